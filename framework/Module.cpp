@@ -1,0 +1,42 @@
+#include "Module.h"
+#include <vector>
+
+namespace fw {
+namespace {
+HINSTANCE g_resourceInstance = nullptr;
+}
+
+HINSTANCE ResourceInstance() {
+    return g_resourceInstance ? g_resourceInstance : ::GetModuleHandleW(nullptr);
+}
+
+void SetResourceInstance(HINSTANCE instance) { g_resourceInstance = instance; }
+
+std::wstring ModuleFolder(HMODULE module) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) {
+            std::wstring path(buffer.data(), length);
+            const size_t slash = path.find_last_of(L'\\');
+            return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+        }
+        if (buffer.size() >= 32768) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::wstring LoadResString(UINT id) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadStringW hands out a pointer into the resource itself.
+    const int length = ::LoadStringW(ResourceInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::wstring WithTrailingBackslash(std::wstring path) {
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+} // namespace fw

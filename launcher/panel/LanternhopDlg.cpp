@@ -1,0 +1,174 @@
+#include "LanternhopDlg.h"
+#include "HandOff.h"
+#include "Module.h"
+#include "PanelMessages.h"
+#include "WinApp.h"
+#include "resource.h"
+
+namespace lhl {
+namespace {
+
+RECT ScreenRect() {
+    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool LiesOnScreen(const RECT& rc) {
+    const RECT screen = ScreenRect();
+    return rc.left >= 0 && rc.top >= 0 && rc.right <= screen.right && rc.bottom <= screen.bottom;
+}
+
+int TaskbarThickness() {
+    RECT bar{};
+    if (HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) ::GetWindowRect(tray, &bar);
+    const int width = bar.right - bar.left;
+    const int height = bar.bottom - bar.top;
+    return width < height ? width : height;
+}
+
+// Moves a child to a rectangle given in screen coordinates.
+void MoveChild(HWND parent, HWND child, RECT rc) {
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
+    ::MoveWindow(child, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
+} // namespace
+
+CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {
+    m_hIcon.reset(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                  IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                                                  ::GetSystemMetrics(SM_CYICON), 0)));
+    m_hSmallIcon.reset(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                       IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                       ::GetSystemMetrics(SM_CYSMICON), 0)));
+}
+
+BOOL CLanternhopDlg::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+    SetIcons();
+    m_config.SetPanelWindow(m_hWnd);
+    m_config.LoadConfig(kConfigFileName);
+    ApplyLayout();
+    PlaceAtStartup();
+    SetWindowText(kProductTitle);
+    return TRUE;
+}
+
+void CLanternhopDlg::SetIcons() {
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
+}
+
+// The panel is `dimension` pixels wide and square above the strip; the strip runs along the
+// bottom and the hidden End button marks the page area's bottom right corner above it.
+void CLanternhopDlg::ApplyLayout() {
+    HWND strip = GetDlgItem(IDC_STRIP);
+    HWND end = GetDlgItem(IDC_PAGE_END);
+    RECT stripRect{}, endRect{};
+    ::GetWindowRect(strip, &stripRect);
+    ::GetWindowRect(end, &endRect);
+    const int size = m_config.Settings().dimension;
+    const int stripHeight = stripRect.bottom - stripRect.top;
+    const RECT now = GetWindowRect();
+    ::MoveWindow(m_hWnd, now.left, now.top, size, size + stripHeight + 2, TRUE);
+
+    const RECT w = GetWindowRect();
+    MoveChild(m_hWnd, strip, RECT{w.left + 2, w.bottom - stripHeight, w.right - 2, w.bottom - 2});
+    const int endWidth = endRect.right - endRect.left;
+    const int endHeight = endRect.bottom - endRect.top;
+    MoveChild(m_hWnd, end,
+              RECT{w.right - endWidth, w.bottom - stripHeight - endHeight - 2, w.right, w.bottom - stripHeight});
+}
+
+void CLanternhopDlg::PlaceAtStartup() {
+    const ConfigSettings& s = m_config.Settings();
+    const RECT& saved = s.windowRect;
+    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(saved)) {
+        ::MoveWindow(m_hWnd, saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top, TRUE);
+        return;
+    }
+    const RECT rc = GetWindowRect();
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    const RECT screen = ScreenRect();
+    ::SetWindowPos(m_hWnd, nullptr, screen.right - width - 5, screen.bottom - height - TaskbarThickness(), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CLanternhopDlg::ShowPanel() {
+    m_bVisible = true;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
+    ShowWindow(SW_RESTORE);
+    ::UpdateWindow(m_hWnd);
+}
+
+void CLanternhopDlg::HidePanel() {
+    // The position reaches the file with the next save of the settings.
+    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
+    ShowWindow(SW_HIDE);
+    m_bVisible = false;
+}
+
+LRESULT CLanternhopDlg::OnFileHandedOver() {
+    const std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
+    if (path.empty()) return 0;
+    if (!m_bVisible) ShowPanel();
+    m_strHandedOverPath = path;
+    return 0;
+}
+
+bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
+    switch (command & 0xFFF0) {
+    case SC_CLOSE:
+        // Alt+F4 and the system menu only hide the panel; Exit in the tray menu ends it.
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        m_bVisible = false;
+        return true;
+    case SC_MINIMIZE:
+        if (lParam == kHideAfterLaunch) {
+            // Slid in from the docked edge: the leave check slides it out again.
+            if (m_bEdgeShown && !m_bSlidingOut && m_config.Settings().dockSide) return true;
+            if (!m_config.Settings().autoHide) {
+                ::SetForegroundWindow(m_hWnd);
+                return true;
+            }
+        }
+        HidePanel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CLanternhopDlg::OnClose() {
+    // The base handling ends the modal loop; this panel's own OK does nothing.
+    fw::CDialog::OnOK();
+}
+
+bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
+    if (id == ID_HELP) {
+        if (fw::CWinApp* app = fw::AfxGetApp()) app->OnHelp();
+        return true;
+    }
+    return fw::CDialog::OnCommand(id, code, control);
+}
+
+LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case UM_HANDOVER:
+        return OnFileHandedOver();
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(wParam, lParam)) return 0;
+        break;
+    case WM_CLOSE:
+        OnClose();
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_hIcon.get());
+    default:
+        break;
+    }
+    return fw::CDialog::WindowProc(msg, wParam, lParam);
+}
+
+} // namespace lhl

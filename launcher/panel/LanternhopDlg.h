@@ -1,0 +1,53 @@
+#pragma once
+// The panel: the launcher's one main window, an always-on-top pop-up dialog that holds the page
+// tabs and the item grid. It owns the settings for its whole life.
+#include "Dialog.h"
+#include "Handles.h"
+#include "LauncherConfig.h"
+#include <string>
+
+namespace lhl {
+
+class CLanternhopDlg : public fw::CDialog {
+public:
+    CLanternhopDlg();
+
+    // A path from the command line, added once the pages are loaded.
+    void SetPendingPath(const std::wstring& path) { m_strPendingPath = path; }
+    const std::wstring& PendingPath() const { return m_strPendingPath; }
+    // The last path a second instance handed over.
+    const std::wstring& HandedOverPath() const { return m_strHandedOverPath; }
+
+    LauncherConfig& Config() { return m_config; }
+    bool IsShown() const { return m_bVisible; }
+
+    BOOL OnInitDialog() override;
+    // Enter and Esc must never close the panel.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    LRESULT OnFileHandedOver();
+    bool OnSysCommand(WPARAM command, LPARAM lParam);
+    void OnClose();
+    void SetIcons();
+    void ApplyLayout();
+    void PlaceAtStartup();
+    void ShowPanel();
+    void HidePanel();
+
+    LauncherConfig m_config;
+    fw::UniqueHIcon m_hIcon;
+    fw::UniqueHIcon m_hSmallIcon;
+    std::wstring m_strPendingPath;
+    std::wstring m_strHandedOverPath;
+    bool m_bVisible = true;
+    bool m_bEdgeShown = false;
+    bool m_bSlidingOut = false;
+};
+
+} // namespace lhl

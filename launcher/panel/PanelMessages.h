@@ -1,0 +1,23 @@
+#pragma once
+// The panel's own window messages: what buttons, the hook library, the tray icon and a second
+// instance of the program send to it. The values are shared with those other senders.
+#include <windows.h>
+
+namespace lhl {
+
+constexpr UINT UM_HANDOVER = WM_USER + 101;        // 0x0465: a path waits in the hand-off file
+constexpr UINT UM_SAVE_PAGE = WM_USER + 120;       // 0x0478
+constexpr UINT UM_SWITCH_PAGE = WM_USER + 121;     // 0x0479
+constexpr UINT UM_MOVE_ITEM = WM_USER + 122;       // 0x047A
+constexpr UINT UM_REBUILD_BUTTONS = WM_USER + 124; // 0x047C
+constexpr UINT UM_TRAY_NOTIFY = WM_USER + 294;     // 0x0526
+constexpr UINT UM_SHOW_AT_CURSOR = WM_USER + 296;  // 0x0528
+
+// Sent by an item button after it launched its item: hide unless the edge keeps the panel.
+constexpr LPARAM kHideAfterLaunch = 0xFF;
+
+// The mutex name and the panel's title; a second instance finds the first by both.
+constexpr const wchar_t* kProductTitle = L"Lanternhop Launcher";
+constexpr const wchar_t* kDialogClass = L"#32770";
+
+} // namespace lhl

@@ -1,0 +1,72 @@
+# Shared by scripts/build, scripts/test and scripts/run: packages, build, display and Wine.
+# Sourced, not run.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR="$ROOT/build/release"
+DIST_DIR="$ROOT/build/dist"
+
+PACKAGES=(cmake ninja-build mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb googletest
+          imagemagick xdotool x11-utils)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "== Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_release() {
+    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+        cmake --preset release
+    fi
+    cmake --build --preset release
+}
+
+# Starts a private X display unless one is given; sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+start_display() {
+    local num
+    for num in $(seq 91 120); do
+        [ -e "/tmp/.X11-unix/X$num" ] || [ -e "/tmp/.X$num-lock" ] || break
+    done
+    Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$num"
+    for _ in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$num" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$num" >&2
+    return 1
+}
+
+# Prepares a Wine prefix and keeps its wineserver running; sets WINESERVER_PID.
+WINESERVER_PID=""
+start_wine() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG=-all
+    # No Mono or Gecko install offers: the tests need neither.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+    mkdir -p "$WINEPREFIX"
+    # In the foreground (-f), so the pid is the server's own and can be stopped by it.
+    wineserver -f -p >/dev/null 2>&1 &
+    WINESERVER_PID=$!
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "== Preparing the Wine prefix $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+    fi
+}
+
+stop_started() {
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "$WINESERVER_PID" ]; then kill "$WINESERVER_PID" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
+}

@@ -1,0 +1,183 @@
+// Start-up as the user meets it: real launcher processes, a real panel window, real files.
+#include "HandOff.h"
+#include "LanternhopApp.h"
+#include "LanternhopDlg.h"
+#include "PanelMessages.h"
+#include "Program.h"
+#include "TestSupport.h"
+
+using namespace lhl;
+using lhltest::BinFolder;
+using lhltest::DataFolder;
+using lhltest::Program;
+
+namespace {
+
+constexpr DWORD kStartTimeout = 30000;
+
+std::wstring ProgramFolderHandOff() { return BinFolder() + kHandOffFileName; }
+std::wstring DataFolderHandOff() { return DataFolder() + kHandOffFileName; }
+
+HWND FindPanel() { return ::FindWindowW(kDialogClass, kProductTitle); }
+
+// This test process plays the running launcher: it owns the single-instance mutex and shows a
+// real panel, so a second instance started by the test hands its path to it.
+class RunningPanel : public lhltest::CleanLauncherState {
+protected:
+    void SetUp() override {
+        CleanLauncherState::SetUp();
+        ::DeleteFileW(ProgramFolderHandOff().c_str());
+        m_mutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
+        ASSERT_NE(m_mutex, nullptr);
+        ASSERT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a launcher is already running";
+        ASSERT_TRUE(m_panel.Create());
+        ASSERT_EQ(FindPanel(), m_panel.m_hWnd);
+    }
+    void TearDown() override {
+        m_panel.DestroyWindow();
+        ::ReleaseMutex(m_mutex);
+        ::CloseHandle(m_mutex);
+        CleanLauncherState::TearDown();
+    }
+
+    // Starts a second instance with this command-line tail and waits for it to end.
+    void StartSecondInstance(const std::wstring& tail) {
+        Program second;
+        ASSERT_TRUE(second.Start(lhltest::kLauncherExe, tail));
+        ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance kept running";
+        EXPECT_EQ(second.ExitCode(), 0u);
+    }
+
+    CLanternhopDlg m_panel;
+    HANDLE m_mutex = nullptr;
+};
+
+} // namespace
+
+TEST_F(RunningPanel, ASecondInstanceHandsItsPathOverAndEnds) {
+    StartSecondInstance(L"C:\\Users\\me\\My Documents\\report final.txt");
+    EXPECT_EQ(m_panel.HandedOverPath(), L"C:\\Users\\me\\My Documents\\report final.txt")
+        << "a path with blanks did not arrive whole";
+    EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the hand-off file was left behind";
+}
+
+TEST_F(RunningPanel, AQuotedPathKeepsItsQuotes) {
+    StartSecondInstance(L"\"D:\\Tools\\My Tool.exe\"");
+    EXPECT_EQ(m_panel.HandedOverPath(), L"\"D:\\Tools\\My Tool.exe\"");
+}
+
+TEST_F(RunningPanel, AHiddenPanelIsShownWhenAPathArrives) {
+    m_panel.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    ASSERT_FALSE(m_panel.IsWindowVisible());
+    StartSecondInstance(L"C:\\x.txt");
+    EXPECT_TRUE(m_panel.IsWindowVisible()) << "the panel stayed hidden";
+    EXPECT_TRUE(m_panel.IsShown());
+}
+
+TEST_F(RunningPanel, WithoutAPathNothingIsSentAndThePanelIsUnchanged) {
+    m_panel.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    StartSecondInstance(L"");
+    EXPECT_EQ(m_panel.HandedOverPath(), L"");
+    EXPECT_FALSE(m_panel.IsWindowVisible()) << "a start without a path showed the panel";
+    EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff()));
+}
+
+TEST_F(RunningPanel, AnUnwritableProgramFolderHandsOverThroughTheDataFolder) {
+    // A folder of the hand-off file's name makes the program folder's file impossible to create.
+    ASSERT_TRUE(::CreateDirectoryW(ProgramFolderHandOff().c_str(), nullptr));
+    StartSecondInstance(L"E:\\via data folder.doc");
+    ::RemoveDirectoryW(ProgramFolderHandOff().c_str());
+    EXPECT_EQ(m_panel.HandedOverPath(), L"E:\\via data folder.doc");
+    EXPECT_FALSE(lhltest::FileExists(DataFolderHandOff())) << "the data folder's hand-off file was left behind";
+}
+
+TEST_F(RunningPanel, EnterAndEscDoNothingAndCloseOnlyHides) {
+    m_panel.SendMessage(WM_COMMAND, IDOK);
+    m_panel.SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_TRUE(m_panel.IsWindowVisible()) << "Enter or Esc closed the panel";
+    m_panel.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_TRUE(::IsWindow(m_panel.m_hWnd)) << "Alt+F4 destroyed the panel";
+    EXPECT_FALSE(m_panel.IsWindowVisible());
+    EXPECT_FALSE(m_panel.IsShown());
+}
+
+TEST_F(RunningPanel, HidingRemembersThePositionWhenAsked) {
+    m_panel.Config().Settings().rememberLocation = 1;
+    ::SetWindowPos(m_panel.m_hWnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const RECT shown = m_panel.GetWindowRect();
+    m_panel.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::EqualRect(&m_panel.Config().Settings().windowRect, &shown));
+}
+
+TEST_F(RunningPanel, ThePanelIsTitledSizedAndPlacedFromItsSettings) {
+    EXPECT_EQ(m_panel.GetWindowText(), L"Lanternhop Launcher");
+    const RECT rc = m_panel.GetWindowRect();
+    const int size = m_panel.Config().Settings().dimension;
+    RECT strip{};
+    ::GetWindowRect(m_panel.GetDlgItem(1078), &strip);
+    EXPECT_EQ(rc.right - rc.left, size);
+    EXPECT_EQ(rc.bottom - rc.top, size + (strip.bottom - strip.top) + 2 + 2) << "strip height plus the gaps";
+    EXPECT_EQ(strip.bottom, rc.bottom - 2);
+    EXPECT_EQ(rc.right, ::GetSystemMetrics(SM_CXSCREEN) - 5) << "default placement is 5 px from the right edge";
+}
+
+class LauncherProcess : public lhltest::CleanLauncherState {};
+
+TEST_F(LauncherProcess, StartCreatesTheKeyAndFoldersAndExitSavesTheSettings) {
+    lhltest::RemoveFolder(DataFolder());
+    Program launcher;
+    ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe));
+    HWND panel = launcher.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    ASSERT_NE(panel, nullptr) << "the panel did not appear";
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 5000))
+        << "the panel was created but never shown";
+    EXPECT_TRUE(lhltest::LauncherRegistryKeyExists()) << "no registry key after start";
+    EXPECT_TRUE(lhltest::FolderExists(DataFolder())) << "no data folder";
+    EXPECT_TRUE(lhltest::FolderExists(DataFolder() + L"Shortcut"));
+    EXPECT_TRUE(lhltest::FolderExists(DataFolder() + L"DesktopBackup"));
+
+    ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(lhltest::PumpUntil([&] { return !::IsWindowVisible(panel); }, 5000));
+    EXPECT_TRUE(launcher.IsRunning()) << "Alt+F4 ended the program";
+
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(launcher.WaitForExit(kStartTimeout)) << "WM_CLOSE did not end the program";
+    EXPECT_EQ(launcher.ExitCode(), 0u);
+    EXPECT_TRUE(lhltest::FileExists(DataFolder() + kConfigFileName)) << "the settings were not saved at exit";
+}
+
+TEST_F(LauncherProcess, ASecondInstanceWithoutAPathLeavesTheFirstAlone) {
+    Program first, second;
+    ASSERT_TRUE(first.Start(lhltest::kLauncherExe));
+    HWND panel = first.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    ASSERT_NE(panel, nullptr);
+    const std::vector<uint8_t> settingsBefore = lhltest::ReadBytes(DataFolder() + kConfigFileName);
+
+    ASSERT_TRUE(second.Start(lhltest::kLauncherExe));
+    ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance kept running";
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_EQ(lhltest::ReadBytes(DataFolder() + kConfigFileName), settingsBefore)
+        << "the second instance rewrote the running one's settings";
+
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(first.WaitForExit(kStartTimeout));
+}
+
+TEST_F(LauncherProcess, TheOnlyInstanceLeavesItsHandOffFileForTheNextStart) {
+    ::DeleteFileW(ProgramFolderHandOff().c_str());
+    Program launcher;
+    ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe, L"C:\\only instance.txt"));
+    HWND panel = launcher.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(DecodeHandOff(lhltest::ReadBytes(ProgramFolderHandOff())), L"C:\\only instance.txt");
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(launcher.WaitForExit(kStartTimeout));
+
+    Program next;
+    ASSERT_TRUE(next.Start(lhltest::kLauncherExe));
+    panel = next.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the next start did not delete the old file";
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(next.WaitForExit(kStartTimeout));
+}

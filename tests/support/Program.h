@@ -1,0 +1,33 @@
+#pragma once
+// A built program started as a real process, as a user or Explorer would start it.
+#include <windows.h>
+#include <string>
+
+namespace lhltest {
+
+constexpr const wchar_t* kLauncherExe = L"Lanternhop Launcher.exe";
+constexpr const wchar_t* kCleanerExe = L"LHLConfigDelPersonalData.exe";
+
+class Program {
+public:
+    Program() = default;
+    ~Program(); // ends a process the test left running
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Starts BinFolder() + exe with the command-line tail given verbatim; false on failure.
+    bool Start(const std::wstring& exe, const std::wstring& tail = L"");
+    // Waits for the process to end while this thread keeps handling its own messages (so a
+    // window of the test can answer a SendMessage from the process). True when it ended.
+    bool WaitForExit(DWORD timeoutMs);
+    DWORD ExitCode() const;
+    bool IsRunning() const;
+    // The process's top-level window of that class and title, once it exists; null on timeout.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) const;
+    void Kill();
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+} // namespace lhltest

@@ -1,0 +1,51 @@
+#pragma once
+// What every test of the launcher needs: the folders it works in, byte-level file helpers, and
+// a fixture that gives each test an empty registry key and data folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lhltest {
+
+// The folder of the test executable, which is also the built programs' folder.
+std::wstring BinFolder();
+// The launcher's data folder ("...\LHLauncher\").
+std::wstring DataFolder();
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+// Deletes everything inside a folder (read-only files too), keeping the folder.
+void EmptyFolder(const std::wstring& folder);
+void RemoveFolder(const std::wstring& folder);
+
+void DeleteLauncherRegistryKey();
+bool LauncherRegistryKeyExists();
+
+// Handles messages until `done` holds or the time is up; true when it held.
+template <typename Pred>
+bool PumpUntil(Pred done, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Each test starts with no launcher registry key and an empty data folder, and leaves them so.
+class CleanLauncherState : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+} // namespace lhltest
