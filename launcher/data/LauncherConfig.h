@@ -9,6 +9,7 @@
 namespace lhl {
 
 class LanguageTable;
+class CButtonEx;
 
 constexpr const wchar_t* kConfigFileName = L"Lanternhop_LauncherConfig.dat";
 constexpr const wchar_t* kDataFolderName = L"LHLauncher";
@@ -74,6 +75,7 @@ public:
     uint32_t m_moveSourcePage = 0;
     std::wstring m_movingTitle;
     std::wstring m_movingTarget;
+    CButtonEx* m_pMovingSource = nullptr; // the button "Move To" took the item from; not owned
 
 private:
     void CreateFolders();

@@ -4,6 +4,7 @@
 #include "PanelMessages.h"
 #include "WinApp.h"
 #include "resource.h"
+#include <mmsystem.h>
 
 namespace lhl {
 namespace {
@@ -45,9 +46,12 @@ CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {
 BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     SetIcons();
+    m_indexButton.SubclassDlgItem(IDC_INDEX_FIRST, this);
+    m_config.SetLanguageTable(&m_language);
     m_config.SetPanelWindow(m_hWnd);
     m_config.LoadConfig(kConfigFileName);
     ApplyLayout();
+    ChooseLanguage();
     PlaceAtStartup();
     SetWindowText(kProductTitle);
     return TRUE;
@@ -109,12 +113,71 @@ void CLanternhopDlg::HidePanel() {
     m_bVisible = false;
 }
 
+void CLanternhopDlg::ChooseLanguage() {
+    const int index = m_config.Settings().languageIndex;
+    if (index == 2) {
+        m_language.SetLanguage(LanguageTable::kOff);
+    } else if (index == 1 || ::GetSystemDefaultLangID() == 2052) {
+        m_language.SetLanguage(LanguageTable::kChinese);
+        m_language.LoadSection(kSectionMain);
+    }
+}
+
+// The pages are built once the panel is first shown, from the template's first tab and the
+// hidden End button that marks the page area's bottom right corner.
+void CLanternhopDlg::OnFirstShow() {
+    m_bFirstShow = false;
+    m_pPageStore = std::make_unique<PageStore>(&m_config);
+    RECT first{}, end{};
+    ::GetWindowRect(m_indexButton.m_hWnd, &first);
+    ::GetWindowRect(GetDlgItem(IDC_PAGE_END), &end);
+    m_pPageStore->SetParentWindow(m_hWnd);
+    m_pPageStore->SetTabWidth(end);
+    m_pPageStore->InitFirstPage(&m_indexButton, first, end);
+    m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
+    if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
+        ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
+}
+
 LRESULT CLanternhopDlg::OnFileHandedOver() {
     const std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
     if (path.empty()) return 0;
     if (!m_bVisible) ShowPanel();
     m_strHandedOverPath = path;
+    if (m_pPageStore && m_pPageStore->AddFileItem(path) == 1)
+        ::MessageBoxW(m_hWnd, L"Current Page is full, register fial.Sorry!", kProductTitle, MB_OK);
     return 0;
+}
+
+// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1).
+LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
+    PageStore* store = m_pPageStore.get();
+    if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount()) {
+        if (store && moving == 1) store->ReturnMovingItem();
+        return 1;
+    }
+    const auto target = static_cast<uint32_t>(number);
+    if (moving == 1 && store->PrepareMove(target) != 0) {
+        // The target is checked before anything moves, so the item stays on its button.
+        ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
+        store->ReturnMovingItem();
+        return 1;
+    }
+    store->SetCurrentPage(target - 1);
+    store->LeavePage();
+    if (store->ShowPage(target - 1, moving == 1) == 0) {
+        const ConfigSettings& s = m_config.Settings();
+        if (s.soundEnabled && !m_config.SwitchSound().empty())
+            ::PlaySoundW(m_config.SwitchSound().c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+        store->WriteCurrentIndex();
+    }
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
+}
+
+BOOL CLanternhopDlg::DestroyWindow() {
+    m_pPageStore.reset();
+    return fw::CDialog::DestroyWindow();
 }
 
 bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
@@ -157,6 +220,24 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case UM_HANDOVER:
         return OnFileHandedOver();
+    case UM_SWITCH_PAGE:
+        return OnSwitchPage(wParam, lParam);
+    case UM_SAVE_PAGE:
+        if (m_pPageStore) m_pPageStore->SavePage(m_pPageStore->GetCurrentPage());
+        return 0;
+    case UM_MOVE_ITEM:
+        if (m_pPageStore && m_pPageStore->HoldsButton(reinterpret_cast<CButtonEx*>(wParam))) {
+            auto* button = reinterpret_cast<CButtonEx*>(wParam);
+            const POINT drop = button->GetDropPoint();
+            m_pPageStore->MoveItemTo(drop.x, drop.y, button);
+        }
+        return 0;
+    case UM_REBUILD_BUTTONS:
+        if (m_pPageStore) m_pPageStore->RefreshButtons(2);
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && m_bFirstShow) OnFirstShow();
+        break;
     case WM_SYSCOMMAND:
         if (OnSysCommand(wParam, lParam)) return 0;
         break;

@@ -3,7 +3,11 @@
 // tabs and the item grid. It owns the settings for its whole life.
 #include "Dialog.h"
 #include "Handles.h"
+#include "IndexButton.h"
+#include "LanguageTable.h"
 #include "LauncherConfig.h"
+#include "PageStore.h"
+#include <memory>
 #include <string>
 
 namespace lhl {
@@ -19,7 +23,12 @@ public:
     const std::wstring& HandedOverPath() const { return m_strHandedOverPath; }
 
     LauncherConfig& Config() { return m_config; }
+    LanguageTable& Language() { return m_language; }
+    // Null until the panel was first shown.
+    PageStore* Store() const { return m_pPageStore.get(); }
     bool IsShown() const { return m_bVisible; }
+
+    BOOL DestroyWindow() override;
 
     BOOL OnInitDialog() override;
     // Enter and Esc must never close the panel.
@@ -32,6 +41,9 @@ protected:
 
 private:
     LRESULT OnFileHandedOver();
+    LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
+    void OnFirstShow();
+    void ChooseLanguage();
     bool OnSysCommand(WPARAM command, LPARAM lParam);
     void OnClose();
     void SetIcons();
@@ -40,12 +52,17 @@ private:
     void ShowPanel();
     void HidePanel();
 
+    // Declared in the order they must be built; the store goes first on destruction.
+    LanguageTable m_language;
     LauncherConfig m_config;
+    CIndexButton m_indexButton;
+    std::unique_ptr<PageStore> m_pPageStore;
     fw::UniqueHIcon m_hIcon;
     fw::UniqueHIcon m_hSmallIcon;
     std::wstring m_strPendingPath;
     std::wstring m_strHandedOverPath;
     bool m_bVisible = true;
+    bool m_bFirstShow = true;
     bool m_bEdgeShown = false;
     bool m_bSlidingOut = false;
 };

@@ -1,0 +1,137 @@
+#pragma once
+// The item button: one launcher item (a file, a clipboard text or an address) on one cell of the
+// shown page. ButtonEx.cpp is the control (creation, colours, icon, tooltip text, click);
+// ButtonExItem.cpp is the item it holds (assigning, opening, clearing).
+#include "Handles.h"
+#include "Wnd.h"
+#include <string>
+
+namespace lhl {
+
+class LauncherConfig;
+
+// Commands of the item's context menu.
+enum : UINT {
+    ID_ITEM_DELETE = 32776,
+    ID_ITEM_PROPERTIES = 32777,
+    ID_ITEM_MOVE = 32791,
+    ID_ITEM_RUN = 32854,
+    ID_ITEM_OPEN_FOLDER = 32855,
+};
+
+// Results of the assignment operations.
+enum : int {
+    kAssigned = 0,
+    kDeclined = 1,
+    kUnchanged = 5,
+};
+
+// Results of the configuration operations.
+enum : int {
+    kConfigOk = 0,
+    kBadColourIndex = 3,
+    kBadLayout = 4,
+    kBadShift = 5,
+};
+
+// The button's kind: the stored ItemKind minus one.
+enum : int {
+    kButtonFile = 0,
+    kButtonText = 1,
+    kButtonLink = 2,
+};
+
+class CButtonEx : public fw::CWnd {
+public:
+    static constexpr int kColourSlots = 6;
+
+    CButtonEx();
+    ~CButtonEx() override;
+
+    bool Create(const std::wstring& text, DWORD style, const RECT& rect, HWND parent, UINT id);
+
+    // Configuration: 0 on success, or the refusal codes above.
+    int SetImageLayout(int layout, bool redraw = true);
+    int SetFlatLook(bool flat, bool redraw = true);
+    int SetColourSlot(int index, COLORREF colour, bool redraw = true);
+    int ShiftColourSlot(int index, int shift, bool redraw = true);
+    COLORREF GetColourSlot(int index) const { return (index >= 0 && index < kColourSlots) ? m_clrSlots[index] : 0; }
+    void ResetColourSlots();
+    void SetCurrentMark(int mark);
+    int GetCurrentMark() const { return m_nCurrentMark; }
+    void SetPageNumber(int number) { m_nPageNumber = number; }
+    int GetPageNumber() const { return m_nPageNumber; }
+    // Takes the icon (null clears); 1 when its information cannot be read.
+    int AssignIcon(HICON icon);
+    HICON GetIcon() const { return m_icon.get(); }
+    void AssignTooltip(const std::wstring& text, bool active);
+    const std::wstring& TooltipText() const { return m_strTooltip; }
+    void SetConfig(LauncherConfig* config) { m_pConfig = config; }
+    POINT GetDropPoint() const { return m_ptDrop; }
+    void SetDropPoint(POINT point) { m_ptDrop = point; }
+
+    // The item.
+    bool IsEmptyItem() const { return m_strTarget.empty(); }
+    std::wstring GetTitle() const { return m_strTitle; }
+    std::wstring GetTarget() const { return m_strTarget; }
+    const std::wstring& ShownTarget() const { return m_strShownTarget; }
+    const std::wstring& FullTitle() const { return m_strFullTitle; }
+    const std::wstring& Tip() const { return m_strTip; }
+    int GetKind() const { return m_nKind; }
+
+    int SetFileItem(const std::wstring& path);
+    int SetTextItem(const std::wstring& title, const std::wstring& text);
+    int SetLinkItem(const std::wstring& title, const std::wstring& address);
+    // Assigns by the stored ItemKind code (1 file, 2 text, 3 link).
+    int SetItemOfKind(uint32_t kind, const std::wstring& title, const std::wstring& target);
+    void LaunchItem();
+    void OpenContainingFolder();
+    void ShowItemProperties();
+    void DeleteItem();
+    void ClearForReplace();
+    void ResetButton();
+
+    // A shortcut's target followed directly by its arguments; empty when it cannot be resolved.
+    static std::wstring ResolveShortcut(const std::wstring& path);
+    // The default value of HKEY_CLASSES_ROOT\subKey; the result of opening the key (0 = success).
+    static LONG QueryClassesRootDefault(const std::wstring& subKey, std::wstring& value);
+
+protected:
+    bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    // A click: launches the item; a page tab switches pages instead.
+    virtual void OnClicked();
+    HWND Panel() const { return ::GetParent(m_hWnd); }
+    void SetCaption(const std::wstring& text);
+
+    std::wstring m_strTarget;
+    std::wstring m_strTitle;
+    std::wstring m_strShownTarget;
+    std::wstring m_strSpare;
+    std::wstring m_strTip;
+    std::wstring m_strFullTitle;
+    int m_nKind = kButtonFile;
+    wchar_t m_szAddress[260] = {};
+    int m_nPageNumber = 0;
+    int m_nCurrentMark = 0;
+    LauncherConfig* m_pConfig = nullptr;
+
+private:
+    bool AskReplace();
+    void AfterLaunch();
+    void OpenWithShell(const std::wstring& file, const wchar_t* verb);
+    void OpenAddress();
+    void CopyTextToClipboard();
+    void EmptyItem();
+
+    bool m_bFlatLook = true;
+    bool m_bFocusLook = false;
+    int m_nImageLayout = 0;
+    COLORREF m_clrSlots[kColourSlots] = {};
+    fw::UniqueHIcon m_icon;
+    std::wstring m_strTooltip;
+    bool m_bTooltipActive = false;
+    POINT m_ptDrop{};
+};
+
+} // namespace lhl

@@ -1,0 +1,299 @@
+// The item side of CButtonEx: putting an item on the button, opening it, clearing it.
+#include "ButtonEx.h"
+#include "ComInit.h"
+#include "ItemText.h"
+#include "LauncherConfig.h"
+#include "Module.h"
+#include "PanelMessages.h"
+#include "PageRecords.h"
+#include "resource.h"
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <vector>
+
+namespace lhl {
+namespace {
+
+constexpr const wchar_t* kWarning = L"Warning";
+constexpr const wchar_t* kOpenFailed = L"Open file fail, clear it?";
+constexpr const wchar_t* kFileMissing = L"File is not exist!";
+
+HICON ShellIconFor(const std::wstring& path) {
+    const DWORD attributes = ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    SHFILEINFOW info{};
+    if (!::SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES))
+        return nullptr;
+    return info.hIcon;
+}
+
+std::wstring ShellDisplayName(const std::wstring& path) {
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME | SHGFI_TYPENAME) && info.szDisplayName[0])
+        return info.szDisplayName;
+    // The shell names only files that exist; a missing one still shows its own name.
+    return FileNameOf(path);
+}
+
+HICON ProgramIcon(UINT id) {
+    return static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+}
+
+bool IsDirectlyInFolder(const std::wstring& path, const std::wstring& folder) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || folder.empty()) return false;
+    const std::wstring parent = path.substr(0, slash + 1);
+    return ::CompareStringOrdinal(parent.c_str(), -1, fw::WithTrailingBackslash(folder).c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = verb;
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&info)) return true;
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result >= 33;
+}
+
+} // namespace
+
+void CButtonEx::EmptyItem() {
+    m_strTarget.clear();
+    m_strTitle.clear();
+    m_strSpare.clear();
+    m_strTip.clear();
+    m_nKind = kButtonFile;
+    AssignIcon(nullptr);
+    SetCaption(L"");
+}
+
+bool CButtonEx::AskReplace() {
+    const int answer = ::MessageBoxW(m_hWnd, fw::LoadResString(IDS_FILE_EXISTS).c_str(), kWarning, MB_YESNO);
+    if (answer != IDYES) return false;
+    ClearForReplace();
+    return true;
+}
+
+int CButtonEx::SetFileItem(const std::wstring& path) {
+    m_nKind = kButtonFile;
+    m_nPageNumber = 0;
+    if (path.empty()) {
+        if (!IsEmptyItem()) {
+            AssignIcon(nullptr);
+            SetCaption(L"");
+            m_strTarget.clear();
+            m_strTip.clear();
+            if (m_hWnd) ::EnableWindow(m_hWnd, FALSE);
+        }
+        return kAssigned;
+    }
+    if (!IsEmptyItem()) {
+        if (path == m_strTarget) return kUnchanged;
+        if (!AskReplace()) return kDeclined;
+    }
+    m_strTarget = path;
+    fw::ComScope com(COINIT_APARTMENTTHREADED);
+    AssignIcon(ShellIconFor(path));
+    m_strFullTitle = ShellDisplayName(path);
+    m_strTitle = ShortenFileTitle(m_strFullTitle);
+    m_strShownTarget = path;
+    if (ExtensionOf(path) == L".lnk") {
+        const std::wstring resolved = ResolveShortcut(path);
+        if (!resolved.empty()) m_strShownTarget = resolved;
+    }
+    AssignTooltip(m_strFullTitle, true);
+    SetCaption(m_strTitle);
+    if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
+    return kAssigned;
+}
+
+int CButtonEx::SetTextItem(const std::wstring& title, const std::wstring& text) {
+    m_nPageNumber = 0;
+    if (!text.empty() && title == m_strTitle && text == m_strTarget) {
+        m_nKind = kButtonText;
+        return kUnchanged;
+    }
+    if (!IsEmptyItem() && !AskReplace()) return kDeclined;
+    m_strTarget = m_strShownTarget = text;
+    m_strTip = text.substr(0, 128);
+    m_strTitle = title;
+    m_nKind = kButtonText;
+    AssignIcon(ProgramIcon(IDI_CLIPBOARD_TEXT));
+    AssignTooltip(m_strTip, true);
+    SetCaption(ShortenItemTitle(title));
+    if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
+    return kAssigned;
+}
+
+int CButtonEx::SetLinkItem(const std::wstring& title, const std::wstring& address) {
+    m_nPageNumber = 0;
+    if (!address.empty() && title == m_strTitle && address == m_strTarget) {
+        m_nKind = kButtonLink;
+        return kUnchanged;
+    }
+    if (!IsEmptyItem() && !AskReplace()) return kDeclined;
+    m_strTarget = m_strTip = m_strShownTarget = address;
+    m_strTitle = title;
+    m_nKind = kButtonLink;
+    AssignIcon(ProgramIcon(address.find(L'@') != std::wstring::npos ? IDI_MAIL_ADDRESS : IDI_WEB_ADDRESS));
+    AssignTooltip(m_strTip, true);
+    SetCaption(ShortenItemTitle(title));
+    // The address a click opens is kept to 259 characters and its terminating zero.
+    lstrcpynW(m_szAddress, address.c_str(), static_cast<int>(std::size(m_szAddress)));
+    if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
+    return kAssigned;
+}
+
+int CButtonEx::SetItemOfKind(uint32_t kind, const std::wstring& title, const std::wstring& target) {
+    switch (kind) {
+    case kKindFile: return SetFileItem(target);
+    case kKindClipboardText: return SetTextItem(title, target);
+    case kKindLink: return SetLinkItem(title, target);
+    default: return kUnchanged;
+    }
+}
+
+void CButtonEx::ClearForReplace() {
+    // Only the launcher's own shortcut copies are deleted with their item.
+    if (m_pConfig && IsDirectlyInFolder(m_strTarget, m_pConfig->ShortcutFolder()))
+        ::DeleteFileW(m_strTarget.c_str());
+    EmptyItem();
+}
+
+void CButtonEx::DeleteItem() {
+    ClearForReplace();
+    if (m_hWnd) ::EnableWindow(m_hWnd, FALSE);
+    ::SendMessageW(Panel(), UM_SAVE_PAGE, 0, 0);
+}
+
+void CButtonEx::ResetButton() {
+    EmptyItem();
+    m_strShownTarget.clear();
+    m_strFullTitle.clear();
+    m_szAddress[0] = L'\0';
+    AssignTooltip(L"", false);
+    ResetColourSlots();
+    if (m_hWnd) ShowWindow(SW_HIDE);
+}
+
+void CButtonEx::LaunchItem() {
+    if (m_nPageNumber != 0) return;
+    switch (m_nKind) {
+    case kButtonText:
+        if (m_strTarget.empty()) DeleteItem();
+        else CopyTextToClipboard();
+        break;
+    case kButtonLink:
+        if (m_szAddress[0]) OpenAddress();
+        break;
+    default:
+        if (m_strTarget.empty()) {
+            ::MessageBoxW(m_hWnd, kFileMissing, kProductTitle, MB_OK);
+        } else {
+            fw::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+            OpenWithShell(m_strTarget, nullptr);
+        }
+        break;
+    }
+    AfterLaunch();
+}
+
+void CButtonEx::OpenWithShell(const std::wstring& file, const wchar_t* verb) {
+    if (ShellOpen(file, verb)) return;
+    if (::MessageBoxW(Panel(), kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
+}
+
+void CButtonEx::CopyTextToClipboard() {
+    if (!::OpenClipboard(m_hWnd)) return;
+    ::EmptyClipboard();
+    const size_t bytes = (m_strTarget.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* data = ::GlobalLock(block)) {
+            memcpy(data, m_strTarget.c_str(), bytes);
+            ::GlobalUnlock(block);
+            // On success the block belongs to the clipboard.
+            if (!::SetClipboardData(CF_UNICODETEXT, block)) ::GlobalFree(block);
+        } else {
+            ::GlobalFree(block);
+        }
+    }
+    ::CloseClipboard();
+}
+
+void CButtonEx::OpenAddress() {
+    const std::wstring address = NormaliseLinkAddress(m_szAddress);
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
+    if (result >= 33) return;
+    // No handler for the address itself: hand it to the program registered for web pages.
+    std::wstring docClass, command;
+    if (QueryClassesRootDefault(L".htm", docClass) != ERROR_SUCCESS) return;
+    if (QueryClassesRootDefault(docClass + L"\\shell\\open\\command", command) != ERROR_SUCCESS) return;
+    const std::wstring line = CutBeforePlaceholder(command) + L" " + address;
+    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    std::vector<char> ansi(static_cast<size_t>(size));
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+    ::WinExec(ansi.data(), SW_SHOW);
+}
+
+void CButtonEx::AfterLaunch() {
+    if (m_pConfig && m_pConfig->Settings().soundEnabled && !m_pConfig->ClickSound().empty())
+        ::PlaySoundW(m_pConfig->ClickSound().c_str(), nullptr, SND_FILENAME);
+    ::SendMessageW(Panel(), WM_SYSCOMMAND, SC_MINIMIZE, kHideAfterLaunch);
+}
+
+void CButtonEx::OpenContainingFolder() {
+    if (m_nKind == kButtonFile && !m_strTarget.empty()) {
+        fw::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        OpenWithShell(ContainingFolderOf(m_strShownTarget), L"open");
+    } else {
+        ::MessageBoxW(m_hWnd, kFileMissing, kProductTitle, MB_OK);
+    }
+    AfterLaunch();
+}
+
+void CButtonEx::ShowItemProperties() {
+    // Texts and addresses are edited in their own dialogs; a file shows the shell's sheet.
+    if (m_nKind != kButtonFile) return;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.lpVerb = L"properties";
+    info.lpFile = m_strTarget.c_str();
+    info.nShow = 0;
+    if (!::ShellExecuteExW(&info) && ::MessageBoxW(nullptr, kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
+}
+
+LONG CButtonEx::QueryClassesRootDefault(const std::wstring& subKey, std::wstring& value) {
+    HKEY key = nullptr;
+    const LONG opened = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &key);
+    if (opened != ERROR_SUCCESS) return opened;
+    wchar_t buffer[260] = {};
+    LONG bytes = sizeof(buffer) - sizeof(wchar_t); // always room for the terminating zero
+    if (::RegQueryValueW(key, nullptr, buffer, &bytes) == ERROR_SUCCESS) value = buffer;
+    ::RegCloseKey(key);
+    return opened;
+}
+
+std::wstring CButtonEx::ResolveShortcut(const std::wstring& path) {
+    fw::ComScope com(COINIT_APARTMENTTHREADED);
+    fw::ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())))
+        return {};
+    fw::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid()))) return {};
+    if (FAILED(file->Load(path.c_str(), STGM_READ))) return {};
+    if (FAILED(link->Resolve(nullptr, SLR_NO_UI | SLR_ANY_MATCH))) return {};
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) return {};
+    std::wstring result = target;
+    wchar_t arguments[MAX_PATH] = {};
+    if (SUCCEEDED(link->GetArguments(arguments, MAX_PATH))) result += arguments;
+    return result;
+}
+
+} // namespace lhl

@@ -1,0 +1,69 @@
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
+#include "Module.h"
+#include <windows.h>
+
+namespace lhl {
+namespace {
+
+// Neither off nor Chinese: counts as active, but names no file.
+constexpr uint32_t kUnset = 0xFFFFFFFF;
+constexpr DWORD kTextBuffer = 512;
+
+const LanguageSection* FindSection(uint32_t number, unsigned* position) {
+    unsigned count = 0;
+    const LanguageSection* sections = LanguageSections(count);
+    for (unsigned i = 0; i < count; ++i) {
+        if (sections[i].number != number) continue;
+        if (position) *position = i;
+        return &sections[i];
+    }
+    return nullptr;
+}
+
+} // namespace
+
+LanguageTable::LanguageTable() : m_language(kUnset), m_langFolder(fw::ModuleFolder() + L"Lang\\") {
+    unsigned count = 0;
+    LanguageSections(count);
+    m_sections.resize(count);
+}
+
+std::wstring LanguageTable::FilePath() const {
+    return m_language == kChinese ? m_langFolder + L"ChineseSimplified.ini" : std::wstring();
+}
+
+std::vector<LanguageTable::Entry>* LanguageTable::SectionList(uint32_t section) {
+    unsigned position = 0;
+    return FindSection(section, &position) ? &m_sections[position] : nullptr;
+}
+
+void LanguageTable::LoadSection(uint32_t section) {
+    const LanguageSection* keys = FindSection(section, nullptr);
+    std::vector<Entry>* list = SectionList(section);
+    if (!keys || !list) return;
+    ++m_loads;
+    list->assign(keys->keyCount + 1, Entry{0, L""});
+    (*list)[0] = Entry{m_language, L""}; // the stamp: which language these texts are in
+    const std::wstring path = FilePath();
+    for (unsigned i = 0; i < keys->keyCount; ++i) {
+        wchar_t buffer[kTextBuffer] = {};
+        if (!path.empty())
+            ::GetPrivateProfileStringW(keys->name, keys->keys[i].name, L"", buffer, kTextBuffer, path.c_str());
+        (*list)[i + 1] = Entry{keys->keys[i].number, buffer};
+    }
+}
+
+bool LanguageTable::Lookup(std::wstring& text, uint32_t section, uint32_t key) {
+    std::vector<Entry>* list = SectionList(section);
+    if (!list) return true;
+    if (list->empty() || (*list)[0].key != m_language) LoadSection(section);
+    for (size_t i = 1; i < list->size(); ++i) {
+        if ((*list)[i].key != key) continue;
+        text = (*list)[i].text;
+        break;
+    }
+    return true;
+}
+
+} // namespace lhl

@@ -1,0 +1,56 @@
+#pragma once
+// Interface texts from a language file in the "Lang" folder beside the program, looked up by
+// section (the dialog template or menu number) and key (a control, command or message number).
+// An empty answer means: keep the built-in English text.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lhl {
+
+enum : uint32_t {
+    kSectionMain = 102,
+    kSectionOptionsBasic = 152,
+    kSectionOptionsAdvanced = 151,
+    kSectionNewPage = 136,
+    kSectionClipboard = 132,
+    kSectionUrlEmail = 139,
+    kSectionItemMenu = 100,
+    kSectionTidyDesktop = 161,
+};
+
+class LanguageTable {
+public:
+    static constexpr uint32_t kChinese = 1;
+    static constexpr uint32_t kOff = 0;
+
+    LanguageTable();
+
+    bool IsActive() const { return m_language != kOff; }
+    void SetLanguage(uint32_t language) { m_language = language; }
+    uint32_t Language() const { return m_language; }
+    // Reads one section from the language file; a missing file or key gives empty texts.
+    void LoadSection(uint32_t section);
+    // Copies the text of (section, key) into `text` when the table has one; always true.
+    bool Lookup(std::wstring& text, uint32_t section, uint32_t key);
+    // How many times sections were read from the file (each read is one file pass).
+    unsigned LoadCount() const { return m_loads; }
+
+    const std::wstring& LangFolder() const { return m_langFolder; }
+    void SetLangFolder(std::wstring folder) { m_langFolder = std::move(folder); }
+    std::wstring FilePath() const;
+
+private:
+    struct Entry {
+        uint32_t key;
+        std::wstring text;
+    };
+    std::vector<Entry>* SectionList(uint32_t section);
+
+    std::vector<std::vector<Entry>> m_sections;
+    uint32_t m_language;
+    std::wstring m_langFolder;
+    unsigned m_loads = 0;
+};
+
+} // namespace lhl

@@ -1,0 +1,161 @@
+#pragma once
+// The one owner of the user's pages and items: the page records in their groups, the items of
+// every page, the grid of the shown page with its item buttons, and the page tabs. Every change
+// to pages or items goes through it, and it rewrites the affected file at once.
+//   PageStore.cpp       set-up, grid and page operations
+//   PageStoreItems.cpp  item operations, page switching and button upkeep
+//   PageStoreFiles.cpp  loading and saving
+#include "PageRecords.h"
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lhl {
+
+class CButtonEx;
+class CIndexButton;
+class LauncherConfig;
+
+struct GridCell {
+    bool hasButton = false;
+    RECT rect{};
+};
+
+struct PageTab {
+    RECT rect{};
+    CIndexButton* button = nullptr;
+};
+
+struct PlacedButton {
+    uint32_t cell = 0; // 1-based; 0 = detached from the grid
+    std::unique_ptr<CButtonEx> button;
+};
+
+class PageStore {
+public:
+    static constexpr uint32_t kMaxPages = 17;
+    static constexpr int kCellGap = 2;
+    static constexpr int kButtonIdStride = 500;
+    static constexpr int kTabIdBase = 100;
+
+    explicit PageStore(LauncherConfig* config);
+    ~PageStore();
+    PageStore(const PageStore&) = delete;
+    PageStore& operator=(const PageStore&) = delete;
+
+    // Set-up, in this order.
+    void SetParentWindow(HWND panel) { m_hParent = panel; }
+    void SetTabWidth(const RECT& endMarkerScreen);
+    void InitFirstPage(CIndexButton* firstTab, const RECT& firstTabScreen, const RECT& endMarkerScreen);
+    void BuildGrid(int left, int top, int right, int bottom);
+
+    uint32_t GetPageCount() const { return static_cast<uint32_t>(m_tabs.size()); }
+    uint32_t GetCurrentPage() const { return m_nCurrentPage; }
+    bool IsPageEmpty() const;
+    bool AreButtonsEmpty() const;
+
+    // Pages. AddPage: the new 1-based number, or the unchanged count when refused.
+    // DeletePage: the page that becomes current, or 2 when refused.
+    uint32_t AddPage();
+    uint32_t DeletePage();
+    void SetPageProperties(const std::wstring& title, const std::wstring& tip, COLORREF focusBack,
+                           COLORREF normalBack, COLORREF focusText, COLORREF normalText);
+    void SetCurrentPage(uint32_t index);
+    void BuildTabs();
+
+    // Items on the shown page; points in the panel's client coordinates.
+    int AddFileItem(const std::wstring& path); // 0 added, 1 page full
+    void AddFileItemAt(int x, int y, const std::wstring& path);
+    void AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
+    void AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
+    void MoveItemTo(int x, int y, CButtonEx* source);
+    void AlignItems();
+    int ClearPage();
+
+    // Switching. PrepareMove: 0, 1 target page full, 2 no such page.
+    int PrepareMove(uint32_t targetNumber);
+    void LeavePage();
+    int ShowPage(uint32_t index, bool placePendingItem); // 0 shown, 1 the moved item was refused
+    void RefreshButtons(int mode);                       // 0 show, 1 destroy and rebuild later, 2 build
+    void BuildButtons();
+    void ApplyButtonAlpha();
+    // Puts an item that "Move To" took off its button back, when the move could not happen.
+    void ReturnMovingItem();
+
+    // Files.
+    int SavePagesInfo();
+    int SavePage(uint32_t index);
+    int LoadPages();
+    uint32_t ReadCurrentIndex();
+    void WriteCurrentIndex();
+    void LoadAll();
+
+    // What the store holds, for the panel and for checks.
+    const std::vector<PageItems>& ItemLists() const { return m_pageItems; }
+    const std::vector<PageGroup>& Groups() const { return m_groups; }
+    const std::vector<GridCell>& Cells() const { return m_cells; }
+    const std::vector<PageTab>& Tabs() const { return m_tabs; }
+    const LauncherPage* PageRecord(uint32_t index) const;
+    // True for a live item button of this store (messages carry button pointers).
+    bool HoldsButton(const CButtonEx* button) const;
+    // The live button in a 1-based cell, or null.
+    CButtonEx* ButtonAtCell(uint32_t cell) const;
+    int TabWidth() const { return m_nTabWidth; }
+    const RECT& TabStrip() const { return m_rcTabStrip; }
+
+private:
+    // PageStore.cpp
+    std::wstring NewGroupFileName() const;
+    void AppendPageToGroups(const LauncherPage& page);
+    bool FindGroupOf(uint32_t page, size_t& group, uint32_t& first) const;
+    CIndexButton* CreateTab(const std::wstring& title, const RECT& rect, uint32_t index);
+    void StyleTab(CIndexButton* tab, const LauncherPage& page, uint32_t number);
+    void CopyPageToConfig(uint32_t index);
+    void RebuildTitleList();
+    void LayoutTabsAfterDelete(int firstWidth, int firstLeft);
+    RECT ToClient(RECT rc) const;
+    void MoveTab(size_t i, int left, int width);
+
+    // PageStoreItems.cpp
+    PageItems& ShownItems();
+    int CellAt(int x, int y) const; // 0-based cell index, -1 when none
+    PlacedButton* EntryAtCell(uint32_t cell);
+    CButtonEx* CreateItemButton(int cellIndex, const LauncherItem& item, bool visible, bool addRecord = true);
+    void StyleItemButton(CButtonEx* button) const;
+    void SetRecord(uint32_t cell, const LauncherItem& item);
+    int FirstFreeCell(bool emptyButtonsToo) const;
+    void AddItemAt(int x, int y, const LauncherItem& item);
+    void PlacePendingItem();
+    bool PlaceInFirstFreeCell(const LauncherItem& item);
+    void ClearMovingItem();
+    size_t CountItems(uint32_t page) const;
+    void AfterItemChange();
+    void SortButtonsByCell();
+    void ForgetDeadButtons();
+    int ButtonId(int cellIndex) const { return static_cast<int>(m_nCurrentPage + 1) * kButtonIdStride + cellIndex; }
+
+    // PageStoreFiles.cpp
+    std::wstring DataPath(const std::wstring& name) const;
+    void RebuildShownRecords(uint32_t page);
+    int WriteGroupFile(size_t group, uint32_t first);
+    bool ReadIndexFile(struct IndexFile& index);
+    void ReadPageFiles();
+    void CreateFirstRunItems();
+
+    std::vector<PlacedButton> m_buttons;
+    std::vector<GridCell> m_cells;
+    std::vector<PageItems> m_pageItems;
+    std::vector<PageTab> m_tabs;
+    std::vector<std::unique_ptr<CIndexButton>> m_ownedTabs;
+    HWND m_hParent = nullptr;
+    LauncherConfig* m_pConfig;
+    uint32_t m_nCurrentPage = 0;
+    RECT m_rcTabStrip{};
+    int m_nTabWidth = 20;
+    int m_nUnits = 0;
+    std::vector<PageGroup> m_groups;
+    bool m_bRebuildPending = false;
+};
+
+} // namespace lhl

@@ -1,0 +1,174 @@
+// Loading and saving the pages: "pages_info.dat", the page files of the groups, the shown
+// page's index in the registry, and the items of a first run.
+#include "ButtonEx.h"
+#include "DataFile.h"
+#include "LanguageTable.h"
+#include "LanternhopApp.h"
+#include "LauncherConfig.h"
+#include "Module.h"
+#include "PageCodec.h"
+#include "PageStore.h"
+#include "RegKey.h"
+#include "resource.h"
+#include <algorithm>
+
+namespace lhl {
+namespace {
+
+constexpr const wchar_t* kIndexFileName = L"pages_info.dat";
+constexpr REGSAM kKeyAccess = 0x2001F;
+constexpr uint32_t kNoIndex = 65534;
+constexpr int kNothingUsable = 3;
+// Far beyond 17 pages of 256 items with long paths; a larger file is damaged.
+constexpr size_t kDataFileLimit = 64u * 1024 * 1024;
+
+bool ReadPageFile(const std::wstring& path, std::vector<PageItems>& pages, PageFileStatus& status) {
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(path, bytes, kDataFileLimit)) return false;
+    status = DecodePageFile(bytes, pages);
+    return status != PageFileStatus::Damaged;
+}
+
+} // namespace
+
+std::wstring PageStore::DataPath(const std::wstring& name) const {
+    return fw::WithTrailingBackslash(m_pConfig->DataFolder()) + name;
+}
+
+int PageStore::SavePagesInfo() {
+    return ReplaceDataFile(DataPath(kIndexFileName), EncodeIndex(GetPageCount(), m_groups)) ? 0 : 1;
+}
+
+int PageStore::SavePage(uint32_t index) {
+    size_t group = 0;
+    uint32_t first = 0;
+    if (!FindGroupOf(index, group, first)) return 1;
+    return WriteGroupFile(group, first);
+}
+
+// The shown page's records, rebuilt from its buttons in button order and padded with empty
+// records to the count the page had. Empty buttons leave the grid. Should more buttons hold
+// items than the page had records, the records grow: no item is ever dropped here.
+void PageStore::RebuildShownRecords(uint32_t page) {
+    PageItems& records = m_pageItems[page];
+    const size_t count = records.size();
+    PageItems rebuilt;
+    for (PlacedButton& placed : m_buttons) {
+        if (!placed.button || placed.cell == 0) continue;
+        if (placed.button->IsEmptyItem()) {
+            if (placed.cell <= m_cells.size()) m_cells[placed.cell - 1].hasButton = false;
+            placed.cell = 0;
+            continue;
+        }
+        const uint32_t kind = static_cast<uint32_t>(placed.button->GetKind() + 1);
+        rebuilt.push_back(LauncherItem{kind, placed.cell, kind == kKindFile ? L"" : placed.button->GetTitle(),
+                                       placed.button->GetTarget()});
+    }
+    if (rebuilt.size() < count) rebuilt.resize(count);
+    records = std::move(rebuilt);
+}
+
+int PageStore::WriteGroupFile(size_t group, uint32_t first) {
+    const uint32_t end = first + static_cast<uint32_t>(m_groups[group].pages.size());
+    // While the buttons are being rebuilt they do not show the page: its records stand as they are.
+    if (m_nCurrentPage >= first && m_nCurrentPage < end && m_nCurrentPage < m_pageItems.size() && !m_bRebuildPending)
+        RebuildShownRecords(m_nCurrentPage);
+    std::vector<const PageItems*> blocks;
+    for (uint32_t i = first; i < end && i < m_pageItems.size(); ++i) blocks.push_back(&m_pageItems[i]);
+    return ReplaceDataFile(DataPath(m_groups[group].fileName), EncodePageFile(first, end, blocks)) ? 0 : 1;
+}
+
+// The index file, or with the user's consent its backup; false when neither can be used.
+bool PageStore::ReadIndexFile(IndexFile& index) {
+    std::vector<uint8_t> bytes;
+    const std::wstring path = DataPath(kIndexFileName);
+    if (ReadDataFile(path, bytes, kDataFileLimit) && DecodeIndex(bytes, index)) return true;
+    if (!ReadDataFile(path + kBackupSuffix, bytes, kDataFileLimit) || !DecodeIndex(bytes, index)) return false;
+    return ::MessageBoxW(m_hParent, L"Start with last correct setting?", L"Warning!", MB_YESNO) == IDYES;
+}
+
+int PageStore::LoadPages() {
+    IndexFile index;
+    if (!ReadIndexFile(index) || index.pageCount == 0) return kNothingUsable;
+    m_nCurrentPage = ReadCurrentIndex();
+    // An index the pages do not reach (65534 when the key is missing) shows the first page.
+    if (m_nCurrentPage >= index.pageCount) m_nCurrentPage = 0;
+    m_pConfig->m_moveSourcePage = m_nCurrentPage;
+    m_groups = std::move(index.groups);
+    m_tabs.resize(1);
+    RebuildTitleList();
+    ReadPageFiles();
+    return 0;
+}
+
+// Each group's lists go to its own pages, whatever happened to the other groups' files.
+void PageStore::ReadPageFiles() {
+    uint32_t pages = 0;
+    for (const PageGroup& group : m_groups) pages += static_cast<uint32_t>(group.pages.size());
+    std::vector<PageItems> lists(pages);
+    bool anyRead = false;
+    uint32_t first = 0;
+    for (const PageGroup& group : m_groups) {
+        std::vector<PageItems> read;
+        PageFileStatus status = PageFileStatus::Damaged;
+        const std::wstring path = DataPath(group.fileName);
+        if (ReadPageFile(path, read, status) || ReadPageFile(path + kBackupSuffix, read, status)) {
+            if (status == PageFileStatus::Read) {
+                anyRead = true;
+                const size_t count = std::min(read.size(), group.pages.size());
+                for (size_t j = 0; j < count; ++j) lists[first + j] = std::move(read[j]);
+            }
+        }
+        first += static_cast<uint32_t>(group.pages.size());
+    }
+    if (anyRead) m_pageItems = std::move(lists);
+    else m_pageItems.clear();
+}
+
+uint32_t PageStore::ReadCurrentIndex() {
+    fw::CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRegistryKey, kKeyAccess) != ERROR_SUCCESS) return kNoIndex;
+    DWORD value = 0;
+    if (key.QueryDWORDValue(L"index", value) != ERROR_SUCCESS) value = 0;
+    m_nCurrentPage = value;
+    return value;
+}
+
+void PageStore::WriteCurrentIndex() {
+    fw::CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRegistryKey, kKeyAccess) != ERROR_SUCCESS &&
+        key.Create(HKEY_CURRENT_USER, kRegistryKey, kKeyAccess) != ERROR_SUCCESS)
+        return;
+    key.SetDWORDValue(L"index", m_nCurrentPage);
+}
+
+void PageStore::LoadAll() {
+    if (LoadPages() == kNothingUsable) {
+        SavePagesInfo();
+        SavePage(0);
+    }
+    if (m_nCurrentPage < m_pageItems.size()) {
+        for (const LauncherItem& record : m_pageItems[m_nCurrentPage])
+            if (record.cell >= 1 && record.cell <= m_cells.size()) m_cells[record.cell - 1].hasButton = true;
+    }
+    BuildTabs();
+}
+
+void PageStore::CreateFirstRunItems() {
+    fw::CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRegistryKey, kKeyAccess) != ERROR_SUCCESS) return;
+    DWORD flag = 0;
+    if (key.QueryDWORDValue(L"MyComputer", flag) == ERROR_SUCCESS && flag != 0) {
+        wchar_t windows[MAX_PATH + 1] = {};
+        ::GetWindowsDirectoryW(windows, MAX_PATH);
+        AddFileItem(fw::WithTrailingBackslash(windows) + L"explorer.exe");
+        key.DeleteValue(L"MyComputer");
+    }
+    flag = 0;
+    if (key.QueryDWORDValue(L"StartWeb", flag) == ERROR_SUCCESS && flag != 0) {
+        AddLinkItemAt(0, 0, L"Go QuenvidWorks", fw::LoadResString(IDS_HOME_URL));
+        key.DeleteValue(L"StartWeb");
+    }
+}
+
+} // namespace lhl

@@ -1,0 +1,385 @@
+// Items on the shown page, page switching on the button side, and the upkeep of item buttons.
+#include "ButtonEx.h"
+#include "LauncherConfig.h"
+#include "PageStore.h"
+#include "PanelMessages.h"
+#include <algorithm>
+
+namespace lhl {
+namespace {
+
+constexpr const wchar_t* kTargetFull = L"Target page is full, operate failed.";
+
+bool HoldsItem(const LauncherItem& item) { return item.kind != kKindNone && item.cell != 0; }
+
+} // namespace
+
+PageItems& PageStore::ShownItems() {
+    if (m_pageItems.size() <= m_nCurrentPage) m_pageItems.resize(m_nCurrentPage + 1);
+    return m_pageItems[m_nCurrentPage];
+}
+
+int PageStore::CellAt(int x, int y) const {
+    const POINT pt{x, y};
+    for (size_t i = 0; i < m_cells.size(); ++i)
+        if (::PtInRect(&m_cells[i].rect, pt)) return static_cast<int>(i);
+    return -1;
+}
+
+PlacedButton* PageStore::EntryAtCell(uint32_t cell) {
+    for (PlacedButton& placed : m_buttons)
+        if (placed.cell == cell && cell != 0) return &placed;
+    return nullptr;
+}
+
+CButtonEx* PageStore::ButtonAtCell(uint32_t cell) const {
+    for (const PlacedButton& placed : m_buttons)
+        if (placed.cell == cell && cell != 0 && placed.button) return placed.button.get();
+    return nullptr;
+}
+
+bool PageStore::HoldsButton(const CButtonEx* button) const {
+    return button && std::any_of(m_buttons.begin(), m_buttons.end(),
+                                 [button](const PlacedButton& p) { return p.button.get() == button; });
+}
+
+void PageStore::StyleItemButton(CButtonEx* button) const {
+    button->SetImageLayout(4, false);
+    button->SetConfig(m_pConfig);
+    button->SetFlatLook(true, false);
+    button->ShiftColourSlot(0, 30, false);
+}
+
+size_t PageStore::CountItems(uint32_t page) const {
+    if (page >= m_pageItems.size()) return 0;
+    return static_cast<size_t>(std::count_if(m_pageItems[page].begin(), m_pageItems[page].end(), HoldsItem));
+}
+
+// A new button in a cell, with its item and record. A button that saving detached from the grid
+// is taken again first, so adding and clearing never piles up hidden windows.
+CButtonEx* PageStore::CreateItemButton(int cellIndex, const LauncherItem& item, bool visible, bool addRecord) {
+    const RECT& rc = m_cells[static_cast<size_t>(cellIndex)].rect;
+    auto spare = std::find_if(m_buttons.begin(), m_buttons.end(),
+                              [](const PlacedButton& p) { return p.cell == 0 && p.button && p.button->IsEmptyItem(); });
+    std::unique_ptr<CButtonEx> button;
+    if (spare != m_buttons.end()) {
+        button = std::move(spare->button);
+        m_buttons.erase(spare);
+        ::SetWindowLongPtrW(button->m_hWnd, GWLP_ID, ButtonId(cellIndex));
+        ::MoveWindow(button->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    } else {
+        button = std::make_unique<CButtonEx>();
+        if (!button->Create(L"", WS_CHILD, rc, m_hParent, static_cast<UINT>(ButtonId(cellIndex)))) return nullptr;
+    }
+    StyleItemButton(button.get());
+    button->ResetColourSlots();
+    button->ShiftColourSlot(0, 30, false);
+    button->SetItemOfKind(item.kind, item.title, item.target);
+    button->ShowWindow(visible ? SW_SHOWNA : SW_HIDE);
+    const uint32_t cell = static_cast<uint32_t>(cellIndex) + 1;
+    m_cells[static_cast<size_t>(cellIndex)].hasButton = true;
+    if (addRecord) ShownItems().push_back(LauncherItem{item.kind, cell, item.title, item.target});
+    m_buttons.push_back(PlacedButton{cell, std::move(button)});
+    return m_buttons.back().button.get();
+}
+
+void PageStore::SetRecord(uint32_t cell, const LauncherItem& item) {
+    PageItems& items = ShownItems();
+    auto found = std::find_if(items.begin(), items.end(), [cell](const LauncherItem& i) { return i.cell == cell; });
+    const LauncherItem record{item.kind, cell, item.title, item.target};
+    if (found != items.end()) *found = record;
+    else items.push_back(record);
+}
+
+void PageStore::AfterItemChange() {
+    SavePage(m_nCurrentPage);
+    RefreshButtons(0);
+}
+
+int PageStore::FirstFreeCell(bool emptyButtonsToo) const {
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        if (!m_cells[i].hasButton) return static_cast<int>(i);
+        if (!emptyButtonsToo) continue;
+        const CButtonEx* button = ButtonAtCell(static_cast<uint32_t>(i) + 1);
+        if (button && button->IsEmptyItem()) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int PageStore::AddFileItem(const std::wstring& path) {
+    const int cell = FirstFreeCell(true);
+    if (cell < 0) return 1;
+    const LauncherItem item{kKindFile, static_cast<uint32_t>(cell) + 1, L"", path};
+    if (CButtonEx* button = ButtonAtCell(item.cell)) {
+        if (button->SetFileItem(path) == kAssigned) SetRecord(item.cell, item);
+    } else {
+        CreateItemButton(cell, item, false);
+    }
+    AfterItemChange();
+    return 0;
+}
+
+void PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
+    int cell = CellAt(x, y);
+    // Only texts and addresses go to the first free cell when the point misses the grid.
+    if (cell < 0 && item.kind != kKindFile) cell = FirstFreeCell(false);
+    if (cell < 0) return;
+    const uint32_t number = static_cast<uint32_t>(cell) + 1;
+    if (m_cells[static_cast<size_t>(cell)].hasButton) {
+        CButtonEx* button = ButtonAtCell(number);
+        if (!button) return; // its button is being rebuilt
+        if (button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned) SetRecord(number, item);
+    } else {
+        CreateItemButton(cell, item, false);
+    }
+    AfterItemChange();
+}
+
+void PageStore::AddFileItemAt(int x, int y, const std::wstring& path) {
+    AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path});
+}
+
+void PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {
+    AddItemAt(x, y, LauncherItem{kKindClipboardText, 0, title.empty() ? L"Untitled" : title, text});
+}
+
+void PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address) {
+    AddItemAt(x, y, LauncherItem{kKindLink, 0, title, address});
+}
+
+void PageStore::MoveItemTo(int x, int y, CButtonEx* source) {
+    const int cell = CellAt(x, y);
+    if (cell < 0 || !HoldsButton(source) || source->IsEmptyItem()) return;
+    const LauncherItem item{static_cast<uint32_t>(source->GetKind() + 1), 0, source->GetTitle(), source->GetTarget()};
+    CButtonEx* target = ButtonAtCell(static_cast<uint32_t>(cell) + 1);
+    if (target == source) return; // dropped where it was
+    if (target) {
+        // A declined replacement keeps both items where they were.
+        if (target->SetItemOfKind(item.kind, item.title, item.target) == kDeclined) return;
+        target->ShowWindow(SW_SHOWNA);
+    } else if (m_cells[static_cast<size_t>(cell)].hasButton || !CreateItemButton(cell, item, false)) {
+        return;
+    }
+    source->ResetButton();
+    RefreshButtons(0);
+    SavePage(m_nCurrentPage);
+}
+
+void PageStore::SortButtonsByCell() {
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+        for (size_t j = i + 1; j < m_buttons.size(); ++j)
+            if (m_buttons[j].cell < m_buttons[i].cell) std::swap(m_buttons[i], m_buttons[j]);
+}
+
+void PageStore::AlignItems() {
+    SortButtonsByCell();
+    PageItems& items = ShownItems();
+    size_t next = 0;
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        if (m_cells[i].hasButton) continue;
+        const uint32_t cell = static_cast<uint32_t>(i) + 1;
+        while (next < m_buttons.size() && m_buttons[next].cell <= cell) ++next;
+        if (next >= m_buttons.size()) break;
+        PlacedButton& placed = m_buttons[next++];
+        for (LauncherItem& record : items)
+            if (record.cell == placed.cell) record.cell = cell;
+        m_cells[placed.cell - 1].hasButton = false;
+        m_cells[i].hasButton = true;
+        placed.cell = cell;
+        if (placed.button) {
+            const RECT& rc = m_cells[i].rect;
+            placed.button->ShowWindow(SW_HIDE);
+            ::MoveWindow(placed.button->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+        }
+    }
+    SavePage(m_nCurrentPage);
+    RefreshButtons(1);
+}
+
+int PageStore::ClearPage() {
+    int removed = 0;
+    for (PlacedButton& placed : m_buttons) {
+        if (placed.cell == 0) continue;
+        placed.cell = 0;
+        if (placed.button) placed.button->ResetButton();
+        ++removed;
+    }
+    for (GridCell& cell : m_cells) cell.hasButton = false;
+    for (LauncherItem& record : ShownItems()) record = LauncherItem{};
+    SavePage(m_nCurrentPage);
+    return removed;
+}
+
+int PageStore::PrepareMove(uint32_t targetNumber) {
+    // A page without an item list yet is an empty page, not a missing one.
+    if (targetNumber == 0 || targetNumber > GetPageCount()) return 2;
+    if (CountItems(targetNumber - 1) >= m_cells.size()) return 1;
+    SavePage(m_pConfig->m_moveSourcePage);
+    return 0;
+}
+
+void PageStore::ClearMovingItem() {
+    LauncherConfig& c = *m_pConfig;
+    c.m_movingKind = kKindNone;
+    c.m_movingTitle.clear();
+    c.m_movingTarget.clear();
+    c.m_pMovingSource = nullptr;
+}
+
+bool PageStore::PlaceInFirstFreeCell(const LauncherItem& item) {
+    const int cell = FirstFreeCell(true);
+    if (cell < 0) return false;
+    const uint32_t number = static_cast<uint32_t>(cell) + 1;
+    if (CButtonEx* button = ButtonAtCell(number)) {
+        button->SetItemOfKind(item.kind, item.title, item.target);
+        SetRecord(number, item);
+    } else if (!m_cells[static_cast<size_t>(cell)].hasButton) {
+        CreateItemButton(cell, item, true);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PageStore::ReturnMovingItem() {
+    LauncherConfig& c = *m_pConfig;
+    if (c.m_movingKind == kKindNone) return;
+    const LauncherItem item{c.m_movingKind, 0, c.m_movingKind == kKindFile ? L"" : c.m_movingTitle, c.m_movingTarget};
+    auto source = std::find_if(m_buttons.begin(), m_buttons.end(), [&c](const PlacedButton& p) {
+        return p.button && p.button.get() == c.m_pMovingSource && p.cell != 0 && p.button->IsEmptyItem();
+    });
+    if (source != m_buttons.end()) {
+        source->button->SetItemOfKind(item.kind, item.title, item.target);
+        ::EnableWindow(source->button->m_hWnd, TRUE);
+        SetRecord(source->cell, item);
+    } else {
+        PlaceInFirstFreeCell(item); // its button went away meanwhile
+    }
+    ClearMovingItem();
+    AfterItemChange();
+}
+
+void PageStore::LeavePage() {
+    if (!m_pConfig->Settings().changeBackgroundOnSwitch && m_nCurrentPage < m_pageItems.size()) {
+        for (PlacedButton& placed : m_buttons)
+            if (placed.button) placed.button->ResetButton();
+    } else {
+        RefreshButtons(1);
+    }
+}
+
+int PageStore::ShowPage(uint32_t index, bool placePendingItem) {
+    if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
+    const PageItems records = m_pageItems[index];
+    for (const LauncherItem& record : records) {
+        if (record.cell == 0 || record.cell > m_cells.size()) continue;
+        GridCell& cell = m_cells[record.cell - 1];
+        if (cell.hasButton) {
+            PlacedButton* placed = EntryAtCell(record.cell);
+            if (!placed) continue;
+            if (!placed->button) {
+                placed->button = std::make_unique<CButtonEx>();
+                const RECT& rc = cell.rect;
+                placed->button->Create(L"", WS_CHILD, rc, m_hParent, static_cast<UINT>(ButtonId(static_cast<int>(record.cell - 1))));
+                StyleItemButton(placed->button.get());
+            }
+            placed->button->SetItemOfKind(record.kind, record.title, record.target);
+        } else {
+            // Its record is already in the list; the new button must not add a second one.
+            CreateItemButton(static_cast<int>(record.cell - 1), record, true, false);
+        }
+    }
+    int result = 0;
+    if (placePendingItem) {
+        if (CountItems(index) >= m_cells.size()) {
+            ::MessageBoxW(m_hParent, kTargetFull, kProductTitle, MB_OK);
+            result = 1;
+        } else {
+            PlacePendingItem();
+        }
+    }
+    RefreshButtons(0);
+    return result;
+}
+
+void PageStore::PlacePendingItem() {
+    LauncherConfig& c = *m_pConfig;
+    const LauncherItem item{c.m_movingKind, 0, c.m_movingKind == kKindFile ? L"" : c.m_movingTitle, c.m_movingTarget};
+    if (PlaceInFirstFreeCell(item)) SavePage(m_nCurrentPage);
+    ClearMovingItem();
+}
+
+void PageStore::ForgetDeadButtons() {
+    std::erase_if(m_buttons, [](const PlacedButton& p) { return !p.button; });
+}
+
+void PageStore::RefreshButtons(int mode) {
+    switch (mode) {
+    case 0: {
+        SortButtonsByCell();
+        const bool tint = m_pConfig->Settings().changeBackgroundOnSwitch != 0;
+        for (PlacedButton& placed : m_buttons) {
+            if (!placed.button || placed.button->IsEmptyItem()) continue;
+            if (tint) placed.button->SetColourSlot(2, m_pConfig->m_page.focusBackColor, false);
+            placed.button->ShowWindow(SW_SHOWNA);
+        }
+        break;
+    }
+    case 1:
+        for (PlacedButton& placed : m_buttons) {
+            placed.cell = 0;
+            placed.button.reset();
+        }
+        m_bRebuildPending = true;
+        ::PostMessageW(m_hParent, UM_REBUILD_BUTTONS, 0, 0);
+        break;
+    case 2:
+        BuildButtons();
+        break;
+    default:
+        break;
+    }
+}
+
+void PageStore::BuildButtons() {
+    m_bRebuildPending = false;
+    ForgetDeadButtons();
+    if (m_pageItems.empty()) {
+        CreateFirstRunItems();
+        return;
+    }
+    const PageItems& records = ShownItems();
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        const uint32_t cell = static_cast<uint32_t>(i) + 1;
+        if (!m_cells[i].hasButton || ::IsRectEmpty(&m_cells[i].rect) || ButtonAtCell(cell)) continue;
+        auto button = std::make_unique<CButtonEx>();
+        const RECT& rc = m_cells[i].rect;
+        if (!button->Create(L"", WS_CHILD, rc, m_hParent, static_cast<UINT>(ButtonId(static_cast<int>(i))))) continue;
+        StyleItemButton(button.get());
+        for (const LauncherItem& record : records) {
+            if (record.cell != cell) continue;
+            button->SetItemOfKind(record.kind, record.title, record.target);
+            button->ShowWindow(SW_SHOWNA);
+            break;
+        }
+        m_buttons.push_back(PlacedButton{cell, std::move(button)});
+    }
+}
+
+void PageStore::ApplyButtonAlpha() {
+    if (!m_pConfig->Settings().animate) return;
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE user32 = ::GetModuleHandleW(L"User32.DLL");
+    auto setLayered = user32 ? reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
+                                   ::GetProcAddress(user32, "SetLayeredWindowAttributes")))
+                             : nullptr;
+    if (!setLayered) return;
+    for (PlacedButton& placed : m_buttons) {
+        if (!placed.button) continue;
+        HWND h = placed.button->m_hWnd;
+        ::SetWindowLongPtrW(h, GWL_EXSTYLE, ::GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+        setLayered(h, 0, 100, LWA_ALPHA);
+    }
+}
+
+} // namespace lhl
