@@ -61,6 +61,9 @@ start_wine() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "== Preparing the Wine prefix $WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
+        # Xvfb runs no window manager: without this, Wine waits two seconds for one on every
+        # hide or destruction of a top-level window that it would let a manager handle.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     fi
 }
 

@@ -172,6 +172,12 @@ void PageStore::SortButtonsByCell() {
 }
 
 void PageStore::AlignItems() {
+    // Empty buttons left by a page switch hold no item: their cells count as free.
+    for (PlacedButton& placed : m_buttons) {
+        if (placed.cell == 0 || (placed.button && !placed.button->IsEmptyItem())) continue;
+        if (placed.cell <= m_cells.size()) m_cells[placed.cell - 1].hasButton = false;
+        placed.cell = 0;
+    }
     SortButtonsByCell();
     PageItems& items = ShownItems();
     size_t next = 0;

@@ -1,5 +1,8 @@
 // Start-up as the user meets it: real launcher processes, a real panel window, real files.
+#include "ButtonEx.h"
 #include "HandOff.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
 #include "LanternhopApp.h"
 #include "LanternhopDlg.h"
 #include "PanelMessages.h"
@@ -26,6 +29,7 @@ class RunningPanel : public lhltest::CleanLauncherState {
 protected:
     void SetUp() override {
         CleanLauncherState::SetUp();
+        lhltest::WriteTestSettings();
         ::DeleteFileW(ProgramFolderHandOff().c_str());
         m_mutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
         ASSERT_NE(m_mutex, nullptr);
@@ -59,6 +63,21 @@ TEST_F(RunningPanel, ASecondInstanceHandsItsPathOverAndEnds) {
     EXPECT_EQ(m_panel.HandedOverPath(), L"C:\\Users\\me\\My Documents\\report final.txt")
         << "a path with blanks did not arrive whole";
     EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the hand-off file was left behind";
+}
+
+TEST_F(RunningPanel, AHandedOverPathBecomesAnItemOfTheShownPage) {
+    StartSecondInstance(L"C:\\Tools\\editor.exe");
+    ASSERT_NE(m_panel.Store()->ButtonAtCell(1), nullptr) << "the path did not become an item";
+    EXPECT_EQ(m_panel.Store()->ButtonAtCell(1)->GetTarget(), L"C:\\Tools\\editor.exe");
+}
+
+TEST_F(RunningPanel, AFullPageRefusesAHandedOverPathWithAMessage) {
+    for (int i = 0; i < 16; ++i) m_panel.Store()->AddFileItem(L"C:\\f" + std::to_wstring(i) + L".txt");
+    lhltest::MessageBoxAnswerer user(IDOK);
+    StartSecondInstance(L"C:\\one too many.txt");
+    EXPECT_EQ(user.OnlyText(), L"Current Page is full, register fial.Sorry!");
+    for (uint32_t cell = 1; cell <= 16; ++cell)
+        EXPECT_NE(m_panel.Store()->ButtonAtCell(cell)->GetTarget(), L"C:\\one too many.txt");
 }
 
 TEST_F(RunningPanel, AQuotedPathKeepsItsQuotes) {
@@ -119,6 +138,27 @@ TEST_F(RunningPanel, ThePanelIsTitledSizedAndPlacedFromItsSettings) {
     EXPECT_EQ(rc.bottom - rc.top, size + (strip.bottom - strip.top) + 2 + 2) << "strip height plus the gaps";
     EXPECT_EQ(strip.bottom, rc.bottom - 2);
     EXPECT_EQ(rc.right, ::GetSystemMetrics(SM_CXSCREEN) - 5) << "default placement is 5 px from the right edge";
+}
+
+class PendingPath : public lhltest::CleanLauncherState {};
+
+TEST_F(PendingPath, TheCommandLinePathIsAddedOnceThePagesAreLoaded) {
+    lhltest::WriteTestSettings();
+    {
+        CLanternhopDlg panel;
+        panel.SetPendingPath(L"D:\\first start.txt");
+        ASSERT_TRUE(panel.Create());
+        ASSERT_NE(panel.Store()->ButtonAtCell(1), nullptr);
+        EXPECT_EQ(panel.Store()->ButtonAtCell(1)->GetTarget(), L"D:\\first start.txt");
+        for (int i = 0; i < 15; ++i) panel.Store()->AddFileItem(L"C:\\f" + std::to_wstring(i) + L".txt");
+        panel.DestroyWindow();
+    }
+    CLanternhopDlg full;
+    full.SetPendingPath(L"D:\\no room.txt");
+    lhltest::MessageBoxAnswerer user(IDOK);
+    ASSERT_TRUE(full.Create());
+    EXPECT_EQ(user.OnlyText(), L"Current Page is full, add fail.");
+    full.DestroyWindow();
 }
 
 class LauncherProcess : public lhltest::CleanLauncherState {};

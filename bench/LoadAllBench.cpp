@@ -1,0 +1,101 @@
+// Measures how long the page store takes to load the largest data set: 17 pages, a 16 x 16 grid,
+// 256 File items on every page with 100-character paths to files that exist. Prints the median
+// of several runs. Run by scripts/bench.
+#include "ButtonEx.h"
+#include "DataFile.h"
+#include "IndexButton.h"
+#include "LauncherConfig.h"
+#include "Module.h"
+#include "PageCodec.h"
+#include "PageStore.h"
+#include "ShellFolder.h"
+#include <shlobj.h>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace lhl;
+
+namespace {
+
+constexpr uint32_t kPages = 17;
+constexpr uint32_t kItems = 256;
+
+double Now() {
+    LARGE_INTEGER t, f;
+    ::QueryPerformanceCounter(&t);
+    ::QueryPerformanceFrequency(&f);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// 100-character paths to files that exist.
+std::vector<std::wstring> MakeTargets(const std::wstring& folder) {
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::vector<std::wstring> paths;
+    for (uint32_t i = 0; i < kItems; ++i) {
+        std::wstring path = folder + L"item" + std::to_wstring(i) + L"_";
+        path += std::wstring(100 - path.size() - 4, L'x') + L".txt";
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+void WriteDataSet(const LauncherConfig& config, const std::vector<std::wstring>& targets) {
+    std::vector<PageGroup> groups;
+    for (uint32_t p = 0; p < kPages; ++p) {
+        if (p % 5 == 0) {
+            groups.emplace_back();
+            groups.back().fileName = L"pages_info_bench_" + std::to_wstring(p / 5) + L".dat";
+        }
+        LauncherPage page;
+        page.title = L"Page " + std::to_wstring(p + 1);
+        groups.back().pages.push_back(page);
+    }
+    ReplaceDataFile(config.DataFolder() + L"pages_info.dat", EncodeIndex(kPages, groups));
+    PageItems items;
+    for (uint32_t i = 0; i < kItems; ++i) items.push_back(LauncherItem{kKindFile, i + 1, L"", targets[i]});
+    uint32_t first = 0;
+    for (const PageGroup& group : groups) {
+        std::vector<const PageItems*> blocks(group.pages.size(), &items);
+        const uint32_t end = first + static_cast<uint32_t>(group.pages.size());
+        ReplaceDataFile(config.DataFolder() + group.fileName, EncodePageFile(first, end, blocks));
+        first = end;
+    }
+}
+
+double TimeLoadAll() {
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr);
+    LauncherConfig config;
+    config.Settings().unitsPerRow = 16;
+    config.SetPanelWindow(parent);
+    CIndexButton firstTab;
+    firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
+    PageStore store(&config);
+    store.SetParentWindow(parent);
+    const RECT end{650, 690, 700, 710};
+    store.SetTabWidth(end);
+    store.InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
+    const double start = Now();
+    store.BuildGrid(0, 20, 700, 710); // builds the cells, then LoadAll
+    const double elapsed = Now() - start;
+    if (store.GetPageCount() != kPages || store.ItemLists().at(16).size() != kItems)
+        std::printf("the data set did not load whole\n");
+    ::DestroyWindow(parent);
+    return elapsed;
+}
+
+} // namespace
+
+int main() {
+    LauncherConfig config;
+    const std::vector<std::wstring> targets = MakeTargets(config.DataFolder() + L"bench_items\\");
+    WriteDataSet(config, targets);
+    std::vector<double> runs;
+    for (int i = 0; i < 7; ++i) runs.push_back(TimeLoadAll());
+    std::sort(runs.begin(), runs.end());
+    std::printf("%-44s %10s\n", "measure", "median");
+    std::printf("%-44s %8.1f ms\n", "LoadAll, 17 pages x 256 File items", runs[runs.size() / 2]);
+    return 0;
+}

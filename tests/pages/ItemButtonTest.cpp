@@ -1,0 +1,201 @@
+// Item buttons with real windows: assigning, replacing, launching, clearing.
+#include "ButtonEx.h"
+#include "ComInit.h"
+#include "LauncherConfig.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelMessages.h"
+#include "TestSupport.h"
+#include <shlobj.h>
+
+using namespace lhl;
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+// A parent that counts what its item button tells it.
+class CountingParent : public fw::CWnd {
+public:
+    int saves = 0;
+    int hideRequests = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == UM_SAVE_PAGE) ++saves;
+        if (msg == WM_SYSCOMMAND && wParam == SC_MINIMIZE && lParam == kHideAfterLaunch) {
+            ++hideRequests;
+            return 0;
+        }
+        return fw::CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+class ItemButtonTest : public lhltest::CleanLauncherState {
+protected:
+    void SetUp() override {
+        CleanLauncherState::SetUp();
+        m_config.Settings().soundEnabled = 0;
+        ASSERT_TRUE(m_parent.CreateEx(0, L"STATIC", L"", WS_POPUP, RECT{0, 0, 300, 300}, nullptr, 0));
+        ASSERT_TRUE(m_button.Create(L"", WS_CHILD, RECT{0, 0, 80, 80}, m_parent.m_hWnd, 500));
+        m_button.SetConfig(&m_config);
+    }
+    std::wstring ItemFolder() {
+        const std::wstring folder = lhltest::DataFolder() + L"items\\";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        return folder;
+    }
+    static std::wstring ClipboardText() {
+        std::wstring text;
+        if (!::OpenClipboard(nullptr)) return text;
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(::GlobalLock(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+        return text;
+    }
+
+    LauncherConfig m_config;
+    CountingParent m_parent;
+    CButtonEx m_button;
+};
+
+bool MakeShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments) {
+    fw::ComScope com;
+    fw::ComPtr<IShellLinkW> shell;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.PutVoid())))
+        return false;
+    shell->SetPath(target.c_str());
+    shell->SetArguments(arguments.c_str());
+    fw::ComPtr<IPersistFile> file;
+    return SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.PutVoid())) && SUCCEEDED(file->Save(link.c_str(), TRUE));
+}
+
+} // namespace
+
+TEST_F(ItemButtonTest, AssigningAnswersAssignedUnchangedOrDeclined) {
+    const std::wstring a = ItemFolder() + L"a.txt", b = ItemFolder() + L"b.txt";
+    lhltest::WriteBytes(a, {1});
+    lhltest::WriteBytes(b, {1});
+    EXPECT_EQ(m_button.SetFileItem(a), kAssigned);
+    EXPECT_EQ(m_button.GetTarget(), a);
+    EXPECT_EQ(m_button.GetTitle(), L"a.txt");
+    {
+        MessageBoxAnswerer noQuestion(IDNO);
+        EXPECT_EQ(m_button.SetFileItem(a), kUnchanged);
+        EXPECT_EQ(noQuestion.Count(), 0u) << "the same path asked to replace itself";
+    }
+    {
+        MessageBoxAnswerer user(IDNO);
+        EXPECT_EQ(m_button.SetFileItem(b), kDeclined);
+        EXPECT_EQ(user.OnlyText(), L"File is existing.Replace it?");
+        EXPECT_EQ(m_button.GetTarget(), a) << "a declined replacement lost the old item";
+    }
+    {
+        MessageBoxAnswerer user(IDYES);
+        EXPECT_EQ(m_button.SetFileItem(b), kAssigned);
+        EXPECT_EQ(user.Count(), 1u);
+        EXPECT_EQ(m_button.GetTarget(), b);
+    }
+    MessageBoxAnswerer user(IDYES);
+    EXPECT_EQ(m_button.SetTextItem(L"T", L"text"), kAssigned) << "a text over a file asks first";
+    EXPECT_EQ(m_button.SetTextItem(L"T", L"text"), kUnchanged);
+    EXPECT_EQ(m_button.GetKind(), kButtonText);
+    EXPECT_EQ(user.Count(), 1u);
+}
+
+TEST_F(ItemButtonTest, LongTitlesAndTextsAreShortenedWhereTheyShow) {
+    m_button.SetTextItem(std::wstring(17, L't'), std::wstring(300, L'x'));
+    EXPECT_EQ(m_button.GetWindowText(), std::wstring(16, L't') + L"...");
+    EXPECT_EQ(m_button.GetTitle(), std::wstring(17, L't')) << "the title itself stays whole";
+    EXPECT_EQ(m_button.Tip().size(), 128u);
+    m_button.LaunchItem();
+    EXPECT_EQ(ClipboardText(), std::wstring(300, L'x')) << "the clipboard did not get the whole text";
+    EXPECT_EQ(m_parent.hideRequests, 1) << "a launch must ask the panel to hide";
+
+    CButtonEx file;
+    file.Create(L"", WS_CHILD, RECT{0, 0, 80, 80}, m_parent.m_hWnd, 501);
+    const std::wstring name = std::wstring(36, L'n') + L".txt";
+    file.SetFileItem(ItemFolder() + name);
+    EXPECT_EQ(file.GetTitle(), name.substr(0, 32) + L" ...");
+    EXPECT_EQ(file.FullTitle(), name);
+}
+
+TEST_F(ItemButtonTest, LinksChooseTheirIconAndKeepTheirAddress) {
+    m_button.SetLinkItem(L"Mail me", L"me@example.org");
+    EXPECT_EQ(m_button.GetKind(), kButtonLink);
+    EXPECT_NE(m_button.GetIcon(), nullptr);
+    EXPECT_EQ(m_button.Tip(), L"me@example.org");
+    EXPECT_EQ(m_button.ShownTarget(), L"me@example.org");
+}
+
+TEST_F(ItemButtonTest, ShortcutsShowTheirTargetWithArgumentsButOnlyForLowerCaseLnk) {
+    const std::wstring target = ItemFolder() + L"tool.exe";
+    lhltest::WriteBytes(target, {'M', 'Z'});
+    const std::wstring link = ItemFolder() + L"tool.lnk";
+    ASSERT_TRUE(MakeShortcut(link, target, L" --fast"));
+    m_button.SetFileItem(link);
+    EXPECT_EQ(m_button.ShownTarget(), target + L" --fast");
+
+    const std::wstring upper = ItemFolder() + L"TOOL2.LNK";
+    ASSERT_TRUE(::CopyFileW(link.c_str(), upper.c_str(), FALSE));
+    CButtonEx other;
+    other.Create(L"", WS_CHILD, RECT{0, 0, 80, 80}, m_parent.m_hWnd, 501);
+    other.SetFileItem(upper);
+    EXPECT_EQ(other.ShownTarget(), upper) << "\".LNK\" must not be resolved";
+}
+
+TEST_F(ItemButtonTest, ClearingDeletesOnlyTheLaunchersOwnShortcutCopies) {
+    ::CreateDirectoryW(m_config.ShortcutFolder().c_str(), nullptr);
+    const std::wstring copy = m_config.ShortcutFolder() + L"copied.lnk";
+    const std::wstring elsewhere = ItemFolder() + L"Shortcut\\keep.lnk";
+    ::CreateDirectoryW((ItemFolder() + L"Shortcut").c_str(), nullptr);
+    lhltest::WriteBytes(copy, {1});
+    lhltest::WriteBytes(elsewhere, {1});
+    m_button.SetFileItem(copy);
+    m_button.DeleteItem();
+    EXPECT_FALSE(lhltest::FileExists(copy)) << "the launcher's own shortcut copy stayed";
+    EXPECT_EQ(m_parent.saves, 1) << "the panel was not told to save";
+    EXPECT_FALSE(::IsWindowEnabled(m_button.m_hWnd));
+    m_button.SetFileItem(elsewhere);
+    m_button.DeleteItem();
+    EXPECT_TRUE(lhltest::FileExists(elsewhere)) << "a user's file was deleted with its item";
+}
+
+TEST_F(ItemButtonTest, AnEmptyTextItemIsDeletedWhenClicked) {
+    m_button.SetTextItem(L"Blank", L"");
+    m_button.LaunchItem();
+    EXPECT_EQ(m_parent.saves, 1);
+    EXPECT_EQ(m_parent.hideRequests, 1);
+}
+
+TEST_F(ItemButtonTest, AFileItemStartsItsProgram) {
+    const std::wstring helper = lhltest::BinFolder() + L"lhl_record_run.exe";
+    const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
+    ::DeleteFileW(marker.c_str());
+    m_button.SetFileItem(helper);
+    m_button.LaunchItem();
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 20000)) << "the program did not run";
+    EXPECT_EQ(m_parent.hideRequests, 1);
+    ::DeleteFileW(marker.c_str());
+}
+
+TEST_F(ItemButtonTest, AFileThatCannotBeOpenedOffersToClearIt) {
+    m_button.SetFileItem(ItemFolder() + L"gone.nosuchtype");
+    MessageBoxAnswerer user(IDYES);
+    m_button.LaunchItem();
+    EXPECT_EQ(user.OnlyText(), L"Open file fail, clear it?");
+    EXPECT_TRUE(m_button.IsEmptyItem());
+    EXPECT_EQ(m_parent.saves, 1);
+}
+
+TEST_F(ItemButtonTest, ColourShiftsKeepTheHueAndRefuseBadArguments) {
+    m_button.SetColourSlot(0, RGB(200, 100, 50));
+    EXPECT_EQ(m_button.ShiftColourSlot(0, 100), kConfigOk);
+    EXPECT_EQ(m_button.GetColourSlot(0), RGB(255, 155, 105)) << "limited by the brightest channel";
+    EXPECT_EQ(m_button.ShiftColourSlot(0, -200), kConfigOk);
+    EXPECT_EQ(m_button.GetColourSlot(0), RGB(150, 50, 0)) << "limited by the darkest channel";
+    EXPECT_EQ(m_button.ShiftColourSlot(6, 1), kBadColourIndex);
+    EXPECT_EQ(m_button.ShiftColourSlot(0, 256), kBadShift);
+    EXPECT_EQ(m_button.SetImageLayout(5), kBadLayout);
+    EXPECT_EQ(m_button.GetColourSlot(0), RGB(150, 50, 0)) << "a refused call changed the colour";
+}

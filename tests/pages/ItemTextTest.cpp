@@ -1,0 +1,45 @@
+// The text rules of items: address normalisation, title shortening, the browser fallback.
+#include "ItemText.h"
+#include <gtest/gtest.h>
+
+using namespace lhl;
+
+TEST(ItemText, AddressesGetTheSchemeTheShellNeeds) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"example.org", L"http://example.org"},
+        {L"www.example.org/a b", L"http://www.example.org/a b"},
+        {L"HTTP://example.org", L"HTTP://example.org"},
+        {L"ftp://files.example.org", L"ftp://files.example.org"},
+        {L"httpbin.org", L"httpbin.org"}, // begins with "http": left alone
+        {L"HtTpd.example", L"HtTpd.example"},
+        {L"htt.example", L"http://htt.example"},
+        {L"me@example.org", L"mailto:me@example.org"},
+        {L"MAILTO:me@example.org", L"MAILTO:me@example.org"},
+        {L"mailto:me@example.org", L"mailto:me@example.org"},
+        {L"http://user@example.org", L"mailto:http://user@example.org"}, // "@" makes it a mail address
+        {L"mail@x", L"mailto:mail@x"},
+    };
+    for (const auto& [address, opened] : cases) EXPECT_EQ(NormaliseLinkAddress(address), opened) << address;
+}
+
+TEST(ItemText, TitlesAreShortenedAtTheirLimits) {
+    EXPECT_EQ(ShortenFileTitle(std::wstring(40, L'f')), std::wstring(32, L'f') + L" ...");
+    EXPECT_EQ(ShortenFileTitle(std::wstring(32, L'f')), std::wstring(32, L'f'));
+    EXPECT_EQ(ShortenItemTitle(std::wstring(17, L't')), std::wstring(16, L't') + L"...");
+    EXPECT_EQ(ShortenItemTitle(std::wstring(16, L't')), std::wstring(16, L't'));
+}
+
+TEST(ItemText, BrowserCommandsAreCutBeforeTheirPlaceholder) {
+    EXPECT_EQ(CutBeforePlaceholder(L"\"C:\\b\\browser.exe\" -url \"%1\""), L"\"C:\\b\\browser.exe\" -url ");
+    EXPECT_EQ(CutBeforePlaceholder(L"C:\\b\\browser.exe %1"), L"C:\\b\\browser.exe ");
+    EXPECT_EQ(CutBeforePlaceholder(L"C:\\b\\browser.exe"), L"C:\\b\\browser.exe");
+}
+
+TEST(ItemText, TheContainingFolderIsTheFolderPartOfAFile) {
+    EXPECT_EQ(ContainingFolderOf(L"C:\\Tools\\app.exe"), L"C:\\Tools");
+    EXPECT_EQ(ContainingFolderOf(L"C:\\Tools\\app.exe-flag"), L"C:\\Tools");
+    EXPECT_EQ(ContainingFolderOf(L"C:\\Tools\\Folder"), L"C:\\Tools\\Folder") << "no dot: taken as a folder";
+    EXPECT_EQ(ContainingFolderOf(L"nothing"), L"nothing");
+    EXPECT_EQ(ExtensionOf(L"C:\\a\\b.LNK"), L".LNK");
+    EXPECT_EQ(ExtensionOf(L"noext"), L"noext");
+}

@@ -1,0 +1,230 @@
+// A long seeded run of everything a user does to pages and items, with saves and restarts at
+// random moments; after every restart each page must hold exactly what the operations made.
+#include "ButtonEx.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+#include <map>
+#include <random>
+
+using namespace lhl;
+
+namespace {
+
+struct ModelPage {
+    LauncherPage props;
+    std::map<uint32_t, LauncherItem> items; // by cell
+};
+
+class NothingLost : public lhltest::PanelTest {
+protected:
+    static constexpr uint32_t kCells = 16;
+
+    void SetUp() override {
+        PanelTest::SetUp();
+        ModelPage first;
+        first.props.title = L"1";
+        m_pages.push_back(first);
+    }
+
+    ModelPage& Shown() { return m_pages[m_current]; }
+    uint32_t Pick(uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(m_rng); }
+    std::wstring Text(const wchar_t* stem) {
+        std::wstring text = stem + std::to_wstring(m_serial++);
+        if (Pick(3) == 0) text += std::wstring(Pick(40), L'\x6587'); // long and non-Latin sometimes
+        return text;
+    }
+    LauncherItem RandomItem() {
+        switch (Pick(3)) {
+        case 0: return LauncherItem{kKindFile, 0, L"", L"C:\\data\\" + Text(L"file") + L".txt"};
+        case 1: return LauncherItem{kKindClipboardText, 0, Text(L"note"), Text(L"clip ")};
+        default: return LauncherItem{kKindLink, 0, Text(L"site"), Text(L"www.example.org/")};
+        }
+    }
+    std::vector<uint32_t> UsedCells() {
+        std::vector<uint32_t> cells;
+        for (const auto& [cell, item] : Shown().items) cells.push_back(cell);
+        return cells;
+    }
+    uint32_t FirstFree(const ModelPage& page) {
+        for (uint32_t c = 1; c <= kCells; ++c)
+            if (!page.items.count(c)) return c;
+        return 0;
+    }
+    void Put(ModelPage& page, uint32_t cell, LauncherItem item) {
+        item.cell = cell;
+        page.items[cell] = item;
+    }
+
+    void AddInFreeCell() {
+        const LauncherItem item{kKindFile, 0, L"", L"C:\\data\\" + Text(L"free") + L".txt"};
+        const uint32_t cell = FirstFree(Shown());
+        EXPECT_EQ(Store().AddFileItem(item.target), cell ? 0 : 1);
+        if (cell) Put(Shown(), cell, item);
+    }
+    void AddAtPoint() {
+        LauncherItem item = RandomItem();
+        const uint32_t cell = 1 + Pick(kCells);
+        const POINT p = CellCentre(cell);
+        if (item.kind == kKindFile) Store().AddFileItemAt(p.x, p.y, item.target);
+        else if (item.kind == kKindClipboardText) Store().AddTextItemAt(p.x, p.y, item.title, item.target);
+        else Store().AddLinkItemAt(p.x, p.y, item.title, item.target);
+        Put(Shown(), cell, item); // an occupied cell asks, and the answer is Yes
+    }
+    void MoveWithinPage() {
+        const std::vector<uint32_t> used = UsedCells();
+        if (used.empty()) return;
+        const uint32_t from = used[Pick(static_cast<uint32_t>(used.size()))];
+        const uint32_t to = 1 + Pick(kCells);
+        const POINT p = CellCentre(to);
+        Store().MoveItemTo(p.x, p.y, Store().ButtonAtCell(from));
+        if (from == to) return;
+        const LauncherItem item = Shown().items[from];
+        Shown().items.erase(from);
+        Put(Shown(), to, item);
+    }
+    void MoveToOtherPage() {
+        const std::vector<uint32_t> used = UsedCells();
+        if (used.empty() || m_pages.size() < 2) return;
+        uint32_t target = Pick(static_cast<uint32_t>(m_pages.size()));
+        if (target == m_current) return;
+        const uint32_t from = used[Pick(static_cast<uint32_t>(used.size()))];
+        CButtonEx* source = Store().ButtonAtCell(from);
+        ASSERT_NE(source, nullptr);
+        const LauncherItem item = Shown().items[from];
+        Config().m_movingKind = static_cast<uint32_t>(source->GetKind() + 1);
+        Config().m_movingTitle = source->GetTitle();
+        Config().m_movingTarget = source->GetTarget();
+        Config().m_moveSourcePage = m_current;
+        Config().m_pMovingSource = source;
+        source->ResetButton();
+        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, target + 1, 1);
+        Settle();
+        const uint32_t free = FirstFree(m_pages[target]);
+        if (!free) return; // refused: the item is back on its button
+        Shown().items.erase(from);
+        m_current = target;
+        Put(Shown(), free, item);
+    }
+    void Align() {
+        Store().AlignItems();
+        Settle();
+        std::map<uint32_t, LauncherItem> packed;
+        uint32_t cell = 1;
+        for (auto& [old, item] : Shown().items) {
+            item.cell = cell;
+            packed[cell++] = item;
+        }
+        Shown().items = packed;
+    }
+    void Clear() {
+        Store().ClearPage();
+        Shown().items.clear();
+    }
+    void AddPage() {
+        Config().SaveCurrentPageAside();
+        const uint32_t before = Store().GetPageCount();
+        Store().AddPage();
+        Config().RestoreCurrentPage();
+        if (before == 17) return;
+        ModelPage page;
+        page.props.title = std::to_wstring(before + 1);
+        page.props.focusTextColor = 0x0000FF;
+        m_pages.push_back(page);
+    }
+    void DeletePage() {
+        Store().DeletePage();
+        Settle();
+        if (m_current == 0) return;
+        m_pages.erase(m_pages.begin() + m_current);
+        --m_current;
+    }
+    void Switch() {
+        const uint32_t target = Pick(static_cast<uint32_t>(m_pages.size()));
+        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, target + 1, 0);
+        Settle();
+        m_current = target;
+    }
+    void EditPage() {
+        LauncherPage props{Pick(0xFFFFFF), Pick(0xFFFFFF), Pick(0xFFFFFF), Pick(0xFFFFFF), Text(L"Page"), Text(L"tip")};
+        Store().SetPageProperties(props.title, props.tip, props.focusBackColor, props.normalBackColor,
+                                  props.focusTextColor, props.normalTextColor);
+        Shown().props = props;
+    }
+    void EditItem() {
+        const std::vector<uint32_t> used = UsedCells();
+        if (used.empty()) return;
+        const uint32_t cell = used[Pick(static_cast<uint32_t>(used.size()))];
+        LauncherItem item{kKindClipboardText, 0, Text(L"edited"), Text(L"new text ")};
+        Store().ButtonAtCell(cell)->SetTextItem(item.title, item.target);
+        ::SendMessageW(PanelWindow(), UM_SAVE_PAGE, 0, 0);
+        Put(Shown(), cell, item);
+    }
+    void DeleteItem() {
+        const std::vector<uint32_t> used = UsedCells();
+        if (used.empty()) return;
+        const uint32_t cell = used[Pick(static_cast<uint32_t>(used.size()))];
+        Store().ButtonAtCell(cell)->DeleteItem();
+        Shown().items.erase(cell);
+    }
+
+    void ExpectStoreMatchesModel(int step) {
+        ASSERT_EQ(Store().GetPageCount(), m_pages.size()) << "step " << step;
+        ASSERT_EQ(Store().GetCurrentPage(), m_current) << "step " << step;
+        for (uint32_t p = 0; p < m_pages.size(); ++p) {
+            const LauncherPage* record = Store().PageRecord(p);
+            ASSERT_NE(record, nullptr);
+            EXPECT_EQ(*record, m_pages[p].props) << "page " << p << " properties, step " << step;
+            std::map<uint32_t, LauncherItem> loaded;
+            if (p < Store().ItemLists().size())
+                for (const LauncherItem& item : Store().ItemLists()[p])
+                    if (item.kind != kKindNone && item.cell != 0) loaded[item.cell] = item;
+            EXPECT_EQ(loaded, m_pages[p].items) << "page " << p << " items, step " << step;
+        }
+        for (uint32_t cell = 1; cell <= kCells; ++cell) {
+            CButtonEx* button = Store().ButtonAtCell(cell);
+            const std::wstring shown = button && !button->IsEmptyItem() ? button->GetTarget() : L"";
+            const auto it = Shown().items.find(cell);
+            EXPECT_EQ(shown, it == Shown().items.end() ? L"" : it->second.target) << "cell " << cell << ", step " << step;
+        }
+    }
+
+    std::mt19937 m_rng{20261209};
+    std::vector<ModelPage> m_pages;
+    uint32_t m_current = 0;
+    int m_serial = 0;
+};
+
+} // namespace
+
+TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
+    lhltest::MessageBoxAnswerer user(IDYES); // replace questions: Yes; notices: OK
+    int restarts = 0;
+    for (int step = 0; step < 3000; ++step) {
+        switch (Pick(16)) {
+        case 0: case 1: case 2: AddInFreeCell(); break;
+        case 3: case 4: AddAtPoint(); break;
+        case 5: MoveWithinPage(); break;
+        case 6: MoveToOtherPage(); break;
+        case 7: Align(); break;
+        case 8: if (Pick(4) == 0) Clear(); break;
+        case 9: AddPage(); break;
+        case 10: if (Pick(2) == 0) DeletePage(); break;
+        case 11: case 12: Switch(); break;
+        case 13: EditPage(); break;
+        case 14: EditItem(); break;
+        default: DeleteItem(); break;
+        }
+        Settle();
+        if (HasFatalFailure()) return;
+        if (Pick(60) == 0) {
+            Restart();
+            ++restarts;
+            ExpectStoreMatchesModel(step);
+            if (HasFailure()) return;
+        }
+    }
+    Restart();
+    ExpectStoreMatchesModel(3000);
+    EXPECT_GT(restarts, 20);
+}

@@ -1,0 +1,356 @@
+// The page store on a real panel: pages, grid, placement, switching and the files they leave.
+#include "ButtonEx.h"
+#include "ByteCodec.h"
+#include "LanternhopApp.h"
+#include "MessageBoxAnswerer.h"
+#include "PageCodec.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+#include "Module.h"
+#include "RegKey.h"
+
+using namespace lhl;
+using lhltest::DataFolder;
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+class PageStoreTest : public lhltest::PanelTest {
+protected:
+    std::vector<std::wstring> PageFiles() {
+        std::vector<std::wstring> names;
+        for (const PageGroup& g : Store().Groups()) names.push_back(g.fileName);
+        return names;
+    }
+    void SwitchTo(uint32_t number) {
+        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, number, 0);
+        Settle();
+    }
+    uint32_t AddPageTitled(const std::wstring& title) {
+        Config().SaveCurrentPageAside();
+        Config().m_page.title = title;
+        const uint32_t number = Store().AddPage();
+        Config().RestoreCurrentPage();
+        return number;
+    }
+    std::vector<std::wstring> TargetsByCell() {
+        std::vector<std::wstring> targets;
+        for (uint32_t cell = 1; cell <= Store().Cells().size(); ++cell) {
+            CButtonEx* b = Store().ButtonAtCell(cell);
+            targets.push_back(b && !b->IsEmptyItem() ? b->GetTarget() : L"");
+        }
+        return targets;
+    }
+    IndexFile IndexOnDisk() {
+        IndexFile index;
+        EXPECT_TRUE(DecodeIndex(lhltest::ReadBytes(DataFolder() + L"pages_info.dat"), index));
+        return index;
+    }
+};
+
+} // namespace
+
+TEST_F(PageStoreTest, AFreshInstallMakesOnePageInOneGroupWithItsFiles) {
+    EXPECT_EQ(Store().GetPageCount(), 1u);
+    ASSERT_EQ(Store().Groups().size(), 1u);
+    const std::wstring name = Store().Groups()[0].fileName;
+    EXPECT_EQ(name.rfind(L"pages_info_", 0), 0u) << "page file named from the time";
+    const IndexFile index = IndexOnDisk();
+    EXPECT_EQ(index.pageCount, 1u);
+    ASSERT_EQ(index.groups.size(), 1u);
+    EXPECT_EQ(index.groups[0].pages[0].title, L"1");
+    const std::vector<uint8_t> page = lhltest::ReadBytes(DataFolder() + name);
+    ASSERT_EQ(page.size(), 260u) << "header and end marker only";
+    EXPECT_EQ(ByteReader(page).U32At(4), 0u);
+    EXPECT_EQ(ByteReader(page).U32At(8), 1u);
+    EXPECT_EQ(ByteReader(page).U32At(256), 255u);
+    Restart();
+    EXPECT_EQ(Store().GetPageCount(), 1u);
+    EXPECT_EQ(Store().Groups()[0].fileName, name) << "the restart did not reuse the saved page";
+}
+
+TEST_F(PageStoreTest, TheSeventeenthPageIsTheLast) {
+    for (int i = 2; i <= 17; ++i) EXPECT_EQ(AddPageTitled(L""), static_cast<uint32_t>(i));
+    MessageBoxAnswerer user(IDOK);
+    EXPECT_EQ(AddPageTitled(L""), 17u);
+    EXPECT_EQ(user.OnlyText(), L"Page is full. Add fail!");
+    EXPECT_EQ(Store().GetPageCount(), 17u);
+    EXPECT_EQ(Store().Groups().size(), 4u) << "groups of five pages";
+    EXPECT_EQ(Config().m_pageTitles.size(), 17u);
+    EXPECT_EQ(Config().m_pageTitles[16], L"17");
+}
+
+TEST_F(PageStoreTest, ASixthPageMakesASecondGroupAndDeletingItRemovesIt) {
+    for (int i = 0; i < 4; ++i) Store().AddPage();
+    ASSERT_EQ(Store().Groups().size(), 1u);
+    Store().AddPage();
+    ASSERT_EQ(Store().Groups().size(), 2u);
+    const std::wstring second = Store().Groups()[1].fileName;
+    EXPECT_NE(second, Store().Groups()[0].fileName) << "two groups made in one second share a file";
+    EXPECT_TRUE(lhltest::FileExists(DataFolder() + second));
+    SwitchTo(6);
+    EXPECT_EQ(Store().DeletePage(), 4u);
+    EXPECT_EQ(Store().Groups().size(), 1u);
+    EXPECT_FALSE(lhltest::FileExists(DataFolder() + second)) << "the group's page file stayed";
+    EXPECT_EQ(Store().GetCurrentPage(), 4u);
+    EXPECT_EQ(IndexOnDisk().pageCount, 5u);
+}
+
+TEST_F(PageStoreTest, DeletingPage3Of5RenumbersTheTabs) {
+    AddPageTitled(L"Two");
+    AddPageTitled(L"");
+    AddPageTitled(L"");
+    AddPageTitled(L"Five");
+    SwitchTo(4);
+    Store().SetPageProperties(L"", L"", 1, 2, 3, 4); // page 4 loses its title
+    SwitchTo(3);
+    Store().DeletePage();
+    Settle();
+    EXPECT_EQ(Store().GetCurrentPage(), 1u) << "page 2 should be current";
+    ASSERT_EQ(Store().GetPageCount(), 4u);
+    // A title made from the page's number when it was added stays; an empty one shows the number.
+    const wchar_t* captions[] = {L"1", L"Two", L"3", L"Five"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(Store().Tabs()[i].button->GetWindowText(), captions[i]) << "tab " << i;
+        EXPECT_EQ(Store().Tabs()[i].button->GetPageNumber(), static_cast<int>(i + 1));
+    }
+    DWORD index = 99;
+    fw::CRegKey key;
+    key.Open(HKEY_CURRENT_USER, kRegistryKey, KEY_READ);
+    key.QueryDWORDValue(L"index", index);
+    EXPECT_EQ(index, 1u) << "the shown page was not stored";
+}
+
+TEST_F(PageStoreTest, TheFirstPageCannotBeDeleted) {
+    EXPECT_EQ(Store().DeletePage(), 2u);
+    Store().AddPage();
+    EXPECT_EQ(Store().DeletePage(), 2u) << "page 1 is shown";
+    EXPECT_EQ(Store().GetPageCount(), 2u);
+}
+
+TEST_F(PageStoreTest, AStoredIndexBeyondThePagesShowsTheFirstPage) {
+    Store().AddPage();
+    ClosePanel();
+    for (DWORD stored : {DWORD{2}, DWORD{65534}}) {
+        fw::CRegKey key;
+        key.Create(HKEY_CURRENT_USER, kRegistryKey);
+        key.SetDWORDValue(L"index", stored);
+        OpenPanel();
+        EXPECT_EQ(Store().GetCurrentPage(), 0u) << "stored index " << stored;
+        EXPECT_EQ(Store().Tabs()[0].button->GetCurrentMark(), 1);
+        ClosePanel();
+    }
+    OpenPanel();
+}
+
+TEST(PageGrid, FourByFourOn300PixelsHas73PixelCellsAt75PixelSteps) {
+    lhltest::BareStore bare(0, 20, 300, 320);
+    const auto& cells = bare.Store().Cells();
+    ASSERT_EQ(cells.size(), 16u);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            const RECT& rc = cells[static_cast<size_t>(r * 4 + c)].rect;
+            EXPECT_EQ(rc.left, c * 75) << r << "," << c;
+            EXPECT_EQ(rc.top, 20 + r * 75);
+            EXPECT_EQ(rc.right - rc.left, 73);
+            EXPECT_EQ(rc.bottom - rc.top, 73);
+        }
+    }
+}
+
+TEST(PageTabs, TabsNarrowWhenTheStripIsFullAndWidenAgain) {
+    lhltest::BareStore bare;
+    PageStore& store = bare.Store();
+    EXPECT_EQ(store.TabWidth(), 50);
+    for (int i = 0; i < 5; ++i) store.AddPage();
+    EXPECT_EQ(store.Tabs()[5].rect.left, 250);
+    EXPECT_EQ(store.Tabs()[5].rect.right - store.Tabs()[5].rect.left, 50);
+    store.AddPage();
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(store.Tabs()[i].rect.right - store.Tabs()[i].rect.left, 42) << "tab " << i;
+        EXPECT_EQ(store.Tabs()[i].rect.left, static_cast<int>(i) * 42);
+    }
+    store.SetCurrentPage(6);
+    store.DeletePage();
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(store.Tabs()[i].rect.right - store.Tabs()[i].rect.left, 50) << "tab " << i;
+}
+
+TEST_F(PageStoreTest, TheSeventeenthFileOnAFullGridIsRefusedUntilACellIsFreed) {
+    std::vector<std::wstring> files;
+    for (int i = 0; i < 16; ++i) {
+        files.push_back(MakeFile(L"f" + std::to_wstring(i) + L".txt"));
+        ASSERT_EQ(Store().AddFileItem(files.back()), 0);
+    }
+    EXPECT_EQ(Store().AddFileItem(MakeFile(L"extra.txt")), 1) << "a full page took a 17th item";
+    Store().ButtonAtCell(6)->DeleteItem();
+    Settle();
+    EXPECT_EQ(Store().AddFileItem(MakeFile(L"extra.txt")), 0);
+    EXPECT_EQ(TargetsByCell()[5], MakeFile(L"extra.txt")) << "the freed cell was not reused";
+}
+
+TEST_F(PageStoreTest, AlignMovesItemsIntoTheFirstCellsInOrder) {
+    const std::wstring a = MakeFile(L"a.txt"), b = MakeFile(L"b.txt"), c = MakeFile(L"c.txt");
+    POINT p = CellCentre(2);
+    Store().AddFileItemAt(p.x, p.y, a);
+    p = CellCentre(5);
+    Store().AddFileItemAt(p.x, p.y, b);
+    p = CellCentre(9);
+    Store().AddFileItemAt(p.x, p.y, c);
+    Store().AlignItems();
+    Settle();
+    const std::vector<std::wstring> targets = TargetsByCell();
+    EXPECT_EQ(targets[0], a);
+    EXPECT_EQ(targets[1], b);
+    EXPECT_EQ(targets[2], c);
+    EXPECT_EQ(targets[4], L"");
+    EXPECT_EQ(targets[8], L"");
+    Restart();
+    EXPECT_EQ(TargetsByCell()[2], c) << "the aligned page was not saved";
+}
+
+TEST_F(PageStoreTest, TextsGetUntitledAndPointsOutsideTheGridAreHandledByKind) {
+    Store().AddTextItemAt(0, 0, L"", L"some text"); // the tab row: no cell
+    ASSERT_NE(Store().ButtonAtCell(1), nullptr) << "a text outside the grid goes to the first free cell";
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTitle(), L"Untitled");
+    Store().AddFileItemAt(0, 0, MakeFile(L"a.txt"));
+    EXPECT_EQ(Store().ButtonAtCell(2), nullptr) << "a file dropped on the tab row was added";
+    Store().AddLinkItemAt(-50, -50, L"", L"example.org");
+    EXPECT_EQ(Store().ButtonAtCell(2)->GetTitle(), L"") << "links keep their empty title";
+}
+
+TEST_F(PageStoreTest, EmptyButtonsAreReusedAfterASwitch) {
+    for (int i = 0; i < 5; ++i) Store().AddFileItem(MakeFile(L"p1_" + std::to_wstring(i) + L".txt"));
+    Store().AddPage();
+    SwitchTo(2);
+    Store().AddFileItem(MakeFile(L"p2_a.txt"));
+    Store().AddFileItem(MakeFile(L"p2_b.txt"));
+    SwitchTo(1);
+    EXPECT_EQ(TargetsByCell()[4], MakeFile(L"p1_4.txt"));
+    SwitchTo(2);
+    const std::vector<std::wstring> targets = TargetsByCell();
+    EXPECT_EQ(targets[0], MakeFile(L"p2_a.txt"));
+    EXPECT_EQ(targets[2], L"") << "page 1's items leaked onto page 2";
+    EXPECT_EQ(Store().AddFileItem(MakeFile(L"p2_c.txt")), 0);
+    EXPECT_EQ(TargetsByCell()[2], MakeFile(L"p2_c.txt")) << "the next add did not take the first empty cell";
+}
+
+TEST_F(PageStoreTest, SavedRecordsFollowButtonOrderAndLoadWithoutEmptyRecords) {
+    const std::wstring five = MakeFile(L"five.txt"), two = MakeFile(L"two.txt");
+    POINT p = CellCentre(5);
+    Store().AddFileItemAt(p.x, p.y, five);
+    p = CellCentre(2);
+    Store().AddFileItemAt(p.x, p.y, two);
+    std::vector<PageItems> pages;
+    ASSERT_EQ(DecodePageFile(lhltest::ReadBytes(DataFolder() + Store().Groups()[0].fileName), pages), PageFileStatus::Read);
+    ASSERT_EQ(pages[0].size(), 2u);
+    EXPECT_EQ(pages[0][0].cell, 5u) << "records are written in button order";
+    EXPECT_EQ(pages[0][1].cell, 2u);
+    EXPECT_EQ(pages[0][0].target, five);
+    Store().ButtonAtCell(2)->DeleteItem(); // a save with the buttons sorted, and one empty record
+    std::vector<uint8_t> bytes = lhltest::ReadBytes(DataFolder() + Store().Groups()[0].fileName);
+    EXPECT_EQ(ByteReader(bytes).U32At(256), 2u) << "the record count stays; the freed record is empty";
+    ASSERT_EQ(DecodePageFile(bytes, pages), PageFileStatus::Read);
+    ASSERT_EQ(pages[0].size(), 1u) << "the empty record was not dropped on load";
+    EXPECT_EQ(pages[0][0].target, five);
+}
+
+TEST_F(PageStoreTest, TheBackupQuestionDecidesWhetherTheOldPagesComeBack) {
+    Store().AddFileItem(MakeFile(L"kept.txt"));
+    Store().AddPage(); // the second save of the index leaves the first in its backup
+    ClosePanel();
+    ASSERT_TRUE(::DeleteFileW((DataFolder() + L"pages_info.dat").c_str()));
+    {
+        MessageBoxAnswerer user(IDYES);
+        OpenPanel();
+        EXPECT_EQ(user.OnlyText(), L"Start with last correct setting?");
+        EXPECT_EQ(Store().GetPageCount(), 1u) << "the backup holds the version before the second page";
+        EXPECT_EQ(TargetsByCell()[0], MakeFile(L"kept.txt"));
+        ClosePanel();
+    }
+    // Loading from the backup wrote nothing, so the index file is still missing.
+    ASSERT_FALSE(lhltest::FileExists(DataFolder() + L"pages_info.dat"));
+    MessageBoxAnswerer user(IDNO);
+    OpenPanel();
+    EXPECT_EQ(user.Count(), 1u);
+    EXPECT_EQ(TargetsByCell()[0], L"") << "No must start fresh";
+}
+
+TEST_F(PageStoreTest, FirstRunItemsComeFromTheRegistryFlagsOnce) {
+    ClosePanel();
+    EmptyData();
+    fw::CRegKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, kRegistryKey), ERROR_SUCCESS);
+    key.SetDWORDValue(L"MyComputer", 1);
+    key.SetDWORDValue(L"StartWeb", 1);
+    OpenPanel();
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    ASSERT_NE(Store().ButtonAtCell(1), nullptr);
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), fw::WithTrailingBackslash(windows) + L"explorer.exe");
+    ASSERT_NE(Store().ButtonAtCell(2), nullptr);
+    EXPECT_EQ(Store().ButtonAtCell(2)->GetTitle(), L"Go QuenvidWorks");
+    DWORD value = 0;
+    EXPECT_NE(key.QueryDWORDValue(L"MyComputer", value), ERROR_SUCCESS) << "the flag was not deleted";
+    EXPECT_NE(key.QueryDWORDValue(L"StartWeb", value), ERROR_SUCCESS);
+    Restart();
+    EXPECT_EQ(Store().ButtonAtCell(3), nullptr) << "first-run items were added twice";
+}
+
+TEST_F(PageStoreTest, AGroupWhoseFilesAreLostDoesNotShiftOtherPagesItems) {
+    for (int i = 0; i < 5; ++i) Store().AddPage(); // pages 1-5 in group 0, page 6 in group 1
+    SwitchTo(6);
+    Store().AddFileItem(MakeFile(L"six.txt"));
+    SwitchTo(1);
+    Store().AddFileItem(MakeFile(L"one.txt"));
+    const std::wstring first = Store().Groups()[0].fileName;
+    ClosePanel();
+    ::DeleteFileW((DataFolder() + first).c_str());
+    ::DeleteFileW((DataFolder() + first + L"_bak").c_str());
+    OpenPanel();
+    EXPECT_EQ(TargetsByCell()[0], L"") << "page 1 lost its file and must be empty";
+    SwitchTo(6);
+    EXPECT_EQ(TargetsByCell()[0], MakeFile(L"six.txt")) << "page 6's item moved to another page";
+}
+
+TEST_F(PageStoreTest, MovingToAFullPageKeepsTheItemOnItsButton) {
+    Store().AddPage();
+    SwitchTo(2);
+    for (int i = 0; i < 16; ++i) Store().AddFileItem(MakeFile(L"full" + std::to_wstring(i) + L".txt"));
+    SwitchTo(1);
+    const std::wstring mine = MakeFile(L"mine.txt");
+    Store().AddFileItem(mine);
+    CButtonEx* source = Store().ButtonAtCell(1);
+    // What the button's "Move To" does: note the item, empty itself, ask for the switch.
+    Config().m_movingKind = kKindFile;
+    Config().m_movingTarget = mine;
+    Config().m_pMovingSource = source;
+    Config().m_moveSourcePage = 0;
+    source->ResetButton();
+    MessageBoxAnswerer user(IDOK);
+    EXPECT_EQ(::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, 2, 1), 1);
+    Settle();
+    EXPECT_EQ(user.OnlyText(), L"Target page is full, operate failed.");
+    EXPECT_EQ(Store().GetCurrentPage(), 0u);
+    ASSERT_NE(Store().ButtonAtCell(1), nullptr);
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), mine) << "the moved item was lost";
+    Restart();
+    EXPECT_EQ(TargetsByCell()[0], mine) << "the returned item was not saved";
+}
+
+TEST_F(PageStoreTest, MoveToAnotherPagePlacesTheItemThere) {
+    Store().AddPage();
+    const std::wstring mine = MakeFile(L"mine.txt");
+    Store().AddFileItem(mine);
+    CButtonEx* source = Store().ButtonAtCell(1);
+    Config().m_movingKind = kKindFile;
+    Config().m_movingTarget = mine;
+    Config().m_pMovingSource = source;
+    Config().m_moveSourcePage = 0;
+    source->ResetButton();
+    EXPECT_EQ(::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, 2, 1), 0);
+    Settle();
+    EXPECT_EQ(Store().GetCurrentPage(), 1u);
+    EXPECT_EQ(TargetsByCell()[0], mine);
+    SwitchTo(1);
+    EXPECT_EQ(TargetsByCell()[0], L"") << "the item stayed on its old page too";
+}

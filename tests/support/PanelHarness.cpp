@@ -1,0 +1,91 @@
+#include "PanelHarness.h"
+
+namespace lhltest {
+
+void WriteTestSettings(int unitsPerRow) {
+    lhl::LauncherConfig config;
+    config.Settings().unitsPerRow = unitsPerRow;
+    config.Settings().soundEnabled = 0;
+    ASSERT_EQ(config.SaveConfig(lhl::kConfigFileName), 0);
+}
+
+void PanelTest::SetUp() {
+    CleanLauncherState::SetUp();
+    WriteTestSettings();
+    OpenPanel();
+}
+
+void PanelTest::TearDown() {
+    ClosePanel();
+    CleanLauncherState::TearDown();
+}
+
+void PanelTest::OpenPanel() {
+    m_panel = std::make_unique<lhl::CLanternhopDlg>();
+    ASSERT_TRUE(m_panel->Create()) << "the panel could not be created";
+    ASSERT_NE(m_panel->Store(), nullptr) << "the first show did not build the pages";
+    Settle();
+}
+
+void PanelTest::ClosePanel() {
+    if (!m_panel) return;
+    Settle();
+    m_panel->DestroyWindow();
+    m_panel.reset();
+}
+
+void PanelTest::Restart() {
+    ClosePanel();
+    OpenPanel();
+}
+
+void PanelTest::EmptyData() {
+    EmptyFolder(DataFolder());
+    DeleteLauncherRegistryKey();
+    WriteTestSettings();
+}
+
+POINT PanelTest::CellCentre(uint32_t cell) {
+    const RECT& rc = Store().Cells().at(cell - 1).rect;
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void PanelTest::Settle() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::wstring PanelTest::MakeFile(const std::wstring& name) {
+    const std::wstring folder = DataFolder() + L"items\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    WriteBytes(folder + name, {'x'});
+    return folder + name;
+}
+
+BareStore::BareStore(int gridLeft, int gridTop, int gridRight, int gridBottom) {
+    m_parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);
+    m_config = std::make_unique<lhl::LauncherConfig>();
+    m_config->Settings().unitsPerRow = 4;
+    m_config->Settings().soundEnabled = 0;
+    m_config->SetPanelWindow(m_parent);
+    m_firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, m_parent, 1001);
+    m_store = std::make_unique<lhl::PageStore>(m_config.get());
+    m_store->SetParentWindow(m_parent);
+    // The parent sits at the screen's origin, so screen and client coordinates agree.
+    ::SetWindowPos(m_parent, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT endMarker{250, 300, 300, 320};
+    m_store->SetTabWidth(endMarker);
+    m_store->InitFirstPage(&m_firstTab, RECT{0, 0, 50, 20}, endMarker);
+    m_store->BuildGrid(gridLeft, gridTop, gridRight, gridBottom);
+}
+
+BareStore::~BareStore() {
+    m_store.reset();
+    m_firstTab.DestroyWindow();
+    ::DestroyWindow(m_parent);
+}
+
+} // namespace lhltest

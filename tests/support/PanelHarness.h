@@ -1,0 +1,53 @@
+#pragma once
+// A real panel in this test process, on chosen settings, and a bare page store on a plain
+// parent window for geometry checks.
+#include "IndexButton.h"
+#include "LanternhopDlg.h"
+#include "TestSupport.h"
+#include <memory>
+
+namespace lhltest {
+
+// Settings the panel tests start from: a 4 x 4 grid and no sounds.
+void WriteTestSettings(int unitsPerRow = 4);
+
+class PanelTest : public CleanLauncherState {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Closes the panel and opens a new one on the same files, as a restart would.
+    void Restart();
+    // Removes the page files and the registry key, keeping the test settings.
+    void EmptyData();
+    void OpenPanel();
+    void ClosePanel();
+
+    lhl::PageStore& Store() { return *m_panel->Store(); }
+    lhl::LauncherConfig& Config() { return m_panel->Config(); }
+    HWND PanelWindow() const { return m_panel->m_hWnd; }
+    // The client-coordinate centre of a 1-based cell.
+    POINT CellCentre(uint32_t cell);
+    // Handles posted messages (the buttons' rebuild) so the panel settles.
+    void Settle();
+    std::wstring MakeFile(const std::wstring& name); // a real file in the data folder's "items"
+
+    std::unique_ptr<lhl::CLanternhopDlg> m_panel;
+};
+
+// A page store on a plain window: tab strip from (0, 0) to (300, 20), End marker 50 wide.
+class BareStore {
+public:
+    explicit BareStore(int gridLeft = 0, int gridTop = 20, int gridRight = 300, int gridBottom = 320);
+    ~BareStore();
+    lhl::PageStore& Store() { return *m_store; }
+    lhl::LauncherConfig& Config() { return *m_config; }
+
+private:
+    HWND m_parent = nullptr;
+    std::unique_ptr<lhl::LauncherConfig> m_config;
+    lhl::CIndexButton m_firstTab;
+    std::unique_ptr<lhl::PageStore> m_store;
+};
+
+} // namespace lhltest
