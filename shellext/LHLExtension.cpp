@@ -1,0 +1,166 @@
+#include "LHLExtension.h"
+#include "Module.h"
+#include <shellapi.h>
+#include <cstdio>
+
+namespace qx {
+namespace {
+
+constexpr const wchar_t* kMenuText = L"AddTo Lanternhop Launcher";
+constexpr const wchar_t* kHelpText = L"Add a file to the Lanternhop Launcher panel.";
+constexpr const wchar_t* kLauncherKey = L"Software\\QuenvidWorks\\Lanternhop\\";
+
+// Releases a storage medium and unlocks its memory on every path out.
+class LockedDrop {
+public:
+    explicit LockedDrop(STGMEDIUM& medium) : m_medium(medium), m_drop(static_cast<HDROP>(::GlobalLock(medium.hGlobal))) {}
+    ~LockedDrop() {
+        if (m_drop) ::GlobalUnlock(m_medium.hGlobal);
+        ::ReleaseStgMedium(&m_medium);
+    }
+    LockedDrop(const LockedDrop&) = delete;
+    LockedDrop& operator=(const LockedDrop&) = delete;
+    HDROP Get() const { return m_drop; }
+
+private:
+    STGMEDIUM& m_medium;
+    HDROP m_drop;
+};
+
+} // namespace
+
+std::wstring LauncherPathIn(const wchar_t* folder) {
+    wchar_t path[292] = {};
+    const size_t length = wcslen(folder);
+    const wchar_t* format = (length > 0 && folder[length - 1] == L'\\') ? L"%s%s" : L"%s\\%s";
+    swprintf(path, 292, format, folder, L"Lanternhop Launcher.exe");
+    return path;
+}
+
+CLHLExtension::CLHLExtension(IUnknown* outer) : m_outer(outer ? outer : &m_inner) {
+    m_inner.self = this;
+    ModuleAddRef();
+    ReadLauncherFolder();
+}
+
+CLHLExtension::~CLHLExtension() {
+    if (m_typeInfo) m_typeInfo->Release();
+    ModuleRelease();
+}
+
+HRESULT CLHLExtension::InnerUnknown::QueryInterface(REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown)) *out = static_cast<IUnknown*>(this);
+    else if (IsEqualIID(riid, kIidLHLExtension) || IsEqualIID(riid, IID_IDispatch))
+        *out = static_cast<ILHLExtension*>(self);
+    else if (IsEqualIID(riid, IID_IShellExtInit)) *out = static_cast<IShellExtInit*>(self);
+    else if (IsEqualIID(riid, IID_IContextMenu)) *out = static_cast<IContextMenu*>(self);
+    else return E_NOINTERFACE;
+    static_cast<IUnknown*>(*out)->AddRef();
+    return S_OK;
+}
+
+ULONG CLHLExtension::InnerUnknown::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&self->m_refs)); }
+
+ULONG CLHLExtension::InnerUnknown::Release() {
+    const LONG refs = ::InterlockedDecrement(&self->m_refs);
+    if (refs == 0) delete self;
+    return static_cast<ULONG>(refs);
+}
+
+void CLHLExtension::ReadLauncherFolder() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kLauncherKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    wchar_t folder[MAX_PATH + 1] = {};
+    DWORD type = 0, bytes = MAX_PATH * sizeof(wchar_t); // room for 260 characters, the last kept zero
+    if (::RegQueryValueExW(key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(folder), &bytes) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ))
+        lstrcpynW(m_szFolder, folder, MAX_PATH + 1);
+    ::RegCloseKey(key);
+}
+
+HRESULT CLHLExtension::LoadTypeInfo() {
+    if (m_typeInfo) return S_OK;
+    ITypeLib* library = nullptr;
+    HRESULT hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+    if (FAILED(hr)) return hr;
+    hr = library->GetTypeInfoOfGuid(kIidLHLExtension, &m_typeInfo);
+    library->Release();
+    return hr;
+}
+
+HRESULT CLHLExtension::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT CLHLExtension::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    m_typeInfo->AddRef();
+    *info = m_typeInfo;
+    return S_OK;
+}
+
+HRESULT CLHLExtension::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    const HRESULT hr = LoadTypeInfo();
+    return FAILED(hr) ? hr : ::DispGetIDsOfNames(m_typeInfo, names, count, ids);
+}
+
+HRESULT CLHLExtension::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO* exception, UINT* argError) {
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    return ::DispInvoke(static_cast<ILHLExtension*>(this), m_typeInfo, id, flags, params, result, exception, argError);
+}
+
+HRESULT CLHLExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
+    if (!data) return E_INVALIDARG;
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (FAILED(data->GetData(&format, &medium))) return E_INVALIDARG;
+    LockedDrop drop(medium);
+    if (!drop.Get()) return E_INVALIDARG;
+    if (::DragQueryFileW(drop.Get(), 0xFFFFFFFF, nullptr, 0) == 0) return E_INVALIDARG;
+    // Only the first of a multiple selection is kept.
+    return ::DragQueryFileW(drop.Get(), 0, m_szSelected, MAX_PATH) ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CLHLExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT, UINT flags) {
+    if (flags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+    ::InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, firstId, kMenuText);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 1);
+}
+
+HRESULT CLHLExtension::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size) {
+    if (offset != 0) return E_INVALIDARG;
+    if (!(type & (GCS_VERBA | GCS_VALIDATEA))) return E_INVALIDARG;
+    if (!name || size == 0) return E_INVALIDARG;
+    if (type & GCS_UNICODE) {
+        lstrcpynW(reinterpret_cast<LPWSTR>(name), kHelpText, static_cast<int>(size));
+    } else {
+        char narrow[128] = {};
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, kHelpText, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        lstrcpynA(name, narrow, static_cast<int>(size));
+    }
+    return S_OK;
+}
+
+HRESULT CLHLExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+    if (!info) return E_INVALIDARG;
+    if (HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
+    if (LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
+    // The folder may have been written since this object was made.
+    if (m_szFolder[0] == L'\0') ReadLauncherFolder();
+    if (m_szFolder[0] == L'\0') return S_FALSE;
+    // The launcher takes its whole command-line tail as one path: no quotes, even with blanks.
+    ::ShellExecuteW(nullptr, L"open", LauncherPathIn(m_szFolder).c_str(), m_szSelected, L"", SW_SHOWNORMAL);
+    return S_OK;
+}
+
+} // namespace qx
