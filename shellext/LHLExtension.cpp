@@ -32,7 +32,7 @@ private:
 std::wstring LauncherPathIn(const wchar_t* folder) {
     wchar_t path[292] = {};
     const size_t length = wcslen(folder);
-    const wchar_t* format = (length > 0 && folder[length - 1] == L'\\') ? L"%s%s" : L"%s\\%s";
+    const wchar_t* format = (length > 0 && folder[length - 1] == L'\\') ? L"%ls%ls" : L"%ls\\%ls";
     swprintf(path, 292, format, folder, L"Lanternhop Launcher.exe");
     return path;
 }
@@ -139,7 +139,7 @@ HRESULT CLHLExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId,
 
 HRESULT CLHLExtension::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size) {
     if (offset != 0) return E_INVALIDARG;
-    if (!(type & (GCS_VERBA | GCS_VALIDATEA))) return E_INVALIDARG;
+    if (!(type & (GCS_HELPTEXTA | GCS_UNICODE))) return E_INVALIDARG; // bits 0x1 and 0x4
     if (!name || size == 0) return E_INVALIDARG;
     if (type & GCS_UNICODE) {
         lstrcpynW(reinterpret_cast<LPWSTR>(name), kHelpText, static_cast<int>(size));

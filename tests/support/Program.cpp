@@ -9,9 +9,13 @@ Program::~Program() {
 }
 
 bool Program::Start(const std::wstring& exe, const std::wstring& tail) {
-    Kill();
     std::wstring commandLine = L"\"" + BinFolder() + exe + L"\"";
     if (!tail.empty()) commandLine += L" " + tail;
+    return StartCommand(commandLine);
+}
+
+bool Program::StartCommand(const std::wstring& commandLine) {
+    Kill();
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup{};

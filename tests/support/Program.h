@@ -17,6 +17,8 @@ public:
 
     // Starts BinFolder() + exe with the command-line tail given verbatim; false on failure.
     bool Start(const std::wstring& exe, const std::wstring& tail = L"");
+    // Starts a whole command line as given (a system program, say).
+    bool StartCommand(const std::wstring& commandLine);
     // Waits for the process to end while this thread keeps handling its own messages (so a
     // window of the test can answer a SendMessage from the process). True when it ended.
     bool WaitForExit(DWORD timeoutMs);
