@@ -129,6 +129,7 @@ private:
     void PlacePendingItem();
     bool PlaceInFirstFreeCell(const LauncherItem& item);
     void ClearMovingItem();
+    LauncherItem MovingItem() const;
     size_t CountItems(uint32_t page) const;
     void AfterItemChange();
     void SortButtonsByCell();

@@ -224,6 +224,12 @@ int PageStore::PrepareMove(uint32_t targetNumber) {
     return 0;
 }
 
+// The item "Move To" took off its button (a file keeps no title).
+LauncherItem PageStore::MovingItem() const {
+    const LauncherConfig& c = *m_pConfig;
+    return LauncherItem{c.m_movingKind, 0, c.m_movingKind == kKindFile ? L"" : c.m_movingTitle, c.m_movingTarget};
+}
+
 void PageStore::ClearMovingItem() {
     LauncherConfig& c = *m_pConfig;
     c.m_movingKind = kKindNone;
@@ -250,7 +256,7 @@ bool PageStore::PlaceInFirstFreeCell(const LauncherItem& item) {
 void PageStore::ReturnMovingItem() {
     LauncherConfig& c = *m_pConfig;
     if (c.m_movingKind == kKindNone) return;
-    const LauncherItem item{c.m_movingKind, 0, c.m_movingKind == kKindFile ? L"" : c.m_movingTitle, c.m_movingTarget};
+    const LauncherItem item = MovingItem();
     auto source = std::find_if(m_buttons.begin(), m_buttons.end(), [&c](const PlacedButton& p) {
         return p.button && p.button.get() == c.m_pMovingSource && p.cell != 0 && p.button->IsEmptyItem();
     });
@@ -309,8 +315,7 @@ int PageStore::ShowPage(uint32_t index, bool placePendingItem) {
 }
 
 void PageStore::PlacePendingItem() {
-    LauncherConfig& c = *m_pConfig;
-    const LauncherItem item{c.m_movingKind, 0, c.m_movingKind == kKindFile ? L"" : c.m_movingTitle, c.m_movingTarget};
+    const LauncherItem item = MovingItem();
     if (PlaceInFirstFreeCell(item)) SavePage(m_nCurrentPage);
     ClearMovingItem();
 }

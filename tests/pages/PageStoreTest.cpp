@@ -41,6 +41,18 @@ protected:
         }
         return targets;
     }
+    // What an item button's "Move To" does before it asks for the switch: note its item on the
+    // settings record and empty itself.
+    void TakeForMoveTo(uint32_t cell) {
+        CButtonEx* source = Store().ButtonAtCell(cell);
+        ASSERT_NE(source, nullptr);
+        Config().m_movingKind = static_cast<uint32_t>(source->GetKind() + 1);
+        Config().m_movingTitle = source->GetTitle();
+        Config().m_movingTarget = source->GetTarget();
+        Config().m_pMovingSource = source;
+        Config().m_moveSourcePage = Store().GetCurrentPage();
+        source->ResetButton();
+    }
     IndexFile IndexOnDisk() {
         IndexFile index;
         EXPECT_TRUE(DecodeIndex(lhltest::ReadBytes(DataFolder() + L"pages_info.dat"), index));
@@ -319,13 +331,7 @@ TEST_F(PageStoreTest, MovingToAFullPageKeepsTheItemOnItsButton) {
     SwitchTo(1);
     const std::wstring mine = MakeFile(L"mine.txt");
     Store().AddFileItem(mine);
-    CButtonEx* source = Store().ButtonAtCell(1);
-    // What the button's "Move To" does: note the item, empty itself, ask for the switch.
-    Config().m_movingKind = kKindFile;
-    Config().m_movingTarget = mine;
-    Config().m_pMovingSource = source;
-    Config().m_moveSourcePage = 0;
-    source->ResetButton();
+    TakeForMoveTo(1);
     MessageBoxAnswerer user(IDOK);
     EXPECT_EQ(::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, 2, 1), 1);
     Settle();
@@ -341,12 +347,7 @@ TEST_F(PageStoreTest, MoveToAnotherPagePlacesTheItemThere) {
     Store().AddPage();
     const std::wstring mine = MakeFile(L"mine.txt");
     Store().AddFileItem(mine);
-    CButtonEx* source = Store().ButtonAtCell(1);
-    Config().m_movingKind = kKindFile;
-    Config().m_movingTarget = mine;
-    Config().m_pMovingSource = source;
-    Config().m_moveSourcePage = 0;
-    source->ResetButton();
+    TakeForMoveTo(1);
     EXPECT_EQ(::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, 2, 1), 0);
     Settle();
     EXPECT_EQ(Store().GetCurrentPage(), 1u);
