@@ -1,17 +1,52 @@
+// The control side of CButtonEx: an owner-drawn flat button drawn over a copy of the panel's
+// pixels, lifted with a drop shadow while the mouse is over it.
 #include "ButtonEx.h"
+#include "ButtonLook.h"
+#include "Module.h"
+#include "resource.h"
 #include <algorithm>
 
 namespace lhl {
+namespace {
+
+constexpr int kShadow = 4;
+
+HFONT CreatePointFont(HDC dc, int points, const wchar_t* face) {
+    LOGFONTW font{};
+    font.lfHeight = -::MulDiv(std::max(points, 1) * 10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return ::CreateFontIndirectW(&font);
+}
+
+} // namespace
 
 CButtonEx::CButtonEx() { ResetColourSlots(); }
 
 CButtonEx::~CButtonEx() {
-    // The icon goes with this object; the window must not keep drawing it.
-    if (m_hWnd && m_icon) SendMessage(BM_SETIMAGE, IMAGE_ICON, 0);
+    if (m_parentCopyDC && m_parentCopyOld) ::SelectObject(m_parentCopyDC.get(), m_parentCopyOld);
 }
 
 bool CButtonEx::Create(const std::wstring& text, DWORD style, const RECT& rect, HWND parent, UINT id) {
-    return CreateEx(0, L"BUTTON", text.c_str(), style | BS_PUSHBUTTON | BS_MULTILINE, rect, parent, id);
+    if (!CreateEx(0, L"BUTTON", text.c_str(), style | BS_PUSHBUTTON, rect, parent, id)) return false;
+    TakeOverStyle();
+    return true;
+}
+
+bool CButtonEx::SubclassDlgItem(UINT id, fw::CWnd* parent) {
+    if (!fw::CWnd::SubclassDlgItem(id, parent)) return false;
+    TakeOverStyle();
+    return true;
+}
+
+// The button keeps what the low style bits meant (default button, check box) and draws itself.
+void CButtonEx::TakeOverStyle() {
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const DWORD kind = style & OwnedStyleBits();
+    m_bDefaultPush = kind == BS_DEFPUSHBUTTON;
+    m_bCheckLike = (kind & BS_CHECKBOX) != 0;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~OwnedStyleBits()) | BS_OWNERDRAW);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void CButtonEx::ResetColourSlots() {
@@ -22,20 +57,20 @@ void CButtonEx::ResetColourSlots() {
 int CButtonEx::SetImageLayout(int layout, bool redraw) {
     if (layout < 0 || layout > 4) return kBadLayout;
     m_nImageLayout = layout;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return kConfigOk;
 }
 
 int CButtonEx::SetFlatLook(bool flat, bool redraw) {
     m_bFlatLook = flat;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return kConfigOk;
 }
 
 int CButtonEx::SetColourSlot(int index, COLORREF colour, bool redraw) {
     if (index < 0 || index >= kColourSlots) return kBadColourIndex;
     m_clrSlots[index] = colour;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return kConfigOk;
 }
 
@@ -48,17 +83,14 @@ int CButtonEx::ShiftColourSlot(int index, int shift, bool redraw) {
     const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
     const int amount = shift > 0 ? std::min({shift, 255 - r, 255 - g, 255 - b}) : std::max({shift, -r, -g, -b});
     m_clrSlots[index] = RGB(r + amount, g + amount, b + amount);
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return kConfigOk;
 }
 
 void CButtonEx::SetCurrentMark(int mark) {
     m_nCurrentMark = mark;
     m_bFocusLook = mark != 0;
-    if (m_hWnd) {
-        SendMessage(BM_SETSTATE, m_bFocusLook ? TRUE : FALSE);
-        ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
+    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 int CButtonEx::AssignIcon(HICON icon) {
@@ -71,36 +103,278 @@ int CButtonEx::AssignIcon(HICON icon) {
     }
     if (info.hbmMask) ::DeleteObject(info.hbmMask);
     if (info.hbmColor) ::DeleteObject(info.hbmColor);
-    if (m_hWnd) SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     m_icon.reset(icon);
+    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return result;
 }
 
 void CButtonEx::AssignTooltip(const std::wstring& text, bool active) {
     m_strTooltip = text;
-    m_bTooltipActive = active;
+    if (!m_hWnd) return;
+    if (!m_tip.IsCreated()) {
+        if (!m_tip.Create(m_hWnd)) return;
+        m_tip.Activate(false);
+        m_tip.SetMaxTipWidth(400); // longer tips wrap
+    }
+    m_tip.SetToolText(m_hWnd, 1, GetClientRect(), text);
+    m_tip.Activate(active);
 }
 
 void CButtonEx::SetCaption(const std::wstring& text) {
     if (m_hWnd) SetWindowText(text);
 }
 
-void CButtonEx::OnClicked() { LaunchItem(); }
-
-bool CButtonEx::OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT*) {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) OnClicked();
-    // Not consumed: the panel sees the click of this id as well.
-    return false;
+void CButtonEx::SetStripText(const std::wstring& text) const {
+    if (HWND strip = ::GetDlgItem(Panel(), IDC_STRIP)) ::SetWindowTextW(strip, text.c_str());
 }
 
-bool CButtonEx::OnCommand(WORD id, WORD, HWND) {
-    switch (id) {
-    case ID_ITEM_DELETE: DeleteItem(); return true;
-    case ID_ITEM_PROPERTIES: ShowItemProperties(); return true;
-    case ID_ITEM_RUN: LaunchItem(); return true;
-    case ID_ITEM_OPEN_FOLDER: OpenContainingFolder(); return true;
-    default: return false;
+std::wstring CButtonEx::HoverText() const {
+    switch (m_nKind) {
+    case kButtonText: return L"Set Clipboard: " + m_strShownTarget;
+    case kButtonLink: return L"Go Url/Mail: " + m_strShownTarget;
+    default: return L"Open: " + m_strShownTarget;
     }
+}
+
+void CButtonEx::OnMouseMove(WPARAM keys, POINT point) {
+    // Dragging in with the left button held from elsewhere does not light the button.
+    if ((keys & MK_LBUTTON) && !m_bHot) return;
+    if (!m_bFlatLook) return;
+    if (!m_bTrackAlways && !::GetActiveWindow()) {
+        EndHover();
+        return;
+    }
+    ::ClientToScreen(m_hWnd, &point);
+    if (::WindowFromPoint(point) != m_hWnd) {
+        EndHover();
+        return;
+    }
+    if (m_bHot) return;
+    m_bHot = true;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+    ::TrackMouseEvent(&track);
+    const std::wstring strip = HoverText();
+    if (!strip.empty()) SetStripText(strip);
+}
+
+void CButtonEx::EndHover() {
+    if (!m_bFlatLook || !m_bHot) return;
+    m_bHot = false;
+    if (!HoverText().empty()) SetStripText(fw::LoadResString(IDS_STRIP_TEXT));
+    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CButtonEx::OnClicked() { LaunchItem(); }
+
+bool CButtonEx::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (msg) {
+    case WM_DRAWITEM:
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        *result = TRUE;
+        return true;
+    case WM_CTLCOLORBTN:
+        *result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+        return true;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) OnClicked();
+        return false; // the panel sees the click of this id as well
+    default:
+        return false;
+    }
+}
+
+LRESULT CButtonEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_MOUSEMOVE: {
+        const LRESULT result = Default(msg, wParam, lParam);
+        OnMouseMove(wParam, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return result;
+    }
+    case WM_MOUSELEAVE:
+        EndHover();
+        return 0;
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE: {
+        const LRESULT result = Default(msg, wParam, lParam);
+        EndHover();
+        return result;
+    }
+    case WM_ENABLE: {
+        const LRESULT result = Default(msg, wParam, lParam);
+        if (!wParam && ::GetFocus() == m_hWnd) {
+            HWND next = ::GetNextDlgTabItem(Panel(), m_hWnd, FALSE);
+            ::SetFocus(next && next != m_hWnd ? next : Panel());
+        }
+        EndHover();
+        return result;
+    }
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click is an ordinary press: two clicks.
+        return Default(WM_LBUTTONDOWN, wParam, lParam);
+    case WM_RBUTTONDOWN:
+        if (IsItemButton()) ShowContextMenu();
+        return Default(msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return Default(msg, wParam, lParam) | (m_bDefaultPush ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE: {
+        const DWORD kind = static_cast<DWORD>(wParam) & OwnedStyleBits();
+        if (kind == BS_DEFPUSHBUTTON) m_bDefaultPush = true;
+        else if (kind == BS_PUSHBUTTON) m_bDefaultPush = false;
+        return Default(msg, (wParam & ~static_cast<WPARAM>(OwnedStyleBits())) | BS_OWNERDRAW, lParam);
+    }
+    case BM_SETCHECK:
+        if (m_bCheckLike) m_nCheckState = (wParam == 1 || wParam == 2) ? 1 : 0;
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        return 0;
+    case BM_GETCHECK:
+        return m_nCheckState;
+    case WM_ERASEBKGND:
+        return TRUE; // everything is drawn in DrawItem, at once
+    default:
+        return fw::CWnd::WindowProc(msg, wParam, lParam);
+    }
+}
+
+// The panel's pixels behind the button, taken once at the first paint.
+void CButtonEx::TakeParentCopy(const RECT& rect) {
+    HWND parent = Panel();
+    RECT place = GetWindowRect();
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
+    HDC parentDC = ::GetDC(parent);
+    m_parentCopyDC.reset(::CreateCompatibleDC(parentDC));
+    m_parentCopy.reset(::CreateCompatibleBitmap(parentDC, rect.right - rect.left, rect.bottom - rect.top));
+    if (m_parentCopyDC && m_parentCopy) {
+        m_parentCopyOld = ::SelectObject(m_parentCopyDC.get(), m_parentCopy.get());
+        ::BitBlt(m_parentCopyDC.get(), 0, 0, rect.right - rect.left, rect.bottom - rect.top, parentDC, place.left,
+                 place.top, SRCCOPY);
+    }
+    ::ReleaseDC(parent, parentDC);
+}
+
+void CButtonEx::DrawParentCopy(HDC dc, const RECT& rect, bool shadow) {
+    if (!m_parentCopyDC) TakeParentCopy(rect);
+    if (!m_parentCopyDC) return;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    ::BitBlt(dc, rect.left, rect.top, width, height, m_parentCopyDC.get(), 0, 0, SRCCOPY);
+    if (!shadow) return;
+    const int x1 = rect.left, y1 = rect.top, x2 = rect.right, y2 = rect.bottom;
+    auto darken = [dc](int x, int y, int factor) { ::SetPixel(dc, x, y, Darken(::GetPixel(dc, x, y), factor)); };
+    for (int k = 0; k < kShadow; ++k) {
+        for (int x = 6; x <= x2 - 5; ++x) darken(x, y2 - kShadow + k, kShadowEdge[k]);
+        for (int y = 6; y <= y2 - 5; ++y) darken(x2 - kShadow + k, y, kShadowEdge[k]);
+    }
+    for (int i = 0; i < kShadow; ++i) {
+        for (int j = 0; j < kShadow; ++j) {
+            darken(x2 - 4 + i, y2 - 4 + j, kShadowCorner[i + j]);
+            darken(x2 - 4 + i, y1 + 5 - j, kShadowCorner[i + j]);
+            darken(x1 + 5 - i, y2 - 4 + j, kShadowCorner[i + j]);
+        }
+    }
+}
+
+void CButtonEx::DrawItem(const DRAWITEMSTRUCT& item) {
+    const bool pressed = (item.itemState & ODS_SELECTED) || (m_bCheckLike && m_nCheckState == 1);
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    m_bDown = pressed;
+    const RECT r = item.rcItem;
+    m_rcLastDrawn = r;
+    RECT work = r;
+    if (IsItemButton()) {
+        work = RECT{r.left - kShadow > 0 ? r.left - kShadow : 0, r.top - kShadow > 0 ? r.top - kShadow : 0,
+                    r.right - kShadow, r.bottom - kShadow};
+    }
+    // Composed off screen and copied in one go, so the button never flickers.
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    fw::UniqueHdc dc(::CreateCompatibleDC(item.hDC));
+    fw::UniqueHBitmap canvas(::CreateCompatibleBitmap(item.hDC, width, height));
+    if (!dc || !canvas) return;
+    fw::SelectGuard selectCanvas(dc.get(), canvas.get());
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    if (IsItemButton()) {
+        DrawParentCopy(dc.get(), r, m_bHot);
+        if (m_bHot) m_rcLastDrawn = work;
+    } else {
+        PaintBackground(dc.get(), r);
+    }
+    PaintEdge(dc.get(), work);
+    const std::wstring text = GetWindowText();
+    if (m_icon) PaintIcon(dc.get(), work, pressed, disabled);
+    if (!text.empty()) PaintCaption(dc.get(), text, m_rcLastDrawn, pressed, disabled);
+    if (m_bFocusLook && (!m_bFlatLook || m_bFlatFocusRect) && !IsItemButton()) {
+        RECT focus = work;
+        ::InflateRect(&focus, -3, -3);
+        ::DrawFocusRect(dc.get(), &focus);
+    }
+    ::BitBlt(item.hDC, r.left, r.top, width, height, dc.get(), 0, 0, SRCCOPY);
+}
+
+void CButtonEx::PaintBackground(HDC dc, const RECT& rect) {
+    const COLORREF colour = (m_bHot || m_bDown) ? m_clrSlots[0]
+                            : m_bFocusLook                                                      ? m_clrSlots[4]
+                                                                                                : m_clrSlots[2];
+    fw::UniqueHBrush brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &rect, brush.get());
+}
+
+void CButtonEx::PaintEdge(HDC dc, const RECT& work) {
+    if (!m_bFlatLook || !m_bHotBorder) return;
+    const bool pressed = m_bDown;
+    if (!pressed && !m_bHot) return;
+    COLORREF topLeft = ::GetSysColor(COLOR_BTNHILIGHT), bottomRight = ::GetSysColor(COLOR_BTNSHADOW);
+    if (pressed) std::swap(topLeft, bottomRight);
+    fw::UniqueHBrush light(::CreateSolidBrush(topLeft)), dark(::CreateSolidBrush(bottomRight));
+    const RECT top{work.left, work.top, work.right - 1, work.top + 1}, left{work.left, work.top, work.left + 1, work.bottom - 1};
+    const RECT bottom{work.left, work.bottom - 1, work.right, work.bottom}, right{work.right - 1, work.top, work.right, work.bottom};
+    ::FillRect(dc, &top, light.get());
+    ::FillRect(dc, &left, light.get());
+    ::FillRect(dc, &bottom, dark.get());
+    ::FillRect(dc, &right, dark.get());
+}
+
+void CButtonEx::PaintIcon(HDC dc, const RECT& work, bool pressed, bool) {
+    RECT square = IconSquare(work);
+    if (IsItemButton() && (m_bHot || pressed)) ::OffsetRect(&square, -kShadow, 0);
+    if (pressed && !m_bCheckLike) ::OffsetRect(&square, m_ptDownShift.x, m_ptDownShift.y);
+    ::DrawIconEx(dc, square.left, square.top, m_icon.get(), square.right - square.left, square.bottom - square.top, 0,
+                 nullptr, DI_NORMAL);
+}
+
+void CButtonEx::PaintCaption(HDC dc, const std::wstring& text, const RECT& last, bool pressed, bool disabled) {
+    RECT q = IsItemButton() ? RECT{last.left - kShadow, last.top + (last.bottom - last.top) / 2, last.right, last.bottom}
+                            : last;
+    if (pressed && !m_bCheckLike) ::OffsetRect(&q, m_ptDownShift.x, m_ptDownShift.y);
+    const int height = q.bottom - q.top;
+    fw::UniqueHFont font(CreatePointFont(dc, IsItemButton() ? height / 3 - 3 : height / 2 - 3, L"Tahoma"));
+    fw::SelectGuard selectFont(dc, font.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const std::wstring shown = ComposeCaption(text, CaptionCharsPerLine(q.right - q.left, extent.cx, text.size()));
+    if (!IsItemButton()) {
+        RECT measured = q;
+        ::DrawTextW(dc, shown.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+        ::OffsetRect(&measured, (q.left + q.right - measured.left - measured.right) / 2,
+                     (q.top + q.bottom - measured.top - measured.bottom) / 2);
+        q = measured;
+    }
+    DrawCaptionText(dc, shown, q, disabled, IsItemButton());
+}
+
+void CButtonEx::DrawCaptionText(HDC dc, const std::wstring& text, RECT q, bool disabled, bool shiftWhenHot) {
+    const bool pressed = m_bDown;
+    if (disabled) {
+        RECT shadow = q;
+        ::OffsetRect(&shadow, 1, 1);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_3DHILIGHT));
+        ::DrawTextW(dc, text.c_str(), -1, &shadow, DT_WORDBREAK | DT_CENTER);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    } else if (m_bHot || pressed) {
+        ::SetTextColor(dc, m_clrSlots[1]);
+        if (shiftWhenHot) q.left -= kShadow;
+    } else {
+        ::SetTextColor(dc, m_bFocusLook ? m_clrSlots[5] : m_clrSlots[3]);
+    }
+    ::DrawTextW(dc, text.c_str(), -1, &q, DT_WORDBREAK | DT_CENTER);
 }
 
 } // namespace lhl

@@ -3,6 +3,7 @@
 // shown page. ButtonEx.cpp is the control (creation, colours, icon, tooltip text, click);
 // ButtonExItem.cpp is the item it holds (assigning, opening, clearing).
 #include "Handles.h"
+#include "ToolTipCtrl.h"
 #include "Wnd.h"
 #include <string>
 
@@ -49,6 +50,8 @@ public:
     ~CButtonEx() override;
 
     bool Create(const std::wstring& text, DWORD style, const RECT& rect, HWND parent, UINT id);
+    // Takes over a dialog's button (the panel's first page tab).
+    bool SubclassDlgItem(UINT id, fw::CWnd* parent);
 
     // Configuration: 0 on success, or the refusal codes above.
     int SetImageLayout(int layout, bool redraw = true);
@@ -91,18 +94,54 @@ public:
     void ClearForReplace();
     void ResetButton();
 
+    // The item's context menu as it would be shown; the caller destroys it.
+    HMENU BuildContextMenu();
+    bool IsHot() const { return m_bHot; }
+    void EndHover();
+    int GetCheck() const { return m_nCheckState; }
+
     // A shortcut's target followed directly by its arguments; empty when it cannot be resolved.
     static std::wstring ResolveShortcut(const std::wstring& path);
     // The default value of HKEY_CLASSES_ROOT\subKey; the result of opening the key (0 = success).
     static LONG QueryClassesRootDefault(const std::wstring& subKey, std::wstring& value);
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     // A click: launches the item; a page tab switches pages instead.
     virtual void OnClicked();
     HWND Panel() const { return ::GetParent(m_hWnd); }
     void SetCaption(const std::wstring& text);
+
+    // Drawing, in slot order; each gets the memory DC the button is composed in.
+    virtual void DrawItem(const DRAWITEMSTRUCT& item);
+    virtual void PaintBackground(HDC dc, const RECT& rect);
+    virtual void PaintEdge(HDC dc, const RECT& work);
+    virtual void PaintIcon(HDC dc, const RECT& work, bool pressed, bool disabled);
+    virtual void PaintCaption(HDC dc, const std::wstring& text, const RECT& last, bool pressed, bool disabled);
+    // What the panel's bottom strip shows while the mouse is over the button; empty: nothing.
+    virtual std::wstring HoverText() const;
+    // The low style bits this control takes over (four for item buttons and tabs).
+    virtual DWORD OwnedStyleBits() const { return 0x0F; }
+    bool IsItemButton() const { return m_nPageNumber == 0; }
+    void DrawParentCopy(HDC dc, const RECT& rect, bool shadow);
+    void DrawCaptionText(HDC dc, const std::wstring& text, RECT q, bool disabled, bool shiftWhenHot);
+    void OnMouseMove(WPARAM keys, POINT point);
+    void SetStripText(const std::wstring& text) const;
+    void TakeOverStyle();
+
+    bool m_bHot = false;
+    bool m_bDown = false; // drawn pressed, from the last paint
+    bool m_bFocusLook = false;
+    bool m_bDefaultPush = false;
+    bool m_bCheckLike = false;
+    int m_nCheckState = 0;
+    bool m_bHotBorder = true;
+    bool m_bFlatFocusRect = false;
+    bool m_bTrackAlways = true;
+    POINT m_ptDownShift{1, 1};
+    RECT m_rcLastDrawn{};
 
     std::wstring m_strTarget;
     std::wstring m_strTitle;
@@ -117,6 +156,10 @@ protected:
     LauncherConfig* m_pConfig = nullptr;
 
 private:
+    void ShowContextMenu();
+    void MoveTo(int page);
+    void Move();
+    void TakeParentCopy(const RECT& rect);
     bool AskReplace();
     void AfterLaunch();
     void OpenWithShell(const std::wstring& file, const wchar_t* verb);
@@ -124,13 +167,18 @@ private:
     void CopyTextToClipboard();
     void EmptyItem();
 
+protected:
     bool m_bFlatLook = true;
-    bool m_bFocusLook = false;
     int m_nImageLayout = 0;
     COLORREF m_clrSlots[kColourSlots] = {};
     fw::UniqueHIcon m_icon;
+
+private:
     std::wstring m_strTooltip;
-    bool m_bTooltipActive = false;
+    fw::CToolTipCtrl m_tip;
+    fw::UniqueHdc m_parentCopyDC;
+    fw::UniqueHBitmap m_parentCopy;
+    HGDIOBJ m_parentCopyOld = nullptr;
     POINT m_ptDrop{};
 };
 

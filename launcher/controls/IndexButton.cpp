@@ -1,4 +1,5 @@
 #include "IndexButton.h"
+#include "ButtonLook.h"
 #include "PanelMessages.h"
 
 namespace lhl {
@@ -10,6 +11,34 @@ void CIndexButton::SetPageColours(COLORREF focusBack, COLORREF normalBack, COLOR
     SetColourSlot(1, focusText, false);
     SetColourSlot(5, focusText, false);
     SetColourSlot(3, normalText, true);
+}
+
+void CIndexButton::BuildBackground(int effect, int grain, int hotBlend, unsigned tintPercent, COLORREF tint) {
+    if (effect != 6 || !m_hWnd) return;
+    const RECT rc = GetWindowRect();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (!m_dibNormal.Build(w, h, 8)) return;
+    RGBQUAD palette[256];
+    const COLORREF highlight = ::GetSysColor(COLOR_3DHILIGHT);
+    TexturePalette(m_clrSlots[0], m_clrSlots[2], highlight, palette);
+    for (int i = 0; i < 256; ++i) m_dibNormal.SetPaletteEntry(i, palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue);
+    uint8_t* rows = m_dibNormal.PixelRows();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) rows[static_cast<size_t>(y) * m_dibNormal.RowBytes() + x] = TextureIndex(x, y, w, h, grain, NextNoise());
+    if (tintPercent) m_dibNormal.TintPalette(tint, tintPercent);
+    m_dibHot.CopyFrom(m_dibNormal);
+    m_dibHot.TintPalette(highlight, static_cast<unsigned>(hotBlend));
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CIndexButton::PaintBackground(HDC dc, const RECT& rect) {
+    if (!m_dibNormal.PixelRows()) {
+        CButtonEx::PaintBackground(dc, rect); // no texture yet: the plain colours
+        return;
+    }
+    if (!m_bHot) m_dibNormal.Paint(dc, 0, 0);
+    else if (m_bDown) m_dibHot.Paint(dc, 1, 1);
+    else m_dibHot.Paint(dc, 0, 0);
 }
 
 void CIndexButton::OnClicked() {

@@ -1,7 +1,8 @@
 #pragma once
-// A page tab: shows its page's title, switches to its page when clicked, and hands a right press
-// on the current page's tab to the panel.
+// A page tab: shows its page's title on a shaded, noisy texture made from the page's colours,
+// switches to its page when clicked, and hands a right press on the current tab to the panel.
 #include "ButtonEx.h"
+#include "CeXDib.h"
 
 namespace lhl {
 
@@ -14,10 +15,20 @@ public:
     }
     // The four page colours onto the six slots: background hot/focus, normal; text hot/focus, normal.
     void SetPageColours(COLORREF focusBack, COLORREF normalBack, COLORREF focusText, COLORREF normalText);
+    // Builds the normal and hot textures at the button's size; only effect 6 exists.
+    void BuildBackground(int effect, int grain, int hotBlend, unsigned tintPercent, COLORREF tint);
+    const CCeXDib& NormalImage() const { return m_dibNormal; }
+    const CCeXDib& HotImage() const { return m_dibHot; }
 
 protected:
     void OnClicked() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PaintBackground(HDC dc, const RECT& rect) override;
+    std::wstring HoverText() const override { return L"Click to switch!"; }
+
+private:
+    CCeXDib m_dibNormal;
+    CCeXDib m_dibHot;
 };
 
 } // namespace lhl

@@ -132,6 +132,7 @@ void PageStore::StyleTab(CIndexButton* tab, const LauncherPage& page, uint32_t n
     tab->SetPageNumber(static_cast<int>(number));
     tab->SetTip(page.tip);
     tab->SetPageColours(page.focusBackColor, page.normalBackColor, page.focusTextColor, page.normalTextColor);
+    tab->BuildBackground(6, 33, 10, 0, 0);
 }
 
 CIndexButton* PageStore::CreateTab(const std::wstring& title, const RECT& rect, uint32_t index) {
@@ -286,12 +287,12 @@ void PageStore::BuildTabs() {
     const int count = static_cast<int>(pages.size());
     const int stripWidth = Width(m_rcTabStrip);
     const int w = count * m_nTabWidth <= stripWidth ? m_nTabWidth : stripWidth / count;
+    MoveTab(0, m_rcTabStrip.left, w); // first, so its texture is built at its new size
     if (CIndexButton* firstTab = m_tabs[0].button) {
         firstTab->SetWindowText(pages[0].title.empty() ? L"1" : pages[0].title);
         StyleTab(firstTab, pages[0], 1);
     }
     if (pages[0].title.empty() && !m_pConfig->m_pageTitles.empty()) m_pConfig->m_pageTitles[0] = L"1";
-    MoveTab(0, m_rcTabStrip.left, w);
     for (int i = 1; i < count; ++i) {
         RECT rect{m_rcTabStrip.left + i * w, m_tabs[0].rect.top, m_rcTabStrip.left + (i + 1) * w, m_tabs[0].rect.bottom};
         const std::wstring caption = pages[i].title.empty() ? std::to_wstring(i + 1) : pages[i].title;

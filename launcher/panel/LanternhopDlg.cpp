@@ -47,6 +47,7 @@ BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     SetIcons();
     m_indexButton.SubclassDlgItem(IDC_INDEX_FIRST, this);
+    m_strip.SubclassDlgItem(IDC_STRIP, this);
     m_config.SetLanguageTable(&m_language);
     m_config.SetPanelWindow(m_hWnd);
     m_config.LoadConfig(kConfigFileName);

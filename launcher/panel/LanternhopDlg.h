@@ -1,6 +1,7 @@
 #pragma once
 // The panel: the launcher's one main window, an always-on-top pop-up dialog that holds the page
 // tabs and the item grid. It owns the settings for its whole life.
+#include "ColorStatic.h"
 #include "Dialog.h"
 #include "Handles.h"
 #include "IndexButton.h"
@@ -56,6 +57,7 @@ private:
     LanguageTable m_language;
     LauncherConfig m_config;
     CIndexButton m_indexButton;
+    CColorStatic m_strip;
     std::unique_ptr<PageStore> m_pPageStore;
     fw::UniqueHIcon m_hIcon;
     fw::UniqueHIcon m_hSmallIcon;
