@@ -345,7 +345,7 @@ void CButtonEx::PaintCaption(HDC dc, const std::wstring& text, const RECT& last,
                             : last;
     if (pressed && !m_bCheckLike) ::OffsetRect(&q, m_ptDownShift.x, m_ptDownShift.y);
     const int height = q.bottom - q.top;
-    fw::UniqueHFont font(CreatePointFont(dc, IsItemButton() ? height / 3 - 3 : height / 2 - 3, L"Tahoma"));
+    fw::UniqueHFont font(CreatePointFont(dc, CaptionPoints(height, IsItemButton()), L"Tahoma"));
     fw::SelectGuard selectFont(dc, font.get());
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);

@@ -11,6 +11,10 @@ namespace lhl {
 int CaptionCharsPerLine(int captionWidth, int titleWidth, size_t titleLength);
 // The shown caption of a title for n characters per line, at most 63 characters.
 std::wstring ComposeCaption(const std::wstring& title, int n);
+// The caption font's size in points for a caption rectangle of this height.
+inline int CaptionPoints(int captionHeight, bool itemButton) {
+    return itemButton ? captionHeight / 3 - 3 : captionHeight / 2 - 3;
+}
 // The icon square of layout 4 in a work rectangle.
 RECT IconSquare(const RECT& work);
 
