@@ -1,6 +1,7 @@
 // The item side of CButtonEx: putting an item on the button, opening it, clearing it.
 #include "ButtonEx.h"
 #include "ComInit.h"
+#include "ItemDialogs.h"
 #include "ItemText.h"
 #include "LauncherConfig.h"
 #include "Module.h"
@@ -257,8 +258,26 @@ void CButtonEx::OpenContainingFolder() {
 }
 
 void CButtonEx::ShowItemProperties() {
-    // Texts and addresses are edited in their own dialogs; a file shows the shell's sheet.
-    if (m_nKind != kButtonFile) return;
+    fw::CWnd* panel = fw::CWnd::FromHandle(Panel());
+    if (m_nKind == kButtonText) {
+        CTextClipboardDlg dialog(m_pConfig, panel);
+        dialog.SetTitle(m_strTitle);
+        dialog.SetText(m_strTarget);
+        if (dialog.DoModal() != IDOK) return;
+        SetTextItem(dialog.GetTitle(), dialog.GetText()); // a change asks before replacing
+        ::SendMessageW(Panel(), UM_SAVE_PAGE, 0, 0);
+        return;
+    }
+    if (m_nKind == kButtonLink) {
+        CUrlDlg dialog(m_pConfig, panel);
+        dialog.SetTitle(m_strTitle);
+        dialog.SetAddress(m_strTarget);
+        if (dialog.DoModal() != IDOK) return;
+        SetLinkItem(dialog.GetTitle(), dialog.GetAddress());
+        ::SendMessageW(Panel(), UM_SAVE_PAGE, 0, 0);
+        return;
+    }
+    // A file shows the shell's own property sheet.
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_INVOKEIDLIST;
