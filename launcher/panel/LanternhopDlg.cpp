@@ -210,6 +210,7 @@ void CLanternhopDlg::OnClose() {
 }
 
 bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
+    if (OnPageCommand(id)) return true;
     if (id == ID_HELP) {
         if (fw::CWinApp* app = fw::AfxGetApp()) app->OnHelp();
         return true;
@@ -244,6 +245,15 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         OnClose();
+        break;
+    case WM_RBUTTONDOWN:
+        ShowPageMenu();
+        break;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(static_cast<short>(HIWORD(wParam)));
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         break;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<LRESULT>(m_hIcon.get());

@@ -30,6 +30,11 @@ public:
     bool IsShown() const { return m_bVisible; }
 
     BOOL DestroyWindow() override;
+    // Keys on release: Tab, Delete, 1 to 9 and the keypad's 1 to 9.
+    bool PreTranslateMessage(MSG* msg) override;
+    // The page menu as it would open now; the caller destroys it.
+    HMENU BuildPageMenu();
+    void SetMenuPoint(POINT screen) { m_ptMenu = screen; }
 
     BOOL OnInitDialog() override;
     // Enter and Esc must never close the panel.
@@ -43,6 +48,18 @@ protected:
 private:
     LRESULT OnFileHandedOver();
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
+    // PanelCommands.cpp
+    void ShowPageMenu();
+    POINT MenuPointInClient();
+    bool OnPageCommand(WORD id);
+    void NewPage();
+    void AddTextFromDialog(const std::wstring& text);
+    void AddLinkFromDialog();
+    void ClearAll();
+    void SwitchByKey(uint32_t number);
+    uint32_t NeighbourPage(bool forward) const;
+    void OnMouseWheel(short delta);
+    void OnDoubleClick(POINT point);
     void OnFirstShow();
     void ChooseLanguage();
     bool OnSysCommand(WPARAM command, LPARAM lParam);
@@ -67,6 +84,10 @@ private:
     bool m_bFirstShow = true;
     bool m_bEdgeShown = false;
     bool m_bSlidingOut = false;
+    POINT m_ptMenu{};
 };
+
+// The clipboard's text, empty when it holds none.
+std::wstring ClipboardText();
 
 } // namespace lhl

@@ -1,0 +1,178 @@
+// What the user asks of the panel through its page menu, keys, wheel and double click.
+#include "ItemDialogs.h"
+#include "LanguageTable.h"
+#include "LanternhopDlg.h"
+#include "Module.h"
+#include "PanelMessages.h"
+#include "resource.h"
+#include <commdlg.h>
+#include <vector>
+
+namespace lhl {
+namespace {
+
+constexpr UINT kPageMenuIds[] = {ID_PAGE_NEW, ID_PAGE_DELETE, ID_PAGE_SET_CLIPBOARD, ID_PAGE_PASTE,
+                                 ID_PAGE_ADD_LINK, ID_PAGE_ALIGN, ID_PAGE_CLEAR_ALL, ID_PAGE_PROPERTIES};
+
+std::wstring TextOrDefault(LanguageTable& table, uint32_t key, const wchar_t* builtIn) {
+    std::wstring text;
+    if (table.IsActive()) table.Lookup(text, kSectionMain, key);
+    return text.empty() ? std::wstring(builtIn) : text;
+}
+
+} // namespace
+
+// The clipboard's text: Unicode when it is offered, so no character is lost to a code page.
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE wide = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* data = static_cast<const wchar_t*>(::GlobalLock(wide))) {
+            text = data;
+            ::GlobalUnlock(wide);
+        }
+    } else if (HANDLE narrow = ::GetClipboardData(CF_TEXT)) {
+        if (const auto* data = static_cast<const char*>(::GlobalLock(narrow))) {
+            const int length = ::MultiByteToWideChar(CP_ACP, 0, data, -1, nullptr, 0);
+            if (length > 1) {
+                text.resize(static_cast<size_t>(length - 1));
+                ::MultiByteToWideChar(CP_ACP, 0, data, -1, text.data(), length);
+            }
+            ::GlobalUnlock(narrow);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+HMENU CLanternhopDlg::BuildPageMenu() {
+    HMENU menu = ::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_PAGE_MENU));
+    if (!menu) return nullptr;
+    HMENU popup = ::GetSubMenu(menu, 0);
+    ::RemoveMenu(menu, 0, MF_BYPOSITION); // the popup outlives its bar
+    ::DestroyMenu(menu);
+    if (m_language.IsActive()) {
+        for (UINT id : kPageMenuIds) {
+            std::wstring text;
+            m_language.Lookup(text, kSectionMain, id);
+            if (!text.empty()) ::ModifyMenuW(popup, id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
+        }
+        ::EnableMenuItem(popup, ID_PAGE_PASTE, MF_BYCOMMAND | (ClipboardText().empty() ? MF_GRAYED : MF_ENABLED));
+    }
+    if (!m_pPageStore || m_pPageStore->GetCurrentPage() == 0)
+        ::EnableMenuItem(popup, ID_PAGE_DELETE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+    return popup;
+}
+
+void CLanternhopDlg::ShowPageMenu() {
+    HMENU popup = BuildPageMenu();
+    if (!popup) return;
+    ::GetCursorPos(&m_ptMenu);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, m_ptMenu.x, m_ptMenu.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(popup);
+}
+
+POINT CLanternhopDlg::MenuPointInClient() {
+    POINT point = m_ptMenu;
+    ::ScreenToClient(m_hWnd, &point);
+    return point;
+}
+
+void CLanternhopDlg::NewPage() {
+    m_config.SaveCurrentPageAside();
+    // The page wizard (the Page Properties dialog) decides here once it exists; until then a
+    // new page is added at once.
+    m_pPageStore->AddPage();
+    m_config.RestoreCurrentPage();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CLanternhopDlg::AddTextFromDialog(const std::wstring& text) {
+    CTextClipboardDlg dialog(&m_config, this);
+    dialog.SetText(text);
+    if (dialog.DoModal() != IDOK) return;
+    const POINT point = MenuPointInClient();
+    if (!dialog.GetText().empty()) m_pPageStore->AddTextItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetText());
+}
+
+void CLanternhopDlg::AddLinkFromDialog() {
+    CUrlDlg dialog(&m_config, this);
+    if (dialog.DoModal() != IDOK) return;
+    const POINT point = MenuPointInClient();
+    if (!dialog.GetAddress().empty()) m_pPageStore->AddLinkItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetAddress());
+}
+
+void CLanternhopDlg::ClearAll() {
+    if (m_pPageStore->IsPageEmpty()) return;
+    const std::wstring text = TextOrDefault(m_language, 15, L"Clear current page?");
+    const std::wstring caption = TextOrDefault(m_language, 16, L"Warning");
+    if (::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO) == IDYES) m_pPageStore->ClearPage();
+}
+
+bool CLanternhopDlg::OnPageCommand(WORD id) {
+    if (!m_pPageStore) return false;
+    switch (id) {
+    case ID_PAGE_NEW: NewPage(); return true;
+    case ID_PAGE_DELETE: m_pPageStore->DeletePage(); return true;
+    case ID_PAGE_SET_CLIPBOARD: AddTextFromDialog(L""); return true;
+    case ID_PAGE_PASTE: AddTextFromDialog(ClipboardText()); return true;
+    case ID_PAGE_ADD_LINK: AddLinkFromDialog(); return true;
+    case ID_PAGE_ALIGN: m_pPageStore->AlignItems(); return true;
+    case ID_PAGE_CLEAR_ALL: ClearAll(); return true;
+    default: return false;
+    }
+}
+
+// Switches to page `number` (1-based) as a tab would; nothing when it is the shown page.
+void CLanternhopDlg::SwitchByKey(uint32_t number) {
+    if (m_pPageStore && number >= 1 && number - 1 != m_pPageStore->GetCurrentPage())
+        OnSwitchPage(number, 0);
+}
+
+uint32_t CLanternhopDlg::NeighbourPage(bool forward) const {
+    const uint32_t count = m_pPageStore->GetPageCount();
+    const uint32_t current = m_pPageStore->GetCurrentPage();
+    return forward ? (current + 1) % count : (current + count - 1) % count;
+}
+
+bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message != WM_KEYUP || !m_pPageStore) return false;
+    const WPARAM key = msg->wParam;
+    if (key == VK_TAB) {
+        SwitchByKey(NeighbourPage(!m_config.Settings().reverseTabOrder) + 1);
+        return true;
+    }
+    if (key == VK_DELETE) {
+        m_pPageStore->DeletePage();
+        return false; // the key goes on as usual
+    }
+    if (key >= '1' && key <= '9') {
+        OnSwitchPage(static_cast<WPARAM>(key - '0'), 0);
+        return true;
+    }
+    if (key >= VK_NUMPAD1 && key <= VK_NUMPAD9) {
+        OnSwitchPage(static_cast<WPARAM>(key - VK_NUMPAD0), 0);
+        return true;
+    }
+    return false;
+}
+
+void CLanternhopDlg::OnMouseWheel(short delta) {
+    if (!m_pPageStore) return;
+    SwitchByKey(NeighbourPage(delta > 0) + 1);
+}
+
+void CLanternhopDlg::OnDoubleClick(POINT point) {
+    if (!m_pPageStore) return;
+    std::vector<wchar_t> file(MAX_PATH + 1, L'\0');
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof(open);
+    open.hwndOwner = m_hWnd;
+    open.lpstrFilter = L"All files (*.*)\0*.*\0";
+    open.lpstrFile = file.data();
+    open.nMaxFile = MAX_PATH;
+    open.Flags = OFN_EXPLORER;
+    if (::GetOpenFileNameW(&open) && file[0]) m_pPageStore->AddFileItemAt(point.x, point.y, file.data());
+}
+
+} // namespace lhl

@@ -1,0 +1,102 @@
+// The panel's page menu, keys and wheel on a real panel.
+#include "ButtonEx.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
+#include "resource.h"
+
+using namespace lhl;
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+class PanelCommands : public lhltest::PanelTest {
+protected:
+    bool KeyUp(WPARAM key) {
+        MSG msg{PanelWindow(), WM_KEYUP, key, 0, 0, {}};
+        const bool consumed = m_panel->PreTranslateMessage(&msg);
+        Settle();
+        return consumed;
+    }
+    void Pages(int count) {
+        while (static_cast<int>(Store().GetPageCount()) < count) m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
+    }
+    uint32_t Current() { return Store().GetCurrentPage(); }
+};
+
+} // namespace
+
+TEST_F(PanelCommands, TabGoesRoundThePagesEitherWay) {
+    EXPECT_TRUE(KeyUp(VK_TAB));
+    EXPECT_EQ(Current(), 0u) << "with one page Tab does nothing";
+    Pages(3);
+    KeyUp(VK_TAB);
+    KeyUp(VK_TAB);
+    EXPECT_EQ(Current(), 2u);
+    KeyUp(VK_TAB);
+    EXPECT_EQ(Current(), 0u) << "after the last page comes the first";
+    Config().Settings().reverseTabOrder = 1;
+    KeyUp(VK_TAB);
+    EXPECT_EQ(Current(), 2u) << "reversed, before the first comes the last";
+}
+
+TEST_F(PanelCommands, DigitKeysSwitchToExistingPagesOnly) {
+    Pages(5);
+    EXPECT_TRUE(KeyUp('7'));
+    EXPECT_EQ(Current(), 0u) << "there is no page 7";
+    EXPECT_TRUE(KeyUp(VK_NUMPAD2));
+    EXPECT_EQ(Current(), 1u);
+    KeyUp('5');
+    EXPECT_EQ(Current(), 4u);
+    EXPECT_FALSE(KeyUp('A')) << "other keys go on as usual";
+}
+
+TEST_F(PanelCommands, DeleteRefusesTheFirstPageAndItsMenuEntryIsGrey) {
+    Pages(2);
+    HMENU menu = m_panel->BuildPageMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(::GetMenuState(menu, ID_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    ::DestroyMenu(menu);
+    EXPECT_FALSE(KeyUp(VK_DELETE)) << "Delete is processed as usual after the page command";
+    EXPECT_EQ(Store().GetPageCount(), 2u);
+    KeyUp('2');
+    menu = m_panel->BuildPageMenu();
+    EXPECT_FALSE(::GetMenuState(menu, ID_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    ::DestroyMenu(menu);
+    KeyUp(VK_DELETE);
+    EXPECT_EQ(Store().GetPageCount(), 1u) << "Delete on page 2 deletes it without a question";
+}
+
+TEST_F(PanelCommands, ClearAllAsksOnlyWhenThereIsSomethingToClear) {
+    {
+        MessageBoxAnswerer user(IDYES);
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_CLEAR_ALL);
+        EXPECT_EQ(user.Count(), 0u) << "an empty page asked to be cleared";
+    }
+    Store().AddFileItem(MakeFile(L"a.txt"));
+    {
+        MessageBoxAnswerer user(IDNO);
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_CLEAR_ALL);
+        EXPECT_EQ(user.OnlyText(), L"Clear current page?");
+        EXPECT_NE(Store().ButtonAtCell(1), nullptr);
+    }
+    MessageBoxAnswerer user(IDYES);
+    m_panel->SendMessage(WM_COMMAND, ID_PAGE_CLEAR_ALL);
+    EXPECT_EQ(Store().ButtonAtCell(1), nullptr) << "Yes must clear the page";
+}
+
+TEST_F(PanelCommands, TheWheelTurnsThePages) {
+    Pages(3);
+    m_panel->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(Current(), 2u) << "down from the first goes to the last";
+    m_panel->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(Current(), 0u);
+}
+
+TEST_F(PanelCommands, NewPageAddsAPageWithTheNewPageColoursAndKeepsTheShownOne) {
+    const std::wstring before = Config().m_page.title;
+    m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
+    EXPECT_EQ(Store().GetPageCount(), 2u);
+    EXPECT_EQ(Store().PageRecord(1)->focusTextColor, 0x0000FFu);
+    EXPECT_EQ(Store().PageRecord(1)->title, L"2");
+    EXPECT_EQ(Config().m_page.title, before) << "the shown page's block was not restored";
+}
