@@ -5,6 +5,7 @@
 #include "WinApp.h"
 #include "resource.h"
 #include <mmsystem.h>
+#include <shellapi.h>
 
 namespace lhl {
 namespace {
@@ -45,6 +46,7 @@ CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {
 
 BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
+    AddAboutToSystemMenu();
     SetIcons();
     m_indexButton.SubclassDlgItem(IDC_INDEX_FIRST, this);
     m_strip.SubclassDlgItem(IDC_STRIP, this);
@@ -55,7 +57,20 @@ BOOL CLanternhopDlg::OnInitDialog() {
     ChooseLanguage();
     PlaceAtStartup();
     SetWindowText(kProductTitle);
+    LoadBackground();
     return TRUE;
+}
+
+void CLanternhopDlg::AddAboutToSystemMenu() {
+    HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
+    const std::wstring about = fw::LoadResString(IDS_ABOUTBOX);
+    if (!system) return;
+    if (!about.empty()) {
+        ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about.c_str());
+    }
+    ::RemoveMenu(system, 0, MF_BYPOSITION);
+    ::RemoveMenu(system, 3, MF_BYPOSITION);
 }
 
 void CLanternhopDlg::SetIcons() {
@@ -99,14 +114,6 @@ void CLanternhopDlg::PlaceAtStartup() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CLanternhopDlg::ShowPanel() {
-    m_bVisible = true;
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
-    ShowWindow(SW_RESTORE);
-    ::UpdateWindow(m_hWnd);
-}
-
 void CLanternhopDlg::HidePanel() {
     // The position reaches the file with the next save of the settings.
     if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
@@ -136,14 +143,29 @@ void CLanternhopDlg::OnFirstShow() {
     m_pPageStore->SetTabWidth(end);
     m_pPageStore->InitFirstPage(&m_indexButton, first, end);
     m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
+    OpenHelpOnFirstRun();
+    m_nEdgeStrip = ::GetSystemMetrics(SM_CXFRAME);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
         ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
+    MakeTranslucent();
+}
+
+// The first start opens the help page and leaves an empty settings file, so it happens once;
+// CREATE_NEW never truncates a file that exists.
+void CLanternhopDlg::OpenHelpOnFirstRun() {
+    const std::wstring settings = m_config.ConfigPath(kConfigFileName);
+    if (::GetFileAttributesW(settings.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    const std::wstring help = m_config.ProgramFolder() + fw::LoadResString(IDS_HELP_FILE);
+    if (::GetFileAttributesW(help.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
+    HANDLE file = ::CreateFileW(settings.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
 LRESULT CLanternhopDlg::OnFileHandedOver() {
     const std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
     if (path.empty()) return 0;
-    if (!m_bVisible) ShowPanel();
+    if (!m_bVisible) ToggleVisible(false);
     m_strHandedOverPath = path;
     if (m_pPageStore && m_pPageStore->AddFileItem(path) == 1)
         ::MessageBoxW(m_hWnd, L"Current Page is full, register fial.Sorry!", kProductTitle, MB_OK);
@@ -199,6 +221,8 @@ bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         }
         HidePanel();
         return true;
+    case IDM_ABOUTBOX:
+        return true; // the About box comes with the dialogs
     default:
         return false;
     }
@@ -211,6 +235,10 @@ void CLanternhopDlg::OnClose() {
 
 bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (OnPageCommand(id)) return true;
+    if (id == IDC_STRIP && code == STN_CLICKED) {
+        ToggleVisible(false);
+        return true;
+    }
     if (id == ID_HELP) {
         if (fw::CWinApp* app = fw::AfxGetApp()) app->OnHelp();
         return true;
@@ -248,6 +276,21 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_RBUTTONDOWN:
         ShowPageMenu();
+        break;
+    case WM_LBUTTONDOWN:
+        OnBackgroundPress();
+        break;
+    case WM_MOVING:
+        OnMoving(reinterpret_cast<RECT*>(lParam));
+        break;
+    case WM_NCHITTEST:
+        OnNcHitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_ERASEBKGND:
+        if (OnEraseBackground(reinterpret_cast<HDC>(wParam))) return TRUE;
         break;
     case WM_MOUSEWHEEL:
         OnMouseWheel(static_cast<short>(HIWORD(wParam)));

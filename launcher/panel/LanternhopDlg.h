@@ -30,6 +30,15 @@ public:
     bool IsShown() const { return m_bVisible; }
 
     BOOL DestroyWindow() override;
+    // Shows a hidden panel (centred on the cursor when asked), hides a shown one, brings a
+    // parked one back from beyond the right edge.
+    void ToggleVisible(bool atCursor);
+    void LoadBackground();
+    bool IsParked() const { return m_bSlidOut; }
+    int DockSide() const { return m_nDockSide; }
+    bool IsEdgeShown() const { return m_bEdgeShown; }
+    HBITMAP Background() const { return m_hBackground.get(); }
+    std::wstring BackgroundPath() const;
     // Keys on release: Tab, Delete, 1 to 9 and the keypad's 1 to 9.
     bool PreTranslateMessage(MSG* msg) override;
     // The page menu as it would open now; the caller destroys it.
@@ -48,6 +57,18 @@ protected:
 private:
     LRESULT OnFileHandedOver();
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
+    // PanelWindow.cpp
+    void PlayShowSound() const;
+    void OnMoving(RECT* rect);
+    void OnNcHitTest(POINT screen);
+    void OnTimer(UINT_PTR id);
+    void MoveLeftEdgeTo(int left);
+    void SlideInStep();
+    void SlideOutStep();
+    void MakeTranslucent();
+    void DrawFrame(HDC dc) const;
+    bool OnEraseBackground(HDC dc);
+    void OnBackgroundPress();
     // PanelCommands.cpp
     void ShowPageMenu();
     POINT MenuPointInClient();
@@ -65,9 +86,10 @@ private:
     bool OnSysCommand(WPARAM command, LPARAM lParam);
     void OnClose();
     void SetIcons();
+    void AddAboutToSystemMenu();
+    void OpenHelpOnFirstRun();
     void ApplyLayout();
     void PlaceAtStartup();
-    void ShowPanel();
     void HidePanel();
 
     // Declared in the order they must be built; the store goes first on destruction.
@@ -84,6 +106,13 @@ private:
     bool m_bFirstShow = true;
     bool m_bEdgeShown = false;
     bool m_bSlidingOut = false;
+    int m_nDockSide = 0;          // 0 free, 4 docked at the right edge
+    bool m_bDockedRight = false;
+    bool m_bHoverTimer = false;
+    bool m_bSlideDone = true;
+    bool m_bSlidOut = false;      // parked beyond the right edge
+    int m_nEdgeStrip = 0;         // pixels of a parked panel left on screen
+    fw::UniqueHBitmap m_hBackground;
     POINT m_ptMenu{};
 };
 

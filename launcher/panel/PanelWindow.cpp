@@ -1,0 +1,197 @@
+// The panel as a window on the screen: showing and hiding, docking at the right edge and sliding
+// in and out there, its translucency, its background picture and frame.
+#include "LanternhopDlg.h"
+#include "Module.h"
+#include "PanelMessages.h"
+#include <mmsystem.h>
+
+namespace lhl {
+namespace {
+
+constexpr UINT_PTR kLeaveTimer = 260;
+constexpr UINT_PTR kSlideTimer = 261;
+constexpr int kDockDistance = 20;
+constexpr int kEdgeTouch = 10;
+constexpr COLORREF kFrameColour = RGB(37, 95, 220);
+
+int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+
+} // namespace
+
+void CLanternhopDlg::PlayShowSound() const {
+    if (m_config.Settings().soundEnabled && !m_config.ActiveSound().empty())
+        ::PlaySoundW(m_config.ActiveSound().c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+}
+
+void CLanternhopDlg::ToggleVisible(bool atCursor) {
+    const RECT rc = GetWindowRect();
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (m_bSlidOut) {
+        // Parked beyond the right edge: back by its own width.
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left - width, rc.top, width, height, SWP_NOREDRAW | SWP_DEFERERASE);
+        ShowWindow(SW_SHOWNORMAL);
+        m_bVisible = true;
+        m_bSlidOut = false;
+        PlayShowSound();
+        return;
+    }
+    if (m_bVisible) {
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return;
+    }
+    m_bVisible = true;
+    if (atCursor) {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, cursor.x - width / 2, cursor.y - height / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
+    } else {
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
+    }
+    if (m_config.Settings().animate) ::AnimateWindow(m_hWnd, 260, AW_ACTIVATE | AW_CENTER);
+    else ShowWindow(SW_RESTORE);
+    ::UpdateWindow(m_hWnd);
+    PlayShowSound();
+}
+
+// The cursor decides, not the window: near the right edge the dragged panel snaps to it.
+void CLanternhopDlg::OnMoving(RECT* rect) {
+    if (!m_config.Settings().dockSide || !rect) return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const int width = rect->right - rect->left;
+    if (cursor.x >= ScreenWidth() - kDockDistance) {
+        rect->left = ScreenWidth() - width;
+        rect->right = ScreenWidth();
+        m_bDockedRight = true;
+        m_nDockSide = 4;
+    } else {
+        m_bDockedRight = false;
+        if (m_bHoverTimer) ::KillTimer(m_hWnd, kLeaveTimer);
+        m_bHoverTimer = false;
+        m_nDockSide = 0;
+    }
+    m_bEdgeShown = false;
+}
+
+void CLanternhopDlg::OnNcHitTest(POINT screen) {
+    if (m_nDockSide == 0 || m_bHoverTimer || screen.x <= ScreenWidth() - kEdgeTouch) return;
+    ::SetTimer(m_hWnd, kLeaveTimer, 200, nullptr);
+    m_bHoverTimer = true;
+    m_bEdgeShown = true;
+    m_bSlideDone = false;
+    m_bSlidingOut = false;
+    ::SetTimer(m_hWnd, kSlideTimer, 5, nullptr);
+}
+
+void CLanternhopDlg::OnTimer(UINT_PTR id) {
+    if (id == kLeaveTimer) {
+        RECT around = GetWindowRect();
+        ::InflateRect(&around, 10, 10);
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        if (::PtInRect(&around, cursor)) return;
+        ::KillTimer(m_hWnd, kLeaveTimer);
+        m_bHoverTimer = false;
+        m_bSlideDone = false;
+        m_bSlidingOut = true;
+        ::SetTimer(m_hWnd, kSlideTimer, 5, nullptr);
+    } else if (id == kSlideTimer) {
+        if (m_bSlideDone) ::KillTimer(m_hWnd, kSlideTimer);
+        else if (m_bSlidingOut) SlideOutStep();
+        else SlideInStep();
+    }
+}
+
+void CLanternhopDlg::MoveLeftEdgeTo(int left) {
+    const RECT rc = GetWindowRect();
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+}
+
+void CLanternhopDlg::SlideInStep() {
+    if (m_nDockSide == 0) return;
+    const RECT rc = GetWindowRect();
+    const int width = rc.right - rc.left;
+    int left = rc.left - width / 10;
+    if (left <= ScreenWidth() - width) {
+        left = ScreenWidth() - width;
+        m_bSlideDone = true;
+    }
+    m_bSlidOut = false;
+    MoveLeftEdgeTo(left);
+}
+
+void CLanternhopDlg::SlideOutStep() {
+    if (m_nDockSide == 0) return;
+    m_bEdgeShown = false;
+    const RECT rc = GetWindowRect();
+    const int width = rc.right - rc.left;
+    int left = rc.left + width / 10;
+    if (left >= ScreenWidth() - m_nEdgeStrip) {
+        left = ScreenWidth() - m_nEdgeStrip;
+        m_bSlideDone = true;
+    }
+    m_bSlidOut = true;
+    MoveLeftEdgeTo(left);
+}
+
+void CLanternhopDlg::MakeTranslucent() {
+    if (m_config.Settings().animate) return;
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE user32 = ::GetModuleHandleW(L"User32.DLL");
+    auto setLayered = user32 ? reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
+                                   ::GetProcAddress(user32, "SetLayeredWindowAttributes")))
+                             : nullptr;
+    if (setLayered) setLayered(m_hWnd, 0, static_cast<BYTE>(m_config.GetTransparency()), LWA_ALPHA);
+}
+
+std::wstring CLanternhopDlg::BackgroundPath() const {
+    const std::wstring& name = m_config.Settings().backgroundImage;
+    // Exactly "default.bmp" is the picture shipped beside the program; anything else is a path.
+    return name == L"default.bmp" ? m_config.ProgramFolder() + L"Images\\default.bmp" : name;
+}
+
+void CLanternhopDlg::LoadBackground() {
+    m_hBackground.reset(static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, BackgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+}
+
+void CLanternhopDlg::DrawFrame(HDC dc) const {
+    RECT rc = GetWindowRect();
+    ::OffsetRect(&rc, -rc.left, -rc.top);
+    fw::UniqueHBrush brush(::CreateSolidBrush(kFrameColour));
+    fw::SelectGuard select(dc, brush.get());
+    ::PatBlt(dc, 0, 0, rc.right, 2, PATCOPY);
+    ::PatBlt(dc, 0, 0, 2, rc.bottom, PATCOPY);
+    ::PatBlt(dc, 0, rc.bottom - 2, rc.right, 2, PATCOPY);
+    ::PatBlt(dc, rc.right - 2, 0, 2, rc.bottom, PATCOPY);
+}
+
+bool CLanternhopDlg::OnEraseBackground(HDC dc) {
+    const ConfigSettings& s = m_config.Settings();
+    const RECT client = GetClientRect();
+    if (s.useBackgroundImage) {
+        if (!m_hBackground) return false;
+        fw::UniqueHdc memory(::CreateCompatibleDC(dc));
+        fw::SelectGuard select(memory.get(), m_hBackground.get());
+        BITMAP info{};
+        ::GetObjectW(m_hBackground.get(), sizeof(info), &info);
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    } else if (s.changeBackgroundOnSwitch) {
+        fw::UniqueHBrush brush(::CreateSolidBrush(m_config.m_page.focusBackColor));
+        ::FillRect(dc, &client, brush.get());
+    } else {
+        return false;
+    }
+    DrawFrame(dc);
+    return true;
+}
+
+void CLanternhopDlg::OnBackgroundPress() {
+    // The panel is dragged from anywhere on its own surface.
+    SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+} // namespace lhl
