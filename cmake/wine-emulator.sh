@@ -4,6 +4,6 @@
 here=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:=$here/build/wineprefix-test}"
 : "${WINEDEBUG:=-all}"
-: "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
+: "${WINEDLLOVERRIDES:=mscoree,mshtml=;winedbg.exe=d}"
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 exec wine "$@"

@@ -51,8 +51,9 @@ WINESERVER_PID=""
 start_wine() {
     export WINEPREFIX="$1"
     export WINEDEBUG=-all
-    # No Mono or Gecko install offers: the tests need neither.
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # No Mono or Gecko install offers (the tests need neither), and no debugger that would wait
+    # on a crashing test instead of letting it fail.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
     export WINEARCH=win64
     mkdir -p "$WINEPREFIX"
     # In the foreground (-f), so the pid is the server's own and can be stopped by it.
