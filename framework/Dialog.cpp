@@ -35,6 +35,8 @@ INT_PTR CDialog::DoModal() {
     m_bModal = true;
     m_bEndLoop = false;
     m_nResult = -1;
+    // A template without WS_VISIBLE is shown once it is ready, as a modal dialog must be seen.
+    if (m_hWnd && !::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
     RunModalLoop();
     m_bModal = false;
 

@@ -66,7 +66,8 @@ public:
 
     // Items on the shown page; points in the panel's client coordinates.
     int AddFileItem(const std::wstring& path); // 0 added, 1 page full
-    void AddFileItemAt(int x, int y, const std::wstring& path);
+    // True when a cell took the item.
+    bool AddFileItemAt(int x, int y, const std::wstring& path);
     void AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
     void AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
     void MoveItemTo(int x, int y, CButtonEx* source);
@@ -125,7 +126,7 @@ private:
     void StyleItemButton(CButtonEx* button) const;
     void SetRecord(uint32_t cell, const LauncherItem& item);
     int FirstFreeCell(bool emptyButtonsToo) const;
-    void AddItemAt(int x, int y, const LauncherItem& item);
+    bool AddItemAt(int x, int y, const LauncherItem& item);
     void PlacePendingItem();
     bool PlaceInFirstFreeCell(const LauncherItem& item);
     void ClearMovingItem();

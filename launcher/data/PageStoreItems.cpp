@@ -119,24 +119,27 @@ int PageStore::AddFileItem(const std::wstring& path) {
     return 0;
 }
 
-void PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
+bool PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
     int cell = CellAt(x, y);
     // Only texts and addresses go to the first free cell when the point misses the grid.
     if (cell < 0 && item.kind != kKindFile) cell = FirstFreeCell(false);
-    if (cell < 0) return;
+    if (cell < 0) return false;
     const uint32_t number = static_cast<uint32_t>(cell) + 1;
+    bool taken = true;
     if (m_cells[static_cast<size_t>(cell)].hasButton) {
         CButtonEx* button = ButtonAtCell(number);
-        if (!button) return; // its button is being rebuilt
-        if (button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned) SetRecord(number, item);
+        if (!button) return false; // its button is being rebuilt
+        taken = button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned;
+        if (taken) SetRecord(number, item);
     } else {
-        CreateItemButton(cell, item, false);
+        taken = CreateItemButton(cell, item, false) != nullptr;
     }
     AfterItemChange();
+    return taken;
 }
 
-void PageStore::AddFileItemAt(int x, int y, const std::wstring& path) {
-    AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path});
+bool PageStore::AddFileItemAt(int x, int y, const std::wstring& path) {
+    return AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path});
 }
 
 void PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {

@@ -48,6 +48,7 @@ BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     AddAboutToSystemMenu();
     SetIcons();
+    RegisterDropTarget();
     m_indexButton.SubclassDlgItem(IDC_INDEX_FIRST, this);
     m_strip.SubclassDlgItem(IDC_STRIP, this);
     m_config.SetLanguageTable(&m_language);
@@ -199,6 +200,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
 }
 
 BOOL CLanternhopDlg::DestroyWindow() {
+    m_dropTarget.Revoke();
     m_pPageStore.reset();
     return fw::CDialog::DestroyWindow();
 }
@@ -277,6 +279,15 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
         ShowPageMenu();
         break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case UM_DROP_ENTER:
+    case UM_DROP_OVER:
+    case UM_DROP:
+    case UM_DROP_EX:
+    case UM_DROP_LEAVE:
+        return OnDropMessage(msg, reinterpret_cast<const COleDropInfo*>(wParam));
     case WM_LBUTTONDOWN:
         OnBackgroundPress();
         break;

@@ -3,11 +3,13 @@
 // tabs and the item grid. It owns the settings for its whole life.
 #include "ColorStatic.h"
 #include "Dialog.h"
+#include "DropTarget.h"
 #include "Handles.h"
 #include "IndexButton.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "PageStore.h"
+#include <shellapi.h>
 #include <memory>
 #include <string>
 
@@ -69,6 +71,14 @@ private:
     void DrawFrame(HDC dc) const;
     bool OnEraseBackground(HDC dc);
     void OnBackgroundPress();
+    // PanelDrops.cpp
+    void RegisterDropTarget();
+    LRESULT OnDropMessage(UINT message, const COleDropInfo* info);
+    DWORD OnDragOverText(const COleDropInfo* info);
+    BOOL OnDropText(const COleDropInfo* info);
+    DWORD OnDropTextEx(const COleDropInfo* info);
+    void OnDropFiles(HDROP drop);
+    void AddDroppedFile(const std::wstring& path, POINT point);
     // PanelCommands.cpp
     void ShowPageMenu();
     POINT MenuPointInClient();
@@ -113,6 +123,7 @@ private:
     bool m_bSlidOut = false;      // parked beyond the right edge
     int m_nEdgeStrip = 0;         // pixels of a parked panel left on screen
     fw::UniqueHBitmap m_hBackground;
+    COleDropTargetEx m_dropTarget;
     POINT m_ptMenu{};
 };
 

@@ -7,6 +7,21 @@
 
 namespace lhltest {
 
+// A CF_HDROP block of wide paths, as the shell hands them over.
+inline HGLOBAL MakeDropBlock(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& p : paths) list += p + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    return block;
+}
+
 class DropData : public IDataObject {
 public:
     explicit DropData(std::vector<std::wstring> paths) : m_paths(std::move(paths)) {}
@@ -23,16 +38,7 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return --m_refs; } // lives on the test's stack
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
-        std::wstring list;
-        for (const std::wstring& p : m_paths) list += p + L'\0';
-        list += L'\0';
-        const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-        auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
-        ::GlobalUnlock(block);
+        HGLOBAL block = MakeDropBlock(m_paths);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = block;
         medium->pUnkForRelease = nullptr;

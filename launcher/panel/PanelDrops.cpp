@@ -1,0 +1,65 @@
+// What is dropped on the panel: files through WM_DROPFILES, text through OLE drag and drop.
+#include "DropTarget.h"
+#include "ItemDialogs.h"
+#include "ItemText.h"
+#include "LanternhopDlg.h"
+#include <shellapi.h>
+
+namespace lhl {
+
+void CLanternhopDlg::RegisterDropTarget() { m_dropTarget.Register(m_hWnd); }
+
+LRESULT CLanternhopDlg::OnDropMessage(UINT message, const COleDropInfo* info) {
+    switch (message) {
+    case UM_DROP_OVER: return OnDragOverText(info);
+    case UM_DROP: return OnDropText(info);
+    case UM_DROP_EX: return static_cast<LONG>(OnDropTextEx(info)); // -1 stays -1
+    default: return 0; // enter and leave need nothing
+    }
+}
+
+DWORD CLanternhopDlg::OnDragOverText(const COleDropInfo* info) {
+    return info && DataOffersText(info->m_pDataObject) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+}
+
+DWORD CLanternhopDlg::OnDropTextEx(const COleDropInfo*) {
+    return static_cast<DWORD>(-1); // the plain drop decides
+}
+
+BOOL CLanternhopDlg::OnDropText(const COleDropInfo* info) {
+    std::wstring text;
+    if (!info || !DataOffersText(info->m_pDataObject, &text)) return FALSE;
+    CTextClipboardDlg dialog(&m_config, this);
+    dialog.SetText(text);
+    if (dialog.DoModal() == IDOK && !dialog.GetText().empty() && m_pPageStore)
+        m_pPageStore->AddTextItemAt(info->m_point.x, info->m_point.y, dialog.GetTitle(), dialog.GetText());
+    return TRUE;
+}
+
+void CLanternhopDlg::OnDropFiles(HDROP drop) {
+    wchar_t path[MAX_PATH] = {};
+    // Only the first of several files is taken.
+    if (m_pPageStore && ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0 && ::DragQueryFileW(drop, 0, path, MAX_PATH)) {
+        POINT point{};
+        ::GetCursorPos(&point);
+        ::ScreenToClient(m_hWnd, &point);
+        AddDroppedFile(path, point);
+    }
+    ::DragFinish(drop);
+}
+
+// A dropped shortcut moves into the shortcut folder when the user asked for that.
+void CLanternhopDlg::AddDroppedFile(const std::wstring& path, POINT point) {
+    const size_t dot = path.find_last_of(L'.');
+    const bool shortcut = dot != std::wstring::npos && path.substr(dot + 1) == L"lnk";
+    if (!m_config.Settings().removeShortcutFiles || !shortcut) {
+        m_pPageStore->AddFileItemAt(point.x, point.y, path);
+        return;
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
+    const std::wstring target = m_config.ShortcutFolder() + path.substr(start, dot - start) + L".lnk";
+    if (m_pPageStore->AddFileItemAt(point.x, point.y, target)) ::MoveFileW(path.c_str(), target.c_str());
+}
+
+} // namespace lhl
