@@ -12,7 +12,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <vector>
 
 namespace lhl {
 namespace {
@@ -233,12 +232,7 @@ void CButtonEx::OpenAddress() {
     std::wstring docClass, command;
     if (QueryClassesRootDefault(L".htm", docClass) != ERROR_SUCCESS) return;
     if (QueryClassesRootDefault(docClass + L"\\shell\\open\\command", command) != ERROR_SUCCESS) return;
-    const std::wstring line = CutBeforePlaceholder(command) + L" " + address;
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return;
-    std::vector<char> ansi(static_cast<size_t>(size));
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), -1, ansi.data(), size, nullptr, nullptr);
-    ::WinExec(ansi.data(), SW_SHOW);
+    RunAnsiCommand(CutBeforePlaceholder(command) + L" " + address);
 }
 
 void CButtonEx::AfterLaunch() {

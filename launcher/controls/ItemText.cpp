@@ -1,4 +1,6 @@
 #include "ItemText.h"
+#include <windows.h>
+#include <vector>
 
 namespace lhl {
 namespace {
@@ -32,6 +34,14 @@ std::wstring CutBeforePlaceholder(const std::wstring& command) {
     if (quoted != std::wstring::npos) return command.substr(0, quoted);
     const size_t bare = command.find(L"%1");
     return bare != std::wstring::npos ? command.substr(0, bare) : command;
+}
+
+void RunAnsiCommand(const std::wstring& commandLine) {
+    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, commandLine.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    std::vector<char> ansi(static_cast<size_t>(size));
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, commandLine.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+    ::WinExec(ansi.data(), SW_SHOW);
 }
 
 std::wstring ContainingFolderOf(const std::wstring& shownTarget) {

@@ -83,6 +83,10 @@ private:
     void ShowPageMenu();
     POINT MenuPointInClient();
     bool OnPageCommand(WORD id);
+    bool OnTrayCommand(WORD id);
+    void Activate();
+    void Exit();
+    void OpenManual();
     void NewPage();
     void AddTextFromDialog(const std::wstring& text);
     void AddLinkFromDialog();

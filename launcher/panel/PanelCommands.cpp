@@ -1,11 +1,14 @@
 // What the user asks of the panel through its page menu, keys, wheel and double click.
+#include "ButtonEx.h"
 #include "ItemDialogs.h"
+#include "ItemText.h"
 #include "LanguageTable.h"
 #include "LanternhopDlg.h"
 #include "Module.h"
 #include "PanelMessages.h"
 #include "resource.h"
 #include <commdlg.h>
+#include <shellapi.h>
 #include <vector>
 
 namespace lhl {
@@ -109,7 +112,49 @@ void CLanternhopDlg::ClearAll() {
     if (::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO) == IDYES) m_pPageStore->ClearPage();
 }
 
+void CLanternhopDlg::Activate() {
+    m_bVisible = true;
+    if (m_config.Settings().animate) ::AnimateWindow(m_hWnd, 260, AW_ACTIVATE | AW_CENTER);
+    else ShowWindow(SW_SHOWNORMAL);
+    ::SetForegroundWindow(m_hWnd);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    PlayShowSound();
+}
+
+void CLanternhopDlg::Exit() {
+    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
+    m_config.SaveConfig(kConfigFileName);
+    SendMessage(WM_CLOSE);
+}
+
+// The manual's address, or the program registered for web pages when nothing opens it.
+void CLanternhopDlg::OpenManual() {
+    const std::wstring address = fw::LoadResString(IDS_MANUAL_URL);
+    if (address.empty()) return;
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
+    if (result > 32) return;
+    std::wstring docClass, command;
+    if (CButtonEx::QueryClassesRootDefault(L".htm", docClass) != ERROR_SUCCESS) return;
+    if (CButtonEx::QueryClassesRootDefault(docClass + L"\\shell\\open\\command", command) != ERROR_SUCCESS) return;
+    RunAnsiCommand(CutBeforePlaceholder(command) + L" " + address);
+}
+
+bool CLanternhopDlg::OnTrayCommand(WORD id) {
+    switch (id) {
+    case ID_TRAY_ACTIVATE: Activate(); return true;
+    case ID_TRAY_DOCK:
+        m_config.Settings().dockSide = m_config.Settings().dockSide ? 0 : 1;
+        m_config.SaveConfig(kConfigFileName);
+        return true;
+    case ID_TRAY_MANUAL: OpenManual(); return true;
+    case ID_TRAY_EXIT: Exit(); return true;
+    default: return false;
+    }
+}
+
 bool CLanternhopDlg::OnPageCommand(WORD id) {
+    if (OnTrayCommand(id)) return true;
     if (!m_pPageStore) return false;
     switch (id) {
     case ID_PAGE_NEW: NewPage(); return true;

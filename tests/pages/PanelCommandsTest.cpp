@@ -100,3 +100,23 @@ TEST_F(PanelCommands, NewPageAddsAPageWithTheNewPageColoursAndKeepsTheShownOne) 
     EXPECT_EQ(Store().PageRecord(1)->title, L"2");
     EXPECT_EQ(Config().m_page.title, before) << "the shown page's block was not restored";
 }
+
+TEST_F(PanelCommands, DockSideFlipsTheFlagAndSavesAtOnce) {
+    ASSERT_EQ(Config().Settings().dockSide, 1);
+    m_panel->SendMessage(WM_COMMAND, ID_TRAY_DOCK);
+    EXPECT_EQ(Config().Settings().dockSide, 0);
+    LauncherConfig saved;
+    ASSERT_EQ(saved.LoadConfig(kConfigFileName), 0);
+    EXPECT_EQ(saved.Settings().dockSide, 0) << "the flag was not saved at once";
+}
+
+TEST_F(PanelCommands, ExitStoresThePositionWhenAskedAndSaves) {
+    Config().Settings().rememberLocation = 1;
+    ::SetWindowPos(PanelWindow(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const RECT shown = m_panel->GetWindowRect();
+    m_panel->SendMessage(WM_COMMAND, ID_TRAY_EXIT);
+    LauncherConfig saved;
+    ASSERT_EQ(saved.LoadConfig(kConfigFileName), 0);
+    EXPECT_TRUE(::EqualRect(&saved.Settings().windowRect, &shown)) << "Exit did not store the panel's place";
+    EXPECT_FALSE(m_panel->IsWindowVisible()) << "Exit must end the panel";
+}
