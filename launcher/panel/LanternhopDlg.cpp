@@ -297,6 +297,14 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         OnNcHitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         break;
+    case WM_SETCURSOR: {
+        // Buttons and tabs cover the parked panel's strip; their cursor question still reaches
+        // the panel, so touching the edge over them slides the panel in too.
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        OnNcHitTest(cursor);
+        break;
+    }
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
