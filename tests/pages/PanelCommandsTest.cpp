@@ -1,5 +1,6 @@
 // The panel's page menu, keys and wheel on a real panel.
 #include "ButtonEx.h"
+#include "DialogDriver.h"
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "resource.h"
@@ -119,4 +120,37 @@ TEST_F(PanelCommands, ExitStoresThePositionWhenAskedAndSaves) {
     ASSERT_EQ(saved.LoadConfig(kConfigFileName), 0);
     EXPECT_TRUE(::EqualRect(&saved.Settings().windowRect, &shown)) << "Exit did not store the panel's place";
     EXPECT_FALSE(m_panel->IsWindowVisible()) << "Exit must end the panel";
+}
+
+TEST_F(PanelCommands, SetClipboardAndAddLinkPutTheirItemUnderTheMenuPoint) {
+    POINT cell = CellCentre(6);
+    ::ClientToScreen(PanelWindow(), &cell);
+    m_panel->SetMenuPoint(cell);
+    {
+        lhltest::DialogDriver user(L"Add Text Clipboard", 1004, 2); // Esc: cancelled
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_SET_CLIPBOARD);
+        EXPECT_TRUE(user.Seen());
+    }
+    EXPECT_EQ(Store().ButtonAtCell(6), nullptr) << "a cancelled dialog added an item";
+    {
+        // The driver types nothing: an empty link is not added either.
+        lhltest::DialogDriver user(L"Address or Email", 1014, 1061);
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_ADD_LINK);
+        EXPECT_TRUE(user.Seen());
+    }
+    EXPECT_EQ(Store().ButtonAtCell(6), nullptr) << "an empty address was added";
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        const std::wstring text = L"pasted \x00E9t\x00E9";
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        ::GlobalUnlock(block);
+        ::SetClipboardData(CF_UNICODETEXT, block);
+        ::CloseClipboard();
+    }
+    lhltest::DialogDriver user(L"Add Text Clipboard", 1004, 1061);
+    m_panel->SendMessage(WM_COMMAND, ID_PAGE_PASTE);
+    EXPECT_EQ(user.ReadText(), L"pasted \x00E9t\x00E9") << "Paste did not fill the dialog with the clipboard";
+    ASSERT_NE(Store().ButtonAtCell(6), nullptr);
+    EXPECT_EQ(Store().ButtonAtCell(6)->GetTarget(), L"pasted \x00E9t\x00E9");
 }
