@@ -91,13 +91,7 @@ void CButtonEx::MoveTo(int page) {
     m_pConfig->m_movingTarget = m_strTarget;
     m_pConfig->m_movingKind = static_cast<uint32_t>(m_nKind + 1);
     m_pConfig->m_pMovingSource = this;
-    m_strTarget.clear();
-    m_strTitle.clear();
-    m_strSpare.clear();
-    m_strTip.clear();
-    m_nKind = kButtonFile;
-    AssignIcon(nullptr);
-    SetCaption(L"");
+    EmptyItem(); // the text, address or file itself stays where it is
     // Disabled before the switch: a refused move gives the item back and enables the button.
     ::EnableWindow(m_hWnd, FALSE);
     ::SendMessageW(Panel(), UM_SWITCH_PAGE, static_cast<WPARAM>(page + 1), 1);
