@@ -51,6 +51,12 @@ LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
     return ::CallNextHookEx(g_shared.mouseHook, code, message, data);
 }
 
+// The first window to ask keeps the notifications; a window that no longer exists (a launcher
+// that ended while other programs still held this library) gives its place to the next one.
+void ClaimTarget(HWND window) {
+    if (window && (!g_shared.target || !::IsWindow(g_shared.target))) g_shared.target = window;
+}
+
 } // namespace
 
 extern "C" {
@@ -64,7 +70,7 @@ __declspec(dllexport) int RegisterMenuSentToMe() { return 1; }
 
 __declspec(dllexport) int SetMouseCapture(HWND window, BOOL on) {
     if (on) {
-        if (!g_shared.target && window) g_shared.target = window;
+        ClaimTarget(window);
         Unhook(g_shared.mouseHook);
         g_shared.mouseHook = ::SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_instance, 0);
         g_shared.installer = ::GetCurrentProcessId();
@@ -75,7 +81,7 @@ __declspec(dllexport) int SetMouseCapture(HWND window, BOOL on) {
 }
 
 __declspec(dllexport) int SetUseOtherHotKey(HWND window) {
-    if (!g_shared.target) g_shared.target = window;
+    ClaimTarget(window);
     if (!g_shared.keyboardHook) {
         g_shared.keyboardHook = ::SetWindowsHookExW(WH_KEYBOARD, KeyboardProc, g_instance, 0);
         g_shared.installer = ::GetCurrentProcessId();

@@ -1,4 +1,4 @@
-// The Ctrl-twice and gesture decisions with exact ticks and points, and the library's exports.
+// The Ctrl-twice and gesture decisions with exact ticks and points.
 #include "Gestures.h"
 #include "TestSupport.h"
 
@@ -59,31 +59,4 @@ TEST(Gesture, MovesWithoutTheRightButtonAreNotRecorded) {
     EXPECT_TRUE(g.OnRightUp());
     EXPECT_FALSE(g.Recording());
     EXPECT_FALSE(g.OnRightUp()) << "a second release without a press";
-}
-
-TEST(HookLibrary, ExportsHaveTheirOrdinalsAndRemoveIsRegister) {
-    HMODULE library = ::LoadLibraryW((lhltest::BinFolder() + L"QuenvidTools.dll").c_str());
-    ASSERT_NE(library, nullptr);
-    const char* names[] = {"DisableUseOtherHotKey", "RegisterMenuSentToMe", "RemoveMenuSentToMe", "SetMouseCapture",
-                           "SetUseOtherHotKey"};
-    for (int ordinal = 1; ordinal <= 5; ++ordinal) {
-        FARPROC byOrdinal = ::GetProcAddress(library, MAKEINTRESOURCEA(ordinal));
-        EXPECT_NE(byOrdinal, nullptr) << "ordinal " << ordinal;
-        EXPECT_EQ(byOrdinal, ::GetProcAddress(library, names[ordinal - 1])) << names[ordinal - 1];
-    }
-    EXPECT_EQ(::GetProcAddress(library, MAKEINTRESOURCEA(2)), ::GetProcAddress(library, MAKEINTRESOURCEA(3)));
-    using SetUseFn = int(__cdecl*)(HWND);
-    using CaptureFn = int(__cdecl*)(HWND, BOOL);
-    using DisableFn = int(__cdecl*)();
-    auto setUse = reinterpret_cast<SetUseFn>(reinterpret_cast<void*>(::GetProcAddress(library, "SetUseOtherHotKey")));
-    auto capture = reinterpret_cast<CaptureFn>(reinterpret_cast<void*>(::GetProcAddress(library, "SetMouseCapture")));
-    auto disable = reinterpret_cast<DisableFn>(reinterpret_cast<void*>(::GetProcAddress(library, "DisableUseOtherHotKey")));
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(setUse(window), 1);
-    EXPECT_EQ(capture(window, TRUE), 1);
-    EXPECT_EQ(capture(window, TRUE), 1);
-    EXPECT_EQ(capture(window, FALSE), 1);
-    EXPECT_EQ(disable(), 1);
-    ::DestroyWindow(window);
-    ::FreeLibrary(library);
 }

@@ -1,0 +1,208 @@
+// The hook library as the launcher uses it: loaded by name, driven through its exports, and
+// reporting to a window when real input is synthesised.
+#include "TestSupport.h"
+#include <cstring>
+
+namespace {
+
+constexpr UINT kTrayNotify = WM_USER + 294;
+constexpr UINT kShowAtCursor = WM_USER + 296;
+
+using SetUseFn = int(__cdecl*)(HWND);
+using CaptureFn = int(__cdecl*)(HWND, BOOL);
+using DisableFn = int(__cdecl*)();
+
+struct Received {
+    int ctrlTwice = 0;
+    int gestures = 0;
+};
+Received g_received;
+
+LRESULT CALLBACK RecorderProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kTrayNotify && wParam == 0 && lParam == WM_LBUTTONDOWN) ++g_received.ctrlTwice;
+    if (msg == kShowAtCursor) ++g_received.gestures;
+    return ::DefWindowProcW(window, msg, wParam, lParam);
+}
+
+HWND MakeRecorder() {
+    static ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecorderProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"LhlHookRecorder";
+        return ::RegisterClassW(&wc);
+    }();
+    (void)atom;
+    HWND window = ::CreateWindowExW(WS_EX_TOPMOST, L"LhlHookRecorder", L"recorder", WS_POPUP | WS_VISIBLE, 50, 50,
+                                    200, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetForegroundWindow(window);
+    ::SetFocus(window);
+    return window;
+}
+
+template <typename Fn>
+Fn Entry(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+class HookLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_received = {};
+        m_library = ::LoadLibraryW(L"QuenvidTools.dll");
+        ASSERT_NE(m_library, nullptr);
+        m_setUse = Entry<SetUseFn>(m_library, "SetUseOtherHotKey");
+        m_capture = Entry<CaptureFn>(m_library, "SetMouseCapture");
+        m_disable = Entry<DisableFn>(m_library, "DisableUseOtherHotKey");
+        ASSERT_TRUE(m_setUse && m_capture && m_disable);
+        m_window = MakeRecorder();
+    }
+    void TearDown() override {
+        if (m_disable) m_disable();
+        if (m_capture) m_capture(m_window, FALSE);
+        if (m_window) ::DestroyWindow(m_window);
+        if (m_library) ::FreeLibrary(m_library);
+    }
+    void Settle(DWORD ms = 300) {
+        lhltest::PumpUntil([] { return false; }, ms);
+    }
+
+    HMODULE m_library = nullptr;
+    SetUseFn m_setUse = nullptr;
+    CaptureFn m_capture = nullptr;
+    DisableFn m_disable = nullptr;
+    HWND m_window = nullptr;
+};
+
+void SendKey(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+void TapKey(WORD vk) {
+    SendKey(vk, false);
+    SendKey(vk, true);
+}
+
+void SendMouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+// A right-button stroke of `points` moves from (x0, y0) by (dx, dy) each.
+void Stroke(int x0, int y0, int dx, int dy, int points) {
+    SendMouse(MOUSEEVENTF_MOVE, x0, y0);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN, x0, y0);
+    for (int i = 1; i <= points; ++i) SendMouse(MOUSEEVENTF_MOVE, x0 + dx * i, y0 + dy * i);
+    SendMouse(MOUSEEVENTF_RIGHTUP, x0 + dx * points, y0 + dy * points);
+}
+
+} // namespace
+
+TEST(HookLibraryFile, ExportsHaveTheirOrdinalsAndRemoveIsRegister) {
+    HMODULE library = ::LoadLibraryW((lhltest::BinFolder() + L"QuenvidTools.dll").c_str());
+    ASSERT_NE(library, nullptr);
+    const char* names[] = {"DisableUseOtherHotKey", "RegisterMenuSentToMe", "RemoveMenuSentToMe", "SetMouseCapture",
+                           "SetUseOtherHotKey"};
+    for (int ordinal = 1; ordinal <= 5; ++ordinal) {
+        FARPROC byOrdinal = ::GetProcAddress(library, MAKEINTRESOURCEA(ordinal));
+        EXPECT_NE(byOrdinal, nullptr) << "ordinal " << ordinal;
+        EXPECT_EQ(byOrdinal, ::GetProcAddress(library, names[ordinal - 1])) << names[ordinal - 1];
+    }
+    EXPECT_EQ(::GetProcAddress(library, MAKEINTRESOURCEA(2)), ::GetProcAddress(library, MAKEINTRESOURCEA(3)));
+    ::FreeLibrary(library);
+}
+
+// One copy of the hook handles and the target for every process the library is mapped into.
+TEST(HookLibraryFile, ShareDatSectionIsSharedReadWrite) {
+    HMODULE library = ::LoadLibraryW(L"QuenvidTools.dll");
+    ASSERT_NE(library, nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(library);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    const IMAGE_SECTION_HEADER* shared = nullptr;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
+        if (std::memcmp(section[i].Name, "ShareDat", 8) == 0) shared = &section[i];
+    ASSERT_NE(shared, nullptr);
+    const DWORD wanted = IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_READ | IMAGE_SCN_MEM_WRITE;
+    EXPECT_EQ(shared->Characteristics & wanted, wanted);
+    EXPECT_GE(shared->Misc.VirtualSize, 16u) << "two hooks, the target and the installer";
+    ::FreeLibrary(library);
+}
+
+TEST_F(HookLibraryTest, CtrlPressedTwiceNotifiesTheTarget) {
+    m_setUse(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1);
+
+    TapKey(VK_CONTROL);
+    TapKey('A');
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "another key in between starts over";
+
+    m_disable();
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "switched off";
+}
+
+TEST_F(HookLibraryTest, SecondWindowDoesNotTakeTheNotifications) {
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    m_setUse(m_window);
+    m_setUse(other);
+    m_capture(other, TRUE);
+    ::SetForegroundWindow(m_window);
+    ::SetFocus(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1);
+    ::DestroyWindow(other);
+}
+
+// A launcher that ended leaves its window handle behind in the shared data; the next one must
+// still get the notifications.
+TEST_F(HookLibraryTest, WindowThatNoLongerExistsGivesWayToTheNext) {
+    m_setUse(m_window);
+    ::DestroyWindow(m_window);
+    m_window = MakeRecorder();
+    m_setUse(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1);
+}
+
+TEST_F(HookLibraryTest, RightStrokeDownRightNotifiesOnceEvenWhenCapturedTwice) {
+    m_capture(m_window, TRUE);
+    m_capture(m_window, TRUE);
+    Settle(100);
+    Stroke(300, 300, 2, 1, 40);
+    Settle();
+    EXPECT_EQ(g_received.gestures, 1);
+
+    Stroke(300, 300, -2, 0, 40);
+    Stroke(300, 300, 0, -2, 40);
+    Settle();
+    EXPECT_EQ(g_received.gestures, 1) << "left and up are not gestures";
+
+    m_capture(m_window, FALSE);
+    Stroke(300, 300, 2, 2, 40);
+    Settle();
+    EXPECT_EQ(g_received.gestures, 1) << "capture off";
+}
