@@ -3,6 +3,7 @@
 #include "ComInit.h"
 #include "ItemDialogs.h"
 #include "ItemText.h"
+#include "OpenAddress.h"
 #include "LauncherConfig.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -225,14 +226,7 @@ void CButtonEx::CopyTextToClipboard() {
 }
 
 void CButtonEx::OpenAddress() {
-    const std::wstring address = NormaliseLinkAddress(m_szAddress);
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
-    if (result >= 33) return;
-    // No handler for the address itself: hand it to the program registered for web pages.
-    std::wstring docClass, command;
-    if (QueryClassesRootDefault(L".htm", docClass) != ERROR_SUCCESS) return;
-    if (QueryClassesRootDefault(docClass + L"\\shell\\open\\command", command) != ERROR_SUCCESS) return;
-    RunAnsiCommand(CutBeforePlaceholder(command) + L" " + address);
+    lhl::OpenAddress(nullptr, NormaliseLinkAddress(m_szAddress), SW_SHOW);
 }
 
 void CButtonEx::AfterLaunch() {

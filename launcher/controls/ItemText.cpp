@@ -36,12 +36,12 @@ std::wstring CutBeforePlaceholder(const std::wstring& command) {
     return bare != std::wstring::npos ? command.substr(0, bare) : command;
 }
 
-void RunAnsiCommand(const std::wstring& commandLine) {
+unsigned RunAnsiCommand(const std::wstring& commandLine, int show) {
     const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, commandLine.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return;
+    if (size <= 0) return 0;
     std::vector<char> ansi(static_cast<size_t>(size));
     ::WideCharToMultiByte(CP_THREAD_ACP, 0, commandLine.c_str(), -1, ansi.data(), size, nullptr, nullptr);
-    ::WinExec(ansi.data(), SW_SHOW);
+    return ::WinExec(ansi.data(), static_cast<UINT>(show));
 }
 
 std::wstring ContainingFolderOf(const std::wstring& shownTarget) {

@@ -13,8 +13,8 @@ std::wstring ShortenItemTitle(const std::wstring& title);
 std::wstring NormaliseLinkAddress(const std::wstring& address);
 // A command line cut before "%1" (before its opening quote when it is quoted); whole when none.
 std::wstring CutBeforePlaceholder(const std::wstring& command);
-// Runs a command line converted to the thread's ANSI code page (WinExec, SW_SHOW).
-void RunAnsiCommand(const std::wstring& commandLine);
+// Runs a command line converted to the thread's ANSI code page; WinExec's result.
+unsigned RunAnsiCommand(const std::wstring& commandLine, int show = 5 /* SW_SHOW */);
 // What "Open Containing Folder" opens: the folder part when the last part has a ".".
 std::wstring ContainingFolderOf(const std::wstring& shownTarget);
 // The text from the last "." on (the whole path when there is none).

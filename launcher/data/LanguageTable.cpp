@@ -66,4 +66,10 @@ bool LanguageTable::Lookup(std::wstring& text, uint32_t section, uint32_t key) {
     return true;
 }
 
+std::wstring LanguageTable::TextOr(uint32_t section, uint32_t key, const wchar_t* builtIn) {
+    std::wstring text;
+    if (IsActive()) Lookup(text, section, key);
+    return text.empty() ? std::wstring(builtIn) : text;
+}
+
 } // namespace lhl

@@ -33,6 +33,8 @@ public:
     void LoadSection(uint32_t section);
     // Copies the text of (section, key) into `text` when the table has one; always true.
     bool Lookup(std::wstring& text, uint32_t section, uint32_t key);
+    // The table's text for (section, key) when it is active and has one, else `builtIn`.
+    std::wstring TextOr(uint32_t section, uint32_t key, const wchar_t* builtIn);
     // How many times sections were read from the file (each read is one file pass).
     unsigned LoadCount() const { return m_loads; }
 

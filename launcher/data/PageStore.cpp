@@ -246,6 +246,8 @@ void PageStore::SetPageProperties(const std::wstring& title, const std::wstring&
         tab->SetTip(tip);
         if (!title.empty()) tab->SetWindowText(title);
         tab->SetPageColours(focusBack, normalBack, focusText, normalText);
+        tab->BuildBackground(6, 33, 10, 0, 0); // the texture is made from the colours
+        ::InvalidateRect(tab->m_hWnd, nullptr, TRUE);
     }
     SavePagesInfo();
 }

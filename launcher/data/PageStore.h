@@ -73,6 +73,8 @@ public:
     void MoveItemTo(int x, int y, CButtonEx* source);
     void AlignItems();
     int ClearPage();
+    // Moves the files into the desktop-backup folder and adds them, on new pages where needed.
+    void TidyDesktop(const std::vector<std::wstring>& paths);
 
     // Switching. PrepareMove: 0, 1 target page full, 2 no such page.
     int PrepareMove(uint32_t targetNumber);
@@ -117,6 +119,9 @@ private:
     void LayoutTabsAfterDelete(int firstWidth, int firstLeft);
     RECT ToClient(RECT rc) const;
     void MoveTab(size_t i, int left, int width);
+
+    // PageStoreTidy.cpp
+    bool ShowNewDesktopPage(int number);
 
     // PageStoreItems.cpp
     PageItems& ShownItems();

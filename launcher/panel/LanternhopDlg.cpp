@@ -1,4 +1,5 @@
 #include "LanternhopDlg.h"
+#include "AboutDlg.h"
 #include "HandOff.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -48,6 +49,9 @@ BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     AddAboutToSystemMenu();
     SetIcons();
+    // Registered before the icon is added, so a taskbar restarting from here on brings it back.
+    m_uTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    AddTrayIcon();
     RegisterDropTarget();
     m_indexButton.SubclassDlgItem(IDC_INDEX_FIRST, this);
     m_strip.SubclassDlgItem(IDC_STRIP, this);
@@ -56,7 +60,9 @@ BOOL CLanternhopDlg::OnInitDialog() {
     m_config.LoadConfig(kConfigFileName);
     ApplyLayout();
     ChooseLanguage();
+    SetUpKeysAtStartup();
     PlaceAtStartup();
+    StartGestures();
     SetWindowText(kProductTitle);
     LoadBackground();
     return TRUE;
@@ -202,6 +208,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
 BOOL CLanternhopDlg::DestroyWindow() {
     m_dropTarget.Revoke();
     m_pPageStore.reset();
+    ReleaseKeysAndHooks();
     return fw::CDialog::DestroyWindow();
 }
 
@@ -223,8 +230,11 @@ bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         }
         HidePanel();
         return true;
-    case IDM_ABOUTBOX:
-        return true; // the About box comes with the dialogs
+    case IDM_ABOUTBOX: {
+        CAboutDlg about;
+        about.DoModal();
+        return true;
+    }
     default:
         return false;
     }
@@ -249,7 +259,16 @@ bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_uTaskbarCreated && msg == m_uTaskbarCreated) AddTrayIcon();
     switch (msg) {
+    case UM_TRAY_NOTIFY:
+        return OnTrayNotify(lParam);
+    case UM_SHOW_AT_CURSOR:
+        ToggleVisible(true);
+        return 0;
+    case WM_HOTKEY:
+        ToggleVisible(false);
+        break;
     case UM_HANDOVER:
         return OnFileHandedOver();
     case UM_SWITCH_PAGE:

@@ -47,6 +47,18 @@ public:
     HMENU BuildPageMenu();
     void SetMenuPoint(POINT screen) { m_ptMenu = screen; }
 
+    // PanelTray.cpp: the tray icon, the hot key and the hook library.
+    const std::wstring& TrayTip() const { return m_strTrayTip; }
+    WORD HotKeyVk() const { return m_wHotKeyVk; }
+    WORD HotKeyMods() const { return m_wHotKeyMods; }
+    // After the options: registers the chosen key (modifiers 1 Shift, 2 Ctrl, 4 Alt) or frees it.
+    void ApplyHotKey(WORD modifiers, WORD virtualKey);
+    void ApplyCtrlTwice();
+    void SetTrayTip(const std::wstring& tip) { m_strTrayTip = tip; }
+    void ModifyTrayIcon();
+    // The tray menu as it would open now; the caller destroys it.
+    HMENU BuildTrayMenu();
+
     BOOL OnInitDialog() override;
     // Enter and Esc must never close the panel.
     void OnOK() override {}
@@ -79,6 +91,20 @@ private:
     DWORD OnDropTextEx(const COleDropInfo* info);
     void OnDropFiles(HDROP drop);
     void AddDroppedFile(const std::wstring& path, POINT point);
+    // PanelTray.cpp
+    void AddTrayIcon();
+    void FillTrayIconData();
+    LRESULT OnTrayNotify(LPARAM mouseMessage);
+    void ShowTrayMenu();
+    void SetUpKeysAtStartup();
+    bool RegisterPanelHotKey(WORD modifiers, WORD virtualKey);
+    void ReportHotKeyFailure(DWORD error);
+    bool BindCtrlTwice();
+    bool LoadToolsLibrary();
+    void StartGestures();
+    void ReleaseKeysAndHooks();
+    std::wstring HotKeyTip();
+    std::wstring SingleClickTip();
     // PanelCommands.cpp
     void ShowPageMenu();
     POINT MenuPointInClient();
@@ -87,7 +113,10 @@ private:
     void Activate();
     void Exit();
     void OpenManual();
+    bool RunPageProperties();
     void NewPage();
+    void EditPageProperties();
+    void TidyDesktop();
     void AddTextFromDialog(const std::wstring& text);
     void AddLinkFromDialog();
     void ClearAll();
@@ -127,6 +156,18 @@ private:
     bool m_bSlidOut = false;      // parked beyond the right edge
     int m_nEdgeStrip = 0;         // pixels of a parked panel left on screen
     fw::UniqueHBitmap m_hBackground;
+    NOTIFYICONDATAW m_nid{};
+    std::wstring m_strTrayTip;
+    UINT m_uTaskbarCreated = 0;
+    HMENU m_trayMenu = nullptr;   // only while the tray menu is open
+    WORD m_wHotKeyVk = 0;
+    WORD m_wHotKeyMods = 0;
+    HMODULE m_hToolsLib = nullptr;
+    using SetUseOtherHotKeyFn = int(__cdecl*)(HWND);
+    using DisableUseOtherHotKeyFn = int(__cdecl*)();
+    using SetMouseCaptureFn = int(__cdecl*)(HWND, BOOL);
+    SetUseOtherHotKeyFn m_pfnSetUseOtherHotKey = nullptr;
+    DisableUseOtherHotKeyFn m_pfnDisableUseOtherHotKey = nullptr;
     COleDropTargetEx m_dropTarget;
     POINT m_ptMenu{};
 };

@@ -1,9 +1,13 @@
 // What the user asks of the panel through its page menu, keys, wheel and double click.
+#include "AboutDlg.h"
 #include "ButtonEx.h"
 #include "ItemDialogs.h"
 #include "ItemText.h"
 #include "LanguageTable.h"
 #include "LanternhopDlg.h"
+#include "OpenAddress.h"
+#include "PageProperties.h"
+#include "TidyDesktopDlg.h"
 #include "Module.h"
 #include "PanelMessages.h"
 #include "resource.h"
@@ -16,12 +20,6 @@ namespace {
 
 constexpr UINT kPageMenuIds[] = {ID_PAGE_NEW, ID_PAGE_DELETE, ID_PAGE_SET_CLIPBOARD, ID_PAGE_PASTE,
                                  ID_PAGE_ADD_LINK, ID_PAGE_ALIGN, ID_PAGE_CLEAR_ALL, ID_PAGE_PROPERTIES};
-
-std::wstring TextOrDefault(LanguageTable& table, uint32_t key, const wchar_t* builtIn) {
-    std::wstring text;
-    if (table.IsActive()) table.Lookup(text, kSectionMain, key);
-    return text.empty() ? std::wstring(builtIn) : text;
-}
 
 } // namespace
 
@@ -81,12 +79,42 @@ POINT CLanternhopDlg::MenuPointInClient() {
     return point;
 }
 
+// The block of LauncherConfig is what the dialog edits: the shown page's, or a new page's.
+bool CLanternhopDlg::RunPageProperties() {
+    if (m_language.IsActive()) m_language.LoadSection(kSectionNewPage);
+    CPageProperties dialog(&m_config.m_page, &m_language, this);
+    return dialog.DoModal() == IDOK;
+}
+
 void CLanternhopDlg::NewPage() {
     m_config.SaveCurrentPageAside();
-    // The page wizard (the Page Properties dialog) decides here once it exists; until then a
-    // new page is added at once.
-    m_pPageStore->AddPage();
+    if (!m_config.Settings().newPageWizard || RunPageProperties()) m_pPageStore->AddPage();
     m_config.RestoreCurrentPage();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CLanternhopDlg::EditPageProperties() {
+    const COLORREF focusBefore = m_config.m_page.focusBackColor;
+    if (!RunPageProperties()) return;
+    const PageBlock page = m_config.m_page;
+    m_pPageStore->SetPageProperties(page.title, page.tip, page.focusBackColor, page.normalBackColor,
+                                    page.focusTextColor, page.normalTextColor);
+    if (page.focusBackColor != focusBefore) {
+        // The focus colour is the panel's background with this option, and every button's face.
+        if (m_config.Settings().changeBackgroundOnSwitch) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        m_pPageStore->RefreshButtons(1);
+    }
+    const uint32_t current = m_pPageStore->GetCurrentPage();
+    if (m_config.m_pageTitles.size() <= current) m_config.m_pageTitles.resize(current + 1);
+    m_config.m_pageTitles[current] = page.title;
+}
+
+void CLanternhopDlg::TidyDesktop() {
+    if (!m_pPageStore) return;
+    std::vector<std::wstring> chosen;
+    CTidyDesktopDlg dialog(&m_config, m_pPageStore.get(), this);
+    dialog.SetResultList(&chosen);
+    if (dialog.DoModal() == IDOK) m_pPageStore->TidyDesktop(chosen);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -107,8 +135,8 @@ void CLanternhopDlg::AddLinkFromDialog() {
 
 void CLanternhopDlg::ClearAll() {
     if (m_pPageStore->IsPageEmpty()) return;
-    const std::wstring text = TextOrDefault(m_language, 15, L"Clear current page?");
-    const std::wstring caption = TextOrDefault(m_language, 16, L"Warning");
+    const std::wstring text = m_language.TextOr(kSectionMain, 15, L"Clear current page?");
+    const std::wstring caption = m_language.TextOr(kSectionMain, 16, L"Warning");
     if (::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO) == IDYES) m_pPageStore->ClearPage();
 }
 
@@ -131,13 +159,7 @@ void CLanternhopDlg::Exit() {
 // The manual's address, or the program registered for web pages when nothing opens it.
 void CLanternhopDlg::OpenManual() {
     const std::wstring address = fw::LoadResString(IDS_MANUAL_URL);
-    if (address.empty()) return;
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
-    if (result > 32) return;
-    std::wstring docClass, command;
-    if (CButtonEx::QueryClassesRootDefault(L".htm", docClass) != ERROR_SUCCESS) return;
-    if (CButtonEx::QueryClassesRootDefault(docClass + L"\\shell\\open\\command", command) != ERROR_SUCCESS) return;
-    RunAnsiCommand(CutBeforePlaceholder(command) + L" " + address);
+    if (!address.empty()) OpenAddress(nullptr, address, SW_SHOW);
 }
 
 bool CLanternhopDlg::OnTrayCommand(WORD id) {
@@ -148,6 +170,12 @@ bool CLanternhopDlg::OnTrayCommand(WORD id) {
         m_config.SaveConfig(kConfigFileName);
         return true;
     case ID_TRAY_MANUAL: OpenManual(); return true;
+    case ID_TRAY_TIDY_DESKTOP: TidyDesktop(); return true;
+    case ID_TRAY_ABOUT: {
+        CAboutDlg about;
+        about.DoModal();
+        return true;
+    }
     case ID_TRAY_EXIT: Exit(); return true;
     default: return false;
     }
@@ -164,6 +192,7 @@ bool CLanternhopDlg::OnPageCommand(WORD id) {
     case ID_PAGE_ADD_LINK: AddLinkFromDialog(); return true;
     case ID_PAGE_ALIGN: m_pPageStore->AlignItems(); return true;
     case ID_PAGE_CLEAR_ALL: ClearAll(); return true;
+    case ID_PAGE_PROPERTIES: EditPageProperties(); return true;
     default: return false;
     }
 }

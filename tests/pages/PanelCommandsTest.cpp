@@ -4,6 +4,8 @@
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "resource.h"
+#include <atomic>
+#include <thread>
 
 using namespace lhl;
 using lhltest::MessageBoxAnswerer;
@@ -153,4 +155,29 @@ TEST_F(PanelCommands, SetClipboardAndAddLinkPutTheirItemUnderTheMenuPoint) {
     EXPECT_EQ(user.ReadText(), L"pasted \x00E9t\x00E9") << "Paste did not fill the dialog with the clipboard";
     ASSERT_NE(Store().ButtonAtCell(6), nullptr);
     EXPECT_EQ(Store().ButtonAtCell(6)->GetTarget(), L"pasted \x00E9t\x00E9");
+}
+
+// The double click's file dialog, played by a helper thread: it types a path and presses Open.
+TEST_F(PanelCommands, DoubleClickOpensTheFilePickerAndAddsTheChosenFileThere) {
+    const std::wstring file = MakeFile(L"picked.txt");
+    std::atomic<bool> seen{false};
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !seen; ++i, ::Sleep(20)) {
+            HWND dialog = ::FindWindowW(L"#32770", L"Open");
+            DWORD pid = 0;
+            if (dialog) ::GetWindowThreadProcessId(dialog, &pid);
+            if (!dialog || pid != ::GetCurrentProcessId() || !::IsWindowVisible(dialog)) continue;
+            seen = true;
+            ::SetDlgItemTextW(dialog, 0x047C, file.c_str()); // the file name box
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }
+    });
+    const POINT cell = CellCentre(7);
+    m_panel->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(cell.x, cell.y));
+    user.join();
+    ASSERT_TRUE(seen) << "no file dialog appeared";
+    Settle();
+    CButtonEx* button = Store().ButtonAtCell(7);
+    ASSERT_NE(button, nullptr) << "the chosen file was not added under the double click";
+    EXPECT_EQ(button->GetTarget(), file);
 }

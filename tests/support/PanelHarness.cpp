@@ -2,10 +2,13 @@
 
 namespace lhltest {
 
-void WriteTestSettings(int unitsPerRow) {
+void WriteTestSettings(int unitsPerRow, bool showingKeys) {
     lhl::LauncherConfig config;
     config.Settings().unitsPerRow = unitsPerRow;
     config.Settings().soundEnabled = 0;
+    config.Settings().useHotKey = showingKeys ? 1 : 0;
+    config.Settings().ctrlTwice = showingKeys ? 1 : 0;
+    config.Settings().newPageWizard = 0; // New Page adds at once unless a test asks for the wizard
     ASSERT_EQ(config.SaveConfig(lhl::kConfigFileName), 0);
 }
 

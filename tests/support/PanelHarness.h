@@ -8,8 +8,9 @@
 
 namespace lhltest {
 
-// Settings the panel tests start from: a 4 x 4 grid and no sounds.
-void WriteTestSettings(int unitsPerRow = 4);
+// Settings the panel tests start from: a 4 x 4 grid, no sounds, and unless asked neither the hot
+// key nor Ctrl twice, so a panel in the test never competes with a launcher started beside it.
+void WriteTestSettings(int unitsPerRow = 4, bool showingKeys = false);
 
 class PanelTest : public CleanLauncherState {
 protected:

@@ -1,0 +1,218 @@
+// The ways of showing the panel without seeing it: the tray icon and its menu, the system-wide
+// hot key, and the hook library that reports Ctrl pressed twice and the right-button stroke.
+#include "LanternhopDlg.h"
+#include "Module.h"
+#include "PanelMessages.h"
+#include "resource.h"
+
+namespace lhl {
+namespace {
+
+constexpr UINT kTrayIconId = 50265;
+constexpr int kHotKeyId = 0x1FFF;
+constexpr UINT kTrayMenuIds[] = {ID_TRAY_EXIT, ID_TRAY_MANUAL, ID_TRAY_DOCK, ID_TRAY_OPTIONS, ID_TRAY_ACTIVATE,
+                                 ID_TRAY_TIDY_DESKTOP};
+constexpr uint32_t kKeyAboutText = 22;
+constexpr uint32_t kKeyTipBeforeName = 17;
+constexpr uint32_t kKeyTipAfterName = 18;
+constexpr uint32_t kKeyTipSingleClick = 19;
+constexpr uint32_t kKeyTipCtrlTwice = 20;
+
+// Stored modifiers are the hot-key control's: 1 Shift, 2 Ctrl, 4 Alt.
+UINT HotKeyModifiers(WORD stored) {
+    UINT modifiers = 0;
+    if (stored & HOTKEYF_ALT) modifiers |= MOD_ALT;
+    if (stored & HOTKEYF_CONTROL) modifiers |= MOD_CONTROL;
+    if (stored & HOTKEYF_SHIFT) modifiers |= MOD_SHIFT;
+    return modifiers;
+}
+
+template <typename Fn>
+Fn LibraryEntry(HMODULE library, const char* name) {
+    if (!library) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+} // namespace
+
+void CLanternhopDlg::FillTrayIconData() {
+    m_nid = NOTIFYICONDATAW{};
+    m_nid.cbSize = sizeof(NOTIFYICONDATAW);
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = UM_TRAY_NOTIFY;
+    m_nid.hIcon = m_hSmallIcon ? m_hSmallIcon.get() : m_hIcon.get();
+    // A longer tip is cut to what the structure holds.
+    ::lstrcpynW(m_nid.szTip, m_strTrayTip.c_str(), ARRAYSIZE(m_nid.szTip));
+}
+
+// Fails quietly before the shell runs; "TaskbarCreated" brings the icon back then.
+void CLanternhopDlg::AddTrayIcon() {
+    FillTrayIconData();
+    ::Shell_NotifyIconW(NIM_ADD, &m_nid);
+}
+
+void CLanternhopDlg::ModifyTrayIcon() {
+    FillTrayIconData();
+    ::Shell_NotifyIconW(NIM_MODIFY, &m_nid);
+}
+
+LRESULT CLanternhopDlg::OnTrayNotify(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        ToggleVisible(false);
+        break;
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+HMENU CLanternhopDlg::BuildTrayMenu() {
+    HMENU menu = ::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+    if (!menu) return nullptr;
+    HMENU popup = ::GetSubMenu(menu, 0);
+    ::RemoveMenu(menu, 0, MF_BYPOSITION); // the popup outlives its bar
+    ::DestroyMenu(menu);
+    ::SetMenuDefaultItem(popup, ID_TRAY_ACTIVATE, FALSE);
+    if (m_language.IsActive()) {
+        for (UINT id : kTrayMenuIds) {
+            std::wstring text;
+            m_language.Lookup(text, kSectionMain, id);
+            if (!text.empty()) ::ModifyMenuW(popup, id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
+        }
+        std::wstring about;
+        m_language.Lookup(about, kSectionMain, kKeyAboutText);
+        if (!about.empty()) ::ModifyMenuW(popup, ID_TRAY_ABOUT, MF_BYCOMMAND | MF_STRING, ID_TRAY_ABOUT, about.c_str());
+    }
+    ::CheckMenuItem(popup, ID_TRAY_DOCK, MF_BYCOMMAND | (m_config.Settings().dockSide ? MF_CHECKED : MF_UNCHECKED));
+    return popup;
+}
+
+void CLanternhopDlg::ShowTrayMenu() {
+    m_trayMenu = BuildTrayMenu();
+    if (!m_trayMenu) return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // A tray menu closes on a click elsewhere only when its owner is in the foreground.
+    ::SetForegroundWindow(m_hWnd);
+    ::TrackPopupMenu(m_trayMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    PostMessage(WM_NULL);
+    ::DestroyMenu(m_trayMenu);
+    m_trayMenu = nullptr;
+}
+
+std::wstring CLanternhopDlg::HotKeyTip() {
+    return m_language.TextOr(kSectionMain, kKeyTipBeforeName, L"Press ") + m_config.Settings().hotKeyName +
+           m_language.TextOr(kSectionMain, kKeyTipAfterName, L" hide/show Lanternhop Launcher.");
+}
+
+std::wstring CLanternhopDlg::SingleClickTip() {
+    return m_language.TextOr(kSectionMain, kKeyTipSingleClick,
+                             L"single click on this icon hide/show Lanternhop Launcher.");
+}
+
+bool CLanternhopDlg::RegisterPanelHotKey(WORD modifiers, WORD virtualKey) {
+    if (::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(modifiers), virtualKey)) return true;
+    ReportHotKeyFailure(::GetLastError());
+    return false;
+}
+
+void CLanternhopDlg::ReportHotKeyFailure(DWORD error) {
+    const wchar_t* text = error == ERROR_HOTKEY_ALREADY_REGISTERED ? L"Hot key is used, changle fail!" : L"Set HotKey fail!";
+    ::MessageBoxW(m_hWnd, text, kProductTitle, MB_OK);
+}
+
+bool CLanternhopDlg::LoadToolsLibrary() {
+    if (!m_hToolsLib) m_hToolsLib = ::LoadLibraryW(fw::LoadResString(IDS_HOOK_LIBRARY).c_str());
+    return m_hToolsLib != nullptr;
+}
+
+// Starts the Ctrl-twice detection; false when the library is not there to do it.
+bool CLanternhopDlg::BindCtrlTwice() {
+    if (!LoadToolsLibrary()) {
+        ::MessageBoxW(m_hWnd, L"Set [Ctrl] twice hotkey fail!", kProductTitle, MB_OK);
+        return false;
+    }
+    if (!m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey = LibraryEntry<SetUseOtherHotKeyFn>(m_hToolsLib, "SetUseOtherHotKey");
+    if (!m_pfnDisableUseOtherHotKey)
+        m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
+    if (m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey(m_hWnd);
+    return m_pfnSetUseOtherHotKey != nullptr;
+}
+
+// The tip names the way that works: a key that could not be registered is not offered.
+void CLanternhopDlg::SetUpKeysAtStartup() {
+    LoadToolsLibrary();
+    const ConfigSettings& s = m_config.Settings();
+    m_wHotKeyVk = s.hotKeyVirtualKey;
+    m_wHotKeyMods = s.hotKeyModifiers;
+    const bool hotKey = s.useHotKey && RegisterPanelHotKey(m_wHotKeyMods, m_wHotKeyVk);
+    if (!hotKey) m_wHotKeyVk = m_wHotKeyMods = 0;
+    const bool ctrlTwice = s.ctrlTwice && BindCtrlTwice();
+    if (hotKey) m_strTrayTip = HotKeyTip();
+    else if (ctrlTwice) m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to hide/show Lanternhop Launcher.");
+    else m_strTrayTip = SingleClickTip();
+    ModifyTrayIcon();
+}
+
+void CLanternhopDlg::StartGestures() {
+    if (auto capture = LibraryEntry<SetMouseCaptureFn>(m_hToolsLib, "SetMouseCapture")) capture(m_hWnd, TRUE);
+}
+
+void CLanternhopDlg::ApplyHotKey(WORD modifiers, WORD virtualKey) {
+    if (!m_config.Settings().useHotKey) {
+        ::UnregisterHotKey(m_hWnd, kHotKeyId);
+        m_wHotKeyVk = m_wHotKeyMods = 0; // switching it on again registers the key anew
+        return;
+    }
+    if (modifiers == m_wHotKeyMods && virtualKey == m_wHotKeyVk) return;
+    ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    if (::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(modifiers), virtualKey)) {
+        m_wHotKeyVk = virtualKey;
+        m_wHotKeyMods = modifiers;
+        m_strTrayTip = HotKeyTip();
+        return;
+    }
+    ReportHotKeyFailure(::GetLastError());
+    // The old key goes on working; the settings keep the refused one for the next start.
+    if (m_wHotKeyVk) ::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(m_wHotKeyMods), m_wHotKeyVk);
+}
+
+void CLanternhopDlg::ApplyCtrlTwice() {
+    if (!m_config.Settings().ctrlTwice) {
+        if (!m_hToolsLib) return;
+        if (!m_pfnDisableUseOtherHotKey)
+            m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
+        if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
+        return;
+    }
+    const bool wasLoaded = m_hToolsLib != nullptr;
+    if (!BindCtrlTwice()) return;
+    if (wasLoaded)
+        m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to Hide/Show Lanternhop Launcher.");
+    else if (!m_config.Settings().useHotKey)
+        m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to hide/show Lanternhop Launcher.");
+}
+
+void CLanternhopDlg::ReleaseKeysAndHooks() {
+    ::Shell_NotifyIconW(NIM_DELETE, &m_nid);
+    ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    if (!m_pfnDisableUseOtherHotKey)
+        m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
+    if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
+    if (auto capture = LibraryEntry<SetMouseCaptureFn>(m_hToolsLib, "SetMouseCapture")) capture(m_hWnd, FALSE);
+    m_pfnSetUseOtherHotKey = nullptr;
+    m_pfnDisableUseOtherHotKey = nullptr;
+    if (m_hToolsLib) ::FreeLibrary(m_hToolsLib);
+    m_hToolsLib = nullptr;
+    if (m_trayMenu) ::DestroyMenu(m_trayMenu);
+    m_trayMenu = nullptr;
+}
+
+} // namespace lhl

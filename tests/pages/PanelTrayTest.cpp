@@ -1,0 +1,217 @@
+// The tray icon, its menu and tip, and the hot key, on a real panel in this process.
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+#include "resource.h"
+#include <shellapi.h>
+
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+constexpr UINT kTrayIconId = 50265;
+const wchar_t kDefaultTip[] = L"Press Alt + D hide/show Lanternhop Launcher.";
+const wchar_t kSingleClickTip[] = L"single click on this icon hide/show Lanternhop Launcher.";
+
+// True when this process could take the key itself, that is when nobody holds it.
+bool KeyIsFree(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x0BAD, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x0BAD);
+    return true;
+}
+
+bool TrayIconExists(HWND panel) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = panel;
+    nid.uID = kTrayIconId;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+void SendKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class PanelTray : public lhltest::PanelTest {
+protected:
+    // Opens the panel again on settings with both showing keys as given.
+    void ReopenWithKeys(bool hotKey, bool ctrlTwice) {
+        ClosePanel();
+        lhltest::WriteTestSettings(4, true);
+        lhl::LauncherConfig config;
+        config.LoadConfig(lhl::kConfigFileName);
+        config.Settings().useHotKey = hotKey;
+        config.Settings().ctrlTwice = ctrlTwice;
+        ASSERT_EQ(config.SaveConfig(lhl::kConfigFileName), 0);
+        OpenPanel();
+    }
+    void Notify(LPARAM mouseMessage) {
+        m_panel->SendMessage(lhl::UM_TRAY_NOTIFY, kTrayIconId, mouseMessage);
+    }
+    // Pumps until the panel's visibility is `shown`, the hot key's message being posted.
+    bool SettlesShown(bool shown) {
+        return lhltest::PumpUntil([&] { return m_panel->IsShown() == shown; }, 2000);
+    }
+};
+
+TEST_F(PanelTray, DefaultsRegisterAltDAndSayItInTheTip) {
+    ReopenWithKeys(true, true);
+    EXPECT_EQ(m_panel->TrayTip(), kDefaultTip);
+    EXPECT_EQ(m_panel->HotKeyVk(), 'D');
+    EXPECT_EQ(m_panel->HotKeyMods(), 4);
+    EXPECT_FALSE(KeyIsFree(MOD_ALT, 'D')) << "the panel does not hold Alt+D";
+    EXPECT_TRUE(TrayIconExists(PanelWindow()));
+
+    ::SetForegroundWindow(PanelWindow());
+    SendKeys({VK_MENU, 'D'});
+    EXPECT_TRUE(SettlesShown(false)) << "Alt+D did not hide the panel";
+    SendKeys({VK_MENU, 'D'});
+    EXPECT_TRUE(SettlesShown(true)) << "Alt+D did not show the panel again";
+
+    // Ctrl twice reaches the panel through the hook library.
+    SendKeys({VK_CONTROL});
+    SendKeys({VK_CONTROL});
+    EXPECT_TRUE(SettlesShown(false)) << "Ctrl twice did not hide the panel";
+    SendKeys({VK_CONTROL});
+    SendKeys({VK_CONTROL});
+    EXPECT_TRUE(SettlesShown(true)) << "Ctrl twice did not show the panel again";
+
+    ClosePanel();
+    EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D')) << "the key outlived the panel";
+}
+
+TEST_F(PanelTray, WithBothOffAClickTogglesAndADoubleClickTogglesTwice) {
+    ReopenWithKeys(false, false);
+    EXPECT_EQ(m_panel->TrayTip(), kSingleClickTip);
+    EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D'));
+
+    Notify(WM_LBUTTONDOWN);
+    EXPECT_FALSE(m_panel->IsShown());
+    Notify(WM_LBUTTONUP);
+    Notify(WM_LBUTTONDOWN);
+    EXPECT_TRUE(m_panel->IsShown());
+
+    Notify(WM_LBUTTONDOWN);
+    Notify(WM_LBUTTONUP);
+    EXPECT_FALSE(m_panel->IsShown());
+    Notify(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(m_panel->IsShown()) << "the double click is a second toggle";
+    Notify(WM_MOUSEMOVE);
+    EXPECT_TRUE(m_panel->IsShown());
+}
+
+TEST_F(PanelTray, AKeyHeldElsewhereIsReportedAndTheOldKeyKeepsWorking) {
+    ReopenWithKeys(true, false);
+    const std::wstring tipBefore = m_panel->TrayTip();
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x0ACE, MOD_CONTROL | MOD_ALT, 'K'));
+    {
+        MessageBoxAnswerer answerer(IDOK);
+        Config().Settings().hotKeyName = L"Ctrl + Alt + K";
+        m_panel->ApplyHotKey(HOTKEYF_CONTROL | HOTKEYF_ALT, 'K');
+        EXPECT_EQ(answerer.OnlyText(), L"Hot key is used, changle fail!");
+    }
+    ::UnregisterHotKey(nullptr, 0x0ACE);
+    EXPECT_FALSE(KeyIsFree(MOD_ALT, 'D')) << "the old key was not registered again";
+    EXPECT_EQ(m_panel->HotKeyVk(), 'D');
+    EXPECT_EQ(m_panel->TrayTip(), tipBefore);
+
+    // The same key chosen again is left alone: a changed name does not reach the tip.
+    Config().Settings().hotKeyName = L"renamed";
+    m_panel->ApplyHotKey(HOTKEYF_ALT, 'D');
+    EXPECT_EQ(m_panel->TrayTip(), tipBefore);
+
+    Config().Settings().hotKeyName = L"Shift + F9";
+    m_panel->ApplyHotKey(HOTKEYF_SHIFT, VK_F9);
+    EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D'));
+    EXPECT_FALSE(KeyIsFree(MOD_SHIFT, VK_F9));
+    EXPECT_EQ(m_panel->TrayTip(), L"Press Shift + F9 hide/show Lanternhop Launcher.");
+}
+
+TEST_F(PanelTray, AKeyHeldAtStartUpIsReportedAndTheTipOffersTheClick) {
+    ClosePanel();
+    lhltest::WriteTestSettings(4, true);
+    lhl::LauncherConfig config;
+    config.LoadConfig(lhl::kConfigFileName);
+    config.Settings().ctrlTwice = 0;
+    ASSERT_EQ(config.SaveConfig(lhl::kConfigFileName), 0);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x0ACE, MOD_ALT, 'D'));
+    {
+        MessageBoxAnswerer answerer(IDOK);
+        OpenPanel();
+        EXPECT_EQ(answerer.OnlyText(), L"Hot key is used, changle fail!");
+    }
+    ::UnregisterHotKey(nullptr, 0x0ACE);
+    EXPECT_EQ(m_panel->TrayTip(), kSingleClickTip);
+}
+
+TEST_F(PanelTray, SwitchingTheKeyOffAndOnAgainRegistersItAgain) {
+    ReopenWithKeys(true, false);
+    Config().Settings().useHotKey = 0;
+    m_panel->ApplyHotKey(HOTKEYF_ALT, 'D');
+    EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D'));
+    EXPECT_EQ(m_panel->HotKeyVk(), 0);
+
+    Config().Settings().useHotKey = 1;
+    m_panel->ApplyHotKey(HOTKEYF_ALT, 'D');
+    EXPECT_FALSE(KeyIsFree(MOD_ALT, 'D'));
+    EXPECT_EQ(m_panel->TrayTip(), kDefaultTip);
+}
+
+TEST_F(PanelTray, CtrlTwiceSwitchedOnNamesItInTheTip) {
+    ReopenWithKeys(false, false);
+    Config().Settings().ctrlTwice = 1;
+    m_panel->ApplyCtrlTwice();
+    EXPECT_EQ(m_panel->TrayTip(), L"Press Ctrl twice to Hide/Show Lanternhop Launcher.");
+}
+
+TEST_F(PanelTray, TheMenuChecksDockSideAsTheFlagSaysAndOpensOnARightClick) {
+    for (int dock : {1, 0}) {
+        Config().Settings().dockSide = dock;
+        HMENU menu = m_panel->BuildTrayMenu();
+        ASSERT_NE(menu, nullptr);
+        const UINT state = ::GetMenuState(menu, ID_TRAY_DOCK, MF_BYCOMMAND);
+        EXPECT_EQ((state & MF_CHECKED) != 0, dock == 1);
+        EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(ID_TRAY_ACTIVATE));
+        ::DestroyMenu(menu);
+    }
+
+    // The menu runs its own loop; a timer inside it looks for the menu window and closes it.
+    static bool seen = false;
+    seen = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = ::FindWindowW(L"#32768", nullptr);
+        if (menu && ::IsWindowVisible(menu)) seen = true;
+        ::EndMenu();
+    });
+    Notify(WM_RBUTTONDOWN);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(seen) << "no menu window appeared";
+}
+
+TEST_F(PanelTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    if (!TrayIconExists(PanelWindow())) GTEST_SKIP() << "no notification area in this session";
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = PanelWindow();
+    nid.uID = kTrayIconId;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &nid));
+    EXPECT_FALSE(TrayIconExists(PanelWindow()));
+    m_panel->SendMessage(::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(TrayIconExists(PanelWindow()));
+}
+
+} // namespace
