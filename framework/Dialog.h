@@ -23,6 +23,8 @@ public:
     virtual bool PreTranslateMessage(MSG*) { return false; }
 
     bool IsInModalLoop() const { return m_bModal; }
+    // What EndDialog was given last; -1 while the dialog has not ended.
+    int Result() const { return m_nResult; }
 
 protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;

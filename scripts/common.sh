@@ -66,6 +66,19 @@ start_wine() {
         # hide or destruction of a top-level window that it would let a manager handle.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     fi
+    own_desktop_folder
+}
+
+# Wine links the prefix's desktop to the Unix home folder; tidying the desktop under Wine would
+# then list and move the home folder's files. The prefix gets a desktop folder of its own.
+own_desktop_folder() {
+    local desktop
+    for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+        if [ -L "$desktop" ]; then
+            rm -f "$desktop"
+            mkdir -p "$desktop"
+        fi
+    done
 }
 
 stop_started() {

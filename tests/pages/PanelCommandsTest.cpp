@@ -181,3 +181,71 @@ TEST_F(PanelCommands, DoubleClickOpensTheFilePickerAndAddsTheChosenFileThere) {
     ASSERT_NE(button, nullptr) << "the chosen file was not added under the double click";
     EXPECT_EQ(button->GetTarget(), file);
 }
+
+TEST_F(PanelCommands, WithTheWizardNewPageAddsOnlyOnOkAndKeepsTheShownPageBlock) {
+    Config().Settings().newPageWizard = 1;
+    const PageBlock before = Config().m_page;
+    {
+        lhltest::DialogDriver user(L"Page Properties", 1007, 1062); // Cancel
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
+        ASSERT_TRUE(user.Seen()) << "New Page did not open the wizard";
+        EXPECT_EQ(user.ReadText(), L"") << "a new page starts without a title";
+    }
+    EXPECT_EQ(Store().GetPageCount(), 1u) << "a cancelled wizard added a page";
+    EXPECT_EQ(Config().m_page.title, before.title);
+    {
+        lhltest::DialogDriver user(L"Page Properties", 1007, 1061); // OK
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
+        ASSERT_TRUE(user.Seen());
+    }
+    EXPECT_EQ(Store().GetPageCount(), 2u);
+    EXPECT_EQ(Config().m_page.title, before.title) << "the shown page's block was not restored";
+    EXPECT_EQ(Config().m_page.focusBackColor, before.focusBackColor);
+}
+
+TEST_F(PanelCommands, PropertiesRetitlesTheShownPageAndItsTab) {
+    Config().m_page.title = L"Tools";
+    Config().m_page.tip = L"my tools";
+    {
+        lhltest::DialogDriver user(L"Page Properties", 1007, 1061);
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_PROPERTIES);
+        ASSERT_TRUE(user.Seen());
+        EXPECT_EQ(user.ReadText(), L"Tools");
+    }
+    Settle();
+    EXPECT_EQ(Store().PageRecord(0)->title, L"Tools");
+    EXPECT_EQ(Store().PageRecord(0)->tip, L"my tools");
+    wchar_t tab[64] = {};
+    ::GetWindowTextW(Store().Tabs()[0].button->m_hWnd, tab, 64);
+    EXPECT_STREQ(tab, L"Tools");
+    ASSERT_FALSE(Config().m_pageTitles.empty());
+    EXPECT_EQ(Config().m_pageTitles[0], L"Tools");
+}
+
+// More desktop files than a page holds: "Desktop 1" fills up and "Desktop 2" takes the rest.
+TEST_F(PanelCommands, TidyingMoreFilesThanAPageHoldsMakesTwoDesktopPages) {
+    ASSERT_EQ(Store().AddFileItem(MakeFile(L"kept.txt")), 0); // the shown page is taken
+    const std::wstring desktop = lhltest::DataFolder() + L"fake desktop\\";
+    ::CreateDirectoryW(desktop.c_str(), nullptr);
+    ::CreateDirectoryW(Config().DesktopBackupFolder().c_str(), nullptr);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 20; ++i) {
+        paths.push_back(desktop + L"file" + std::to_wstring(i) + L".txt");
+        lhltest::WriteBytes(paths.back(), {'x'});
+    }
+    Store().TidyDesktop(paths);
+    Settle();
+    ASSERT_EQ(Store().GetPageCount(), 3u);
+    EXPECT_EQ(Store().PageRecord(1)->title, L"Desktop 1");
+    EXPECT_EQ(Store().PageRecord(2)->title, L"Desktop 2");
+    const auto filled = [&](size_t page) {
+        size_t n = 0;
+        for (const LauncherItem& item : Store().ItemLists()[page]) n += item.target.empty() ? 0 : 1;
+        return n;
+    };
+    EXPECT_EQ(filled(1), 16u);
+    EXPECT_EQ(filled(2), 4u);
+    for (const std::wstring& path : paths) EXPECT_FALSE(lhltest::FileExists(path)) << "left on the desktop";
+    EXPECT_TRUE(lhltest::FileExists(Config().DesktopBackupFolder() + L"file19.txt"));
+    EXPECT_EQ(filled(0), 1u) << "the first page changed";
+}
