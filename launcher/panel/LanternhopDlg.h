@@ -15,6 +15,8 @@
 
 namespace lhl {
 
+class COptPropertySht;
+
 class CLanternhopDlg : public fw::CDialog {
 public:
     CLanternhopDlg();
@@ -56,6 +58,8 @@ public:
     void ApplyCtrlTwice();
     void SetTrayTip(const std::wstring& tip) { m_strTrayTip = tip; }
     void ModifyTrayIcon();
+    // The options sheet closed with OK: its settings reach the keys, the tray, the files and the look.
+    void ApplyOptions(COptPropertySht& sheet);
     // The tray menu as it would open now; the caller destroys it.
     HMENU BuildTrayMenu();
 
@@ -117,6 +121,7 @@ private:
     void NewPage();
     void EditPageProperties();
     void TidyDesktop();
+    void ShowOptions();
     void AddTextFromDialog(const std::wstring& text);
     void AddLinkFromDialog();
     void ClearAll();

@@ -6,6 +6,7 @@
 #include "LanguageTable.h"
 #include "LanternhopDlg.h"
 #include "OpenAddress.h"
+#include "OptionsSheet.h"
 #include "PageProperties.h"
 #include "TidyDesktopDlg.h"
 #include "Module.h"
@@ -109,6 +110,32 @@ void CLanternhopDlg::EditPageProperties() {
     m_config.m_pageTitles[current] = page.title;
 }
 
+void CLanternhopDlg::ShowOptions() {
+    const std::wstring caption = m_language.TextOr(kSectionMain, ID_TRAY_OPTIONS, L"Options");
+    if (m_language.IsActive()) {
+        m_language.LoadSection(kSectionOptionsBasic);
+        m_language.LoadSection(kSectionOptionsAdvanced);
+    }
+    COptPropertySht sheet(&m_config, caption);
+    sheet.m_psh.dwFlags &= ~PSH_HASHELP;
+    if (sheet.DoModal() == IDOK) ApplyOptions(sheet);
+}
+
+// After OK: the keys first, so the tip names what works, then the settings and the look.
+void CLanternhopDlg::ApplyOptions(COptPropertySht& sheet) {
+    const ConfigSettings& s = m_config.Settings();
+    ApplyHotKey(s.hotKeyModifiers, s.hotKeyVirtualKey);
+    ApplyCtrlTwice();
+    if (!s.useHotKey && !s.ctrlTwice) m_strTrayTip = SingleClickTip();
+    ModifyTrayIcon();
+    sheet.Apply();
+    if (s.useBackgroundImage) LoadBackground();
+    else m_hBackground.reset();
+    if (m_pPageStore) m_pPageStore->RefreshButtons(1);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    ::UpdateWindow(m_hWnd);
+}
+
 void CLanternhopDlg::TidyDesktop() {
     if (!m_pPageStore) return;
     std::vector<std::wstring> chosen;
@@ -171,6 +198,7 @@ bool CLanternhopDlg::OnTrayCommand(WORD id) {
         return true;
     case ID_TRAY_MANUAL: OpenManual(); return true;
     case ID_TRAY_TIDY_DESKTOP: TidyDesktop(); return true;
+    case ID_TRAY_OPTIONS: ShowOptions(); return true;
     case ID_TRAY_ABOUT: {
         CAboutDlg about;
         about.DoModal();

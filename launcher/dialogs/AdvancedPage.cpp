@@ -1,0 +1,160 @@
+// The Advanced page: how the panel shows and hides, and how it looks. Its sliders, boxes and
+// language list write into the live settings at once; the hot key and the animate flag wait for
+// OK. Moving the transparency slider previews it on the panel.
+#include "LanguageTable.h"
+#include "LauncherConfig.h"
+#include "OptionsSheet.h"
+#include <algorithm>
+#include <cwchar>
+
+namespace lhl {
+namespace {
+
+constexpr int kMinUnits = 3;
+constexpr int kMaxUnits = 16;
+constexpr UINT kLanguageIds[] = {IDC_OPT_SHOW_HIDE_GROUP, IDC_OPT_USE_HOTKEY, IDC_OPT_CTRL_TWICE, IDC_OPT_ANIMATE};
+
+} // namespace
+
+CAdvancedPageOpt::~CAdvancedPageOpt() {
+    if (m_hUser32) ::FreeLibrary(m_hUser32);
+}
+
+bool CAdvancedPageOpt::Checked(int id) const {
+    return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
+}
+
+void CAdvancedPageOpt::SetLabel(int id, const wchar_t* format, int a, int b) {
+    wchar_t text[32];
+    std::swprintf(text, 32, format, a, b);
+    ::SetDlgItemTextW(m_hWnd, id, text);
+}
+
+BOOL CAdvancedPageOpt::OnInitDialog() {
+    m_hotKey.SubclassDlgItem(IDC_OPT_HOTKEY, this);
+    m_alpha.SubclassDlgItem(IDC_OPT_ALPHA, this);
+    m_units.SubclassDlgItem(IDC_OPT_UNITS, this);
+    m_dimension.SubclassDlgItem(IDC_OPT_DIMENSION, this);
+    m_language.SubclassDlgItem(IDC_OPT_LANGUAGE, this);
+    LauncherConfig& c = *m_pConfig;
+    const ConfigSettings& s = c.Settings();
+
+    const int units = c.GetUnitsPerRow();
+    m_units.SetRange(kMinUnits, kMaxUnits);
+    m_units.SetPos(units);
+    SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
+
+    const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_dimension.SetRange(screen / 3, screen);
+    m_dimension.SetPos(s.dimension);
+    SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", s.dimension);
+
+    m_hotKey.SetHotKey(s.hotKeyVirtualKey, s.hotKeyModifiers);
+    ::CheckDlgButton(m_hWnd, IDC_OPT_USE_HOTKEY, s.useHotKey ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_OPT_CTRL_TWICE, s.ctrlTwice ? BST_CHECKED : BST_UNCHECKED);
+    ::EnableWindow(m_hotKey.m_hWnd, s.useHotKey != 0);
+
+    const int alpha = c.GetTransparency();
+    m_alpha.SetRange(0, 255);
+    m_alpha.SetPos(alpha);
+    SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
+
+    for (const wchar_t* name : {L"Default", L"\u7B80\u4F53\u4E2D\u6587", L"English"}) m_language.AddString(name);
+    m_language.SetCurSel(s.languageIndex);
+
+    ::CheckDlgButton(m_hWnd, IDC_OPT_ANIMATE, m_pSnapshot->animate ? BST_CHECKED : BST_UNCHECKED);
+    EnableTransparency(!m_pSnapshot->animate);
+
+    if (LanguageTable* table = c.GetLanguageTable(); table && table->IsActive()) {
+        for (UINT id : kLanguageIds) {
+            std::wstring text;
+            table->Lookup(text, kSectionOptionsAdvanced, id);
+            if (!text.empty()) ::SetDlgItemTextW(m_hWnd, static_cast<int>(id), text.c_str());
+        }
+    }
+    m_bReady = true;
+    return TRUE;
+}
+
+void CAdvancedPageOpt::EnableTransparency(bool enable) {
+    ::EnableWindow(m_alpha.m_hWnd, enable);
+    ::EnableWindow(GetDlgItem(IDC_OPT_ALPHA_LABEL), enable);
+}
+
+void CAdvancedPageOpt::OnSliderMoved() {
+    ConfigSettings& s = m_pConfig->Settings();
+    const int units = m_units.GetPos();
+    s.unitsPerRow = units;
+    SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
+
+    const int alpha = m_alpha.GetPos();
+    s.transparency = alpha;
+    SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
+    if (!s.animate) PreviewTransparency(alpha);
+
+    const int dimension = m_dimension.GetPos();
+    s.dimension = dimension;
+    SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", dimension);
+}
+
+void CAdvancedPageOpt::PreviewTransparency(int alpha) {
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    if (!m_hUser32) m_hUser32 = ::LoadLibraryW(L"User32.DLL");
+    if (!m_hUser32) return;
+    auto setLayered = reinterpret_cast<SetLayeredFn>(
+        reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "SetLayeredWindowAttributes")));
+    if (setLayered && m_pConfig->PanelWindow())
+        setLayered(m_pConfig->PanelWindow(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void CAdvancedPageOpt::OnLanguageChosen() {
+    const int index = m_language.GetCurSel();
+    if (index < 0) return;
+    if (LanguageTable* table = m_pConfig->GetLanguageTable()) {
+        if (index == 1 || (index == 0 && ::GetSystemDefaultLangID() == 2052)) {
+            table->SetLanguage(LanguageTable::kChinese);
+            table->LoadSection(kSectionMain);
+        } else {
+            table->SetLanguage(LanguageTable::kOff);
+        }
+    }
+    m_pConfig->Settings().languageIndex = index;
+}
+
+void CAdvancedPageOpt::OnOK() {
+    WORD key = 0, modifiers = 0;
+    m_hotKey.GetHotKey(key, modifiers);
+    ConfigSettings& s = m_pConfig->Settings();
+    s.hotKeyVirtualKey = key;
+    s.hotKeyModifiers = modifiers;
+    s.hotKeyName = m_hotKey.GetHotKeyName().substr(0, kMaxHotKeyNameChars);
+    m_pSnapshot->animate = Checked(IDC_OPT_ANIMATE) ? 1 : 0;
+}
+
+bool CAdvancedPageOpt::OnCommand(WORD id, WORD code, HWND control) {
+    if (id == IDC_OPT_LANGUAGE && code == CBN_SELCHANGE) {
+        OnLanguageChosen();
+        return true;
+    }
+    if (code != BN_CLICKED) return fw::CPropertyPage::OnCommand(id, code, control);
+    switch (id) {
+    case IDC_OPT_USE_HOTKEY:
+        ::EnableWindow(m_hotKey.m_hWnd, Checked(id));
+        m_pConfig->Settings().useHotKey = Checked(id) ? 1 : 0;
+        return true;
+    case IDC_OPT_CTRL_TWICE: m_pConfig->Settings().ctrlTwice = Checked(id) ? 1 : 0; return true;
+    case IDC_OPT_ANIMATE: EnableTransparency(!Checked(id)); return true;
+    case IDOK:
+    case IDCANCEL: return true;
+    default: return fw::CPropertyPage::OnCommand(id, code, control);
+    }
+}
+
+LRESULT CAdvancedPageOpt::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Setting up the sliders can report scrolls of its own (Wine's track bars do); those must
+    // not write half-initialised positions into the settings.
+    if (msg == WM_HSCROLL && m_bReady && lParam) OnSliderMoved();
+    return fw::CPropertyPage::WindowProc(msg, wParam, lParam);
+}
+
+} // namespace lhl
