@@ -22,9 +22,10 @@ std::wstring CHotKeyCtrl::GetHotKeyName() const {
         if (!name.empty()) name += L" + ";
         name += part;
     };
-    if (modifiers & HOTKEYF_CONTROL) add(KeyName(VK_CONTROL, false));
-    if (modifiers & HOTKEYF_SHIFT) add(KeyName(VK_SHIFT, false));
-    if (modifiers & HOTKEYF_ALT) add(KeyName(VK_MENU, false));
+    // The modifiers by the names on the keys, whatever the keyboard driver calls them.
+    if (modifiers & HOTKEYF_CONTROL) add(L"Ctrl");
+    if (modifiers & HOTKEYF_SHIFT) add(L"Shift");
+    if (modifiers & HOTKEYF_ALT) add(L"Alt");
     if (key) add(KeyName(key, (modifiers & HOTKEYF_EXT) != 0));
     return name;
 }

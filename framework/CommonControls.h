@@ -17,7 +17,7 @@ public:
         virtualKey = LOBYTE(value);
         modifiers = HIBYTE(value);
     }
-    // "Ctrl + Shift + Alt + Key" with the keyboard's own key names.
+    // "Ctrl + Shift + Alt + Key", the key by the keyboard's own name for it.
     std::wstring GetHotKeyName() const;
 };
 

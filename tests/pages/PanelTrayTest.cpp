@@ -4,6 +4,8 @@
 #include "PanelMessages.h"
 #include "resource.h"
 #include <shellapi.h>
+#include <atomic>
+#include <thread>
 
 using lhltest::MessageBoxAnswerer;
 
@@ -215,3 +217,37 @@ TEST_F(PanelTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// Plays the user at the options sheet from another thread: the Advanced page, a new hot key, OK.
+void ChooseHotKeyInOptions(WORD virtualKey, WORD modifiers, std::atomic<bool>& done) {
+    for (int i = 0; i < 500 && !done; ++i, ::Sleep(20)) {
+        HWND sheet = ::FindWindowW(L"#32770", L"Options");
+        DWORD pid = 0;
+        if (sheet) ::GetWindowThreadProcessId(sheet, &pid);
+        if (!sheet || pid != ::GetCurrentProcessId() || !::IsWindowVisible(sheet)) continue;
+        ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+        auto page = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        ::SendDlgItemMessageW(page, 1029, HKM_SETHOTKEY, MAKEWORD(virtualKey, modifiers), 0);
+        ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        done = true;
+    }
+}
+
+} // namespace
+
+TEST_F(PanelTray, ANewHotKeyFromTheOptionsIsRegisteredAndNamedInTheTip) {
+    ReopenWithKeys(true, false);
+    std::atomic<bool> done{false};
+    std::thread user([&] { ChooseHotKeyInOptions(VK_F8, HOTKEYF_CONTROL | HOTKEYF_ALT, done); });
+    m_panel->SendMessage(WM_COMMAND, ID_TRAY_OPTIONS);
+    user.join();
+    ASSERT_TRUE(done) << "the options sheet did not appear";
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, VK_F8)) << "the new key was not registered";
+    EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D')) << "the old key was not given up";
+    EXPECT_EQ(m_panel->TrayTip(), L"Press Ctrl + Alt + F8 hide/show Lanternhop Launcher.");
+    lhl::LauncherConfig saved;
+    ASSERT_EQ(saved.LoadConfig(lhl::kConfigFileName), 0);
+    EXPECT_EQ(saved.Settings().hotKeyVirtualKey, VK_F8);
+}
