@@ -6,7 +6,9 @@ BUILD_DIR="$ROOT/build/release"
 DIST_DIR="$ROOT/build/dist"
 
 PACKAGES=(cmake ninja-build mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb googletest
-          imagemagick xdotool x11-utils)
+          imagemagick xdotool x11-utils fonts-wqy-microhei)
+# fonts-wqy-microhei: Wine has no font with Chinese characters of its own; without one the
+# Chinese interface texts show as boxes.
 
 install_packages() {
     local missing=()
