@@ -6,7 +6,7 @@ BUILD_DIR="$ROOT/build/release"
 DIST_DIR="$ROOT/build/dist"
 
 PACKAGES=(cmake ninja-build mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb googletest
-          imagemagick xdotool x11-utils fonts-wqy-microhei)
+          imagemagick xdotool x11-utils fonts-wqy-microhei nsis)
 # fonts-wqy-microhei: Wine has no font with Chinese characters of its own; without one the
 # Chinese interface texts show as boxes.
 
@@ -28,6 +28,19 @@ build_release() {
         cmake --preset release
     fi
     cmake --build --preset release
+    build_installer
+}
+
+# build/LanternhopSetup.exe from build/dist, when NSIS is there to make it.
+build_installer() {
+    command -v makensis >/dev/null 2>&1 || return 0
+    local setup="$ROOT/build/LanternhopSetup.exe"
+    # Only when the program folder or the script changed since the last setup was made.
+    if [ -f "$setup" ] && [ -z "$(find "$DIST_DIR" "$ROOT/installer" -newer "$setup" -print -quit)" ]; then
+        return 0
+    fi
+    makensis -V2 -DDIST="$DIST_DIR" -DOUTFILE="$setup" "$ROOT/installer/Lanternhop.nsi"
+    echo "== Setup: $setup"
 }
 
 # Starts a private X display unless one is given; sets DISPLAY and XVFB_PID.
