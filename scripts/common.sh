@@ -80,6 +80,12 @@ start_wine() {
         # Xvfb runs no window manager: without this, Wine waits two seconds for one on every
         # hide or destruction of a top-level window that it would let a manager handle.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        # The Chinese faces Windows links to its dialog fonts come from the installed CJK font.
+        local face
+        for face in SimSun NSimSun "Microsoft YaHei" "Microsoft YaHei UI" "MS UI Gothic" PMingLiU; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
+                >/dev/null 2>&1 || true
+        done
     fi
     own_desktop_folder
 }
