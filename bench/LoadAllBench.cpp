@@ -1,6 +1,5 @@
-// Measures how long the page store takes to load the largest data set: 17 pages, a 16 x 16 grid,
-// 256 File items on every page with 100-character paths to files that exist. Prints the median
-// of several runs. Run by scripts/bench.
+// The largest data set (17 pages, a 16 x 16 grid, 256 File items on every page with 100-character
+// paths to files that exist), and how long the page store takes to load and to save it.
 #include "ButtonEx.h"
 #include "DataFile.h"
 #include "IndexButton.h"
@@ -8,6 +7,7 @@
 #include "Module.h"
 #include "PageCodec.h"
 #include "PageStore.h"
+#include "Bench.h"
 #include "ShellFolder.h"
 #include <shlobj.h>
 #include <algorithm>
@@ -74,7 +74,8 @@ double TimeLoadPages() {
     return Now() - start;
 }
 
-double Median(double (*measure)(), int runs) {
+template <typename Measure>
+double MedianOf(Measure measure, int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) times.push_back(measure());
     std::sort(times.begin(), times.end());
@@ -104,12 +105,32 @@ double TimeLoadAll() {
 
 } // namespace
 
-int main() {
+namespace bench {
+
+double NowMs() { return Now(); }
+
+void PrepareLargestDataSet() {
     LauncherConfig config;
     const std::vector<std::wstring> targets = MakeTargets(config.DataFolder() + L"bench_items\\");
     WriteDataSet(config, targets);
-    std::printf("%-52s %10s\n", "measure (median of 7 runs)", "time");
-    std::printf("%-52s %8.1f ms\n", "LoadAll, 17 pages x 256 File items", Median(TimeLoadAll, 7));
-    std::printf("%-52s %8.1f ms\n", "  of which reading the files (LoadPages)", Median(TimeLoadPages, 7));
-    return 0;
 }
+
+double MedianLoadAllMs() { return MedianOf(TimeLoadAll, 5); }
+double MedianLoadPagesMs() { return MedianOf(TimeLoadPages, 5); }
+
+// A full save: the index and every group's page file, as after a change to every page.
+double MedianSaveAllMs() {
+    return MedianOf(
+        [] {
+            LauncherConfig config;
+            PageStore store(&config);
+            store.LoadPages();
+            const double start = Now();
+            store.SavePagesInfo();
+            for (uint32_t p = 0; p < kPages; p += 5) store.SavePage(p);
+            return Now() - start;
+        },
+        5);
+}
+
+} // namespace bench

@@ -4,6 +4,7 @@
 #include "ItemDialogs.h"
 #include "ItemText.h"
 #include "OpenAddress.h"
+#include "ShellIconCache.h"
 #include "LauncherConfig.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -23,10 +24,7 @@ constexpr const wchar_t* kFileMissing = L"File is not exist!";
 
 HICON ShellIconFor(const std::wstring& path) {
     const DWORD attributes = ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    SHFILEINFOW info{};
-    if (!::SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES))
-        return nullptr;
-    return info.hIcon;
+    return CopyShellIcon(path, attributes);
 }
 
 std::wstring ShellDisplayName(const std::wstring& path) {

@@ -1,5 +1,7 @@
 // The text rules of items: address normalisation, title shortening, the browser fallback.
 #include "ItemText.h"
+#include "ShellIconCache.h"
+#include <windows.h>
 #include <gtest/gtest.h>
 
 using namespace lhl;
@@ -42,4 +44,24 @@ TEST(ItemText, TheContainingFolderIsTheFolderPartOfAFile) {
     EXPECT_EQ(ContainingFolderOf(L"nothing"), L"nothing");
     EXPECT_EQ(ExtensionOf(L"C:\\a\\b.LNK"), L".LNK");
     EXPECT_EQ(ExtensionOf(L"noext"), L"noext");
+}
+
+// The shell is asked once per extension and attributes; every caller owns a copy of its own.
+TEST(ShellIcons, OneLookupPerExtensionAndEachCallerOwnsItsCopy) {
+    const unsigned before = lhl::ShellIconLookups();
+    HICON first = lhl::CopyShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL);
+    HICON second = lhl::CopyShellIcon(L"D:\\two\\OTHER.LHLCACHE", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(lhl::ShellIconLookups(), before + 1) << "the same extension was looked up twice";
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second) << "two callers share one icon";
+    EXPECT_TRUE(::DestroyIcon(first));
+    ICONINFO info{};
+    EXPECT_TRUE(::GetIconInfo(second, &info)) << "destroying one copy took the other";
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    EXPECT_TRUE(::DestroyIcon(second));
+    HICON folder = lhl::CopyShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(lhl::ShellIconLookups(), before + 2) << "a folder shares a file's icon";
+    if (folder) ::DestroyIcon(folder);
 }

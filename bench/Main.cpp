@@ -1,0 +1,53 @@
+// The benchmark table: start-up against a bare program, loading and saving the largest data set,
+// page switching, object counts and memory. Run by scripts/bench under Wine.
+#include "Bench.h"
+#include "LauncherConfig.h"
+#include <cstdio>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+void WriteSettings(int unitsPerRow) {
+    lhl::LauncherConfig config;
+    config.Settings().unitsPerRow = unitsPerRow;
+    config.Settings().soundEnabled = 0;
+    config.SaveConfig(lhl::kConfigFileName);
+}
+
+void Row(const char* name, double value, const char* unit) { std::printf("%-58s %10.1f %s\n", name, value, unit); }
+void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
+    std::printf("%-58s %6lu GDI %6lu USER %6zu windows\n", name, static_cast<unsigned long>(gdi),
+                static_cast<unsigned long>(user), windows);
+}
+
+} // namespace
+
+int main() {
+    using namespace bench;
+    std::printf("each figure is the median of %d runs\n\n", kRuns);
+    WriteSettings(16);
+    EmptyDataFolder();
+    const StartResult bare = MedianStartup(L"bench_bare.exe", kRuns);
+    const StartResult empty = MedianStartup(L"Lanternhop Launcher.exe", kRuns);
+    PrepareLargestDataSet();
+    const StartResult largest = MedianStartup(L"Lanternhop Launcher.exe", kRuns);
+    Row("start-up, bare program with the same dialog", bare.ms, "ms");
+    Row("start-up, launcher, empty data folder", empty.ms, "ms");
+    Row("start-up, launcher, 17 pages x 256 items, 16 x 16 grid", largest.ms, "ms");
+    Row("  ratio largest / bare (target at most 1.5)", bare.ms > 0 ? largest.ms / bare.ms : 0, "x");
+    Row("  ratio empty / bare", bare.ms > 0 ? empty.ms / bare.ms : 0, "x");
+    Row("working set, launcher with the largest data set (target < 40 MB)",
+        static_cast<double>(largest.workingSetBytes) / (1024.0 * 1024.0), "MB");
+    Row("LoadAll, largest data set", MedianLoadAllMs(), "ms");
+    Row("  of which reading the files (LoadPages)", MedianLoadPagesMs(), "ms");
+    Row("full save, index and all page files", MedianSaveAllMs(), "ms");
+    const SwitchResult s = MeasureSwitching();
+    Row("page switch between two full pages (target < 30)", s.switchMs, "ms");
+    Count("objects after 10 switches", s.gdiAfter10, s.userAfter10, s.windowsAfter10);
+    Count("objects after 1,000 switches", s.gdiAfter1000, s.userAfter1000, s.windowsAfter1000);
+    Count("objects after 1,000 add-and-clear cycles", s.gdiAfterCycles, s.userAfterCycles, s.windowsAfterCycles);
+    if (s.gdiAfter10 == 0 && s.userAfter10 == 0)
+        std::printf("(GetGuiResources reports 0 under Wine; the window count is this process's own.)\n");
+    return 0;
+}

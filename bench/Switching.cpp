@@ -1,0 +1,95 @@
+// Page switching between two full pages, and whether switching or adding and clearing items
+// leaves objects behind.
+#include "Bench.h"
+#include "IndexButton.h"
+#include "LauncherConfig.h"
+#include "PageStore.h"
+
+namespace bench {
+namespace {
+
+using lhl::LauncherConfig;
+using lhl::PageStore;
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<size_t*>(count);
+    return TRUE;
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// What the panel does for a tab click, without the sound.
+void SwitchTo(PageStore& store, uint32_t index) {
+    store.SetCurrentPage(index);
+    store.LeavePage();
+    store.ShowPage(index, false);
+    store.WriteCurrentIndex();
+    Pump();
+}
+
+struct Counts {
+    DWORD gdi, user;
+    size_t windows;
+};
+
+Counts Take(HWND parent) {
+    size_t windows = 0;
+    ::EnumChildWindows(parent, CountWindow, reinterpret_cast<LPARAM>(&windows));
+    return Counts{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                  ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), windows};
+}
+
+} // namespace
+
+SwitchResult MeasureSwitching() {
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr);
+    LauncherConfig config;
+    config.Settings().unitsPerRow = 16;
+    config.SetPanelWindow(parent);
+    lhl::CIndexButton firstTab;
+    firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
+    PageStore store(&config);
+    store.SetParentWindow(parent);
+    const RECT end{650, 690, 700, 710};
+    store.SetTabWidth(end);
+    store.InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
+    store.BuildGrid(0, 20, 700, 710);
+    store.BuildButtons();
+    Pump();
+
+    SwitchResult result;
+    std::vector<double> times;
+    for (int i = 0; i < 10; ++i) {
+        const double start = NowMs();
+        SwitchTo(store, static_cast<uint32_t>((i + 1) % 2));
+        times.push_back(NowMs() - start);
+    }
+    result.switchMs = Median(times);
+    Counts c = Take(parent);
+    result.gdiAfter10 = c.gdi, result.userAfter10 = c.user, result.windowsAfter10 = c.windows;
+    for (int i = 0; i < 990; ++i) SwitchTo(store, static_cast<uint32_t>((i + 1) % 2));
+    c = Take(parent);
+    result.gdiAfter1000 = c.gdi, result.userAfter1000 = c.user, result.windowsAfter1000 = c.windows;
+
+    // Add and clear on the shown page, emptied first.
+    SwitchTo(store, 0);
+    store.ClearPage();
+    const std::wstring target = store.ItemLists().at(1).at(0).target;
+    for (int i = 0; i < 1000; ++i) {
+        store.AddFileItem(target);
+        store.ClearPage();
+        Pump();
+    }
+    c = Take(parent);
+    result.gdiAfterCycles = c.gdi, result.userAfterCycles = c.user, result.windowsAfterCycles = c.windows;
+    ::DestroyWindow(parent);
+    return result;
+}
+
+} // namespace bench
