@@ -73,7 +73,7 @@ SwitchResult MeasureSwitching() {
     result.switchMs = Median(times);
     Counts c = Take(parent);
     result.gdiAfter10 = c.gdi, result.userAfter10 = c.user, result.windowsAfter10 = c.windows;
-    for (int i = 0; i < 990; ++i) SwitchTo(store, static_cast<uint32_t>((i + 1) % 2));
+    for (int i = 10; i < kLongRun; ++i) SwitchTo(store, static_cast<uint32_t>((i + 1) % 2));
     c = Take(parent);
     result.gdiAfter1000 = c.gdi, result.userAfter1000 = c.user, result.windowsAfter1000 = c.windows;
 
@@ -81,7 +81,7 @@ SwitchResult MeasureSwitching() {
     SwitchTo(store, 0);
     store.ClearPage();
     const std::wstring target = store.ItemLists().at(1).at(0).target;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < kCycles; ++i) {
         store.AddFileItem(target);
         store.ClearPage();
         Pump();
