@@ -108,16 +108,25 @@ int CButtonEx::AssignIcon(HICON icon) {
     return result;
 }
 
+// A page holds up to 256 buttons and a tool tip is a window of its own: it is made only when
+// the mouse first comes over the button, which is also the first time it can be wanted.
 void CButtonEx::AssignTooltip(const std::wstring& text, bool active) {
     m_strTooltip = text;
-    if (!m_hWnd) return;
-    if (!m_tip.IsCreated()) {
-        if (!m_tip.Create(m_hWnd)) return;
-        m_tip.Activate(false);
-        m_tip.SetMaxTipWidth(400); // longer tips wrap
+    m_bTooltipActive = active;
+    if (m_hWnd && m_tip.IsCreated()) {
+        m_tip.SetToolText(m_hWnd, 1, GetClientRect(), text);
+        m_tip.Activate(active);
     }
-    m_tip.SetToolText(m_hWnd, 1, GetClientRect(), text);
-    m_tip.Activate(active);
+}
+
+void CButtonEx::MakeTooltipOnFirstHover(WPARAM keys, LPARAM position) {
+    if (m_tip.IsCreated() || m_strTooltip.empty() || !m_tip.Create(m_hWnd)) return;
+    m_tip.SetMaxTipWidth(400); // longer tips wrap
+    m_tip.SetToolText(m_hWnd, 1, GetClientRect(), m_strTooltip);
+    m_tip.Activate(m_bTooltipActive);
+    // This move reached the button before the tip could watch it; it starts the tip's wait.
+    MSG move{m_hWnd, WM_MOUSEMOVE, keys, position, static_cast<DWORD>(::GetMessageTime()), {}};
+    ::SendMessageW(m_tip.GetSafeHwnd(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void CButtonEx::SetCaption(const std::wstring& text) {
@@ -187,6 +196,7 @@ bool CButtonEx::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* r
 LRESULT CButtonEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_MOUSEMOVE: {
+        MakeTooltipOnFirstHover(wParam, lParam);
         const LRESULT result = Default(msg, wParam, lParam);
         OnMouseMove(wParam, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return result;

@@ -132,6 +132,7 @@ protected:
     void TakeOverStyle();
 
     bool m_bHot = false;
+    bool m_bTooltipActive = false;
     bool m_bDown = false; // drawn pressed, from the last paint
     bool m_bFocusLook = false;
     bool m_bDefaultPush = false;
@@ -176,6 +177,7 @@ protected:
 private:
     std::wstring m_strTooltip;
     fw::CToolTipCtrl m_tip;
+    void MakeTooltipOnFirstHover(WPARAM keys, LPARAM position);
     fw::UniqueHdc m_parentCopyDC;
     fw::UniqueHBitmap m_parentCopy;
     HGDIOBJ m_parentCopyOld = nullptr;
