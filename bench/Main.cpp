@@ -2,6 +2,7 @@
 // page switching, object counts and memory. Run by scripts/bench under Wine.
 #include "Bench.h"
 #include "LauncherConfig.h"
+#include <ole2.h>
 #include <cstdio>
 
 namespace {
@@ -25,6 +26,8 @@ void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
 
 int main() {
     using namespace bench;
+    // As in the launcher, whose application object initialises OLE for its drop target.
+    ::OleInitialize(nullptr);
     std::printf("each figure is the median of %d runs\n\n", kRuns);
     WriteSettings(16);
     EmptyDataFolder();
