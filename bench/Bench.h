@@ -1,6 +1,10 @@
 #pragma once
 // The measures of the benchmark table; each returns the median of several runs.
+#include "IndexButton.h"
+#include "LauncherConfig.h"
+#include "PageStore.h"
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +12,18 @@ namespace bench {
 
 double NowMs();
 double Median(std::vector<double> values);
+
+// A page store set up as the panel sets up its own, on a plain window, with a 16 x 16 grid;
+// BuildGrid (which loads the pages) is left to the caller, so it can be timed.
+struct BenchPanel {
+    BenchPanel();
+    ~BenchPanel();
+    void BuildGrid() { store->BuildGrid(0, 20, 700, 710); }
+    HWND parent;
+    lhl::LauncherConfig config;
+    lhl::CIndexButton firstTab;
+    std::unique_ptr<lhl::PageStore> store;
+};
 
 // LoadAllBench.cpp: the largest data set in the data folder, loading and saving it.
 void PrepareLargestDataSet();

@@ -83,23 +83,12 @@ double MedianOf(Measure measure, int runs) {
 }
 
 double TimeLoadAll() {
-    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr);
-    LauncherConfig config;
-    config.Settings().unitsPerRow = 16;
-    config.SetPanelWindow(parent);
-    CIndexButton firstTab;
-    firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
-    PageStore store(&config);
-    store.SetParentWindow(parent);
-    const RECT end{650, 690, 700, 710};
-    store.SetTabWidth(end);
-    store.InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
+    bench::BenchPanel panel;
     const double start = Now();
-    store.BuildGrid(0, 20, 700, 710); // builds the cells, then LoadAll
+    panel.BuildGrid(); // builds the cells, then LoadAll
     const double elapsed = Now() - start;
-    if (store.GetPageCount() != kPages || store.ItemLists().at(16).size() != kItems)
+    if (panel.store->GetPageCount() != kPages || panel.store->ItemLists().at(16).size() != kItems)
         std::printf("the data set did not load whole\n");
-    ::DestroyWindow(parent);
     return elapsed;
 }
 
@@ -108,6 +97,24 @@ double TimeLoadAll() {
 namespace bench {
 
 double NowMs() { return Now(); }
+
+BenchPanel::BenchPanel()
+    : parent(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr)) {
+    config.Settings().unitsPerRow = 16;
+    config.SetPanelWindow(parent);
+    firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
+    store = std::make_unique<PageStore>(&config);
+    store->SetParentWindow(parent);
+    const RECT end{650, 690, 700, 710};
+    store->SetTabWidth(end);
+    store->InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
+}
+
+// The store and its buttons go before their parent window.
+BenchPanel::~BenchPanel() {
+    store.reset();
+    ::DestroyWindow(parent);
+}
 
 void PrepareLargestDataSet() {
     LauncherConfig config;
@@ -124,25 +131,13 @@ double MedianLoadPagesMs() { return MedianOf(TimeLoadPages, 5); }
 double MedianSaveAllMs() {
     return MedianOf(
         [] {
-            HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr);
-            LauncherConfig config;
-            config.Settings().unitsPerRow = 16;
-            config.SetPanelWindow(parent);
-            CIndexButton firstTab;
-            firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
-            PageStore store(&config);
-            store.SetParentWindow(parent);
-            const RECT end{650, 690, 700, 710};
-            store.SetTabWidth(end);
-            store.InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
-            store.BuildGrid(0, 20, 700, 710);
-            store.BuildButtons();
+            BenchPanel panel;
+            panel.BuildGrid();
+            panel.store->BuildButtons();
             const double start = Now();
-            store.SavePagesInfo();
-            for (uint32_t p = 0; p < kPages; p += 5) store.SavePage(p);
-            const double elapsed = Now() - start;
-            ::DestroyWindow(parent);
-            return elapsed;
+            panel.store->SavePagesInfo();
+            for (uint32_t p = 0; p < kPages; p += 5) panel.store->SavePage(p);
+            return Now() - start;
         },
         3);
 }

@@ -1,14 +1,10 @@
 // Page switching between two full pages, and whether switching or adding and clearing items
 // leaves objects behind.
 #include "Bench.h"
-#include "IndexButton.h"
-#include "LauncherConfig.h"
-#include "PageStore.h"
 
 namespace bench {
 namespace {
 
-using lhl::LauncherConfig;
 using lhl::PageStore;
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -48,18 +44,10 @@ Counts Take(HWND parent) {
 } // namespace
 
 SwitchResult MeasureSwitching() {
-    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr);
-    LauncherConfig config;
-    config.Settings().unitsPerRow = 16;
-    config.SetPanelWindow(parent);
-    lhl::CIndexButton firstTab;
-    firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);
-    PageStore store(&config);
-    store.SetParentWindow(parent);
-    const RECT end{650, 690, 700, 710};
-    store.SetTabWidth(end);
-    store.InitFirstPage(&firstTab, RECT{0, 0, 50, 20}, end);
-    store.BuildGrid(0, 20, 700, 710);
+    BenchPanel panel;
+    panel.BuildGrid();
+    PageStore& store = *panel.store;
+    const HWND parent = panel.parent;
     store.BuildButtons();
     Pump();
 
@@ -88,7 +76,6 @@ SwitchResult MeasureSwitching() {
     }
     c = Take(parent);
     result.gdiAfterCycles = c.gdi, result.userAfterCycles = c.user, result.windowsAfterCycles = c.windows;
-    ::DestroyWindow(parent);
     return result;
 }
 

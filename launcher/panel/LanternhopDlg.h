@@ -104,6 +104,7 @@ private:
     bool RegisterPanelHotKey(WORD modifiers, WORD virtualKey);
     void ReportHotKeyFailure(DWORD error);
     bool BindCtrlTwice();
+    void StopCtrlTwice();
     bool LoadToolsLibrary();
     void StartGestures();
     void ReleaseKeysAndHooks();

@@ -140,8 +140,6 @@ bool CLanternhopDlg::BindCtrlTwice() {
         return false;
     }
     if (!m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey = LibraryEntry<SetUseOtherHotKeyFn>(m_hToolsLib, "SetUseOtherHotKey");
-    if (!m_pfnDisableUseOtherHotKey)
-        m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
     if (m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey(m_hWnd);
     return m_pfnSetUseOtherHotKey != nullptr;
 }
@@ -184,12 +182,16 @@ void CLanternhopDlg::ApplyHotKey(WORD modifiers, WORD virtualKey) {
     if (m_wHotKeyVk) ::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(m_wHotKeyMods), m_wHotKeyVk);
 }
 
+// Looked up once and cached; nothing happens without the library or the entry point.
+void CLanternhopDlg::StopCtrlTwice() {
+    if (!m_pfnDisableUseOtherHotKey)
+        m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
+    if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
+}
+
 void CLanternhopDlg::ApplyCtrlTwice() {
     if (!m_config.Settings().ctrlTwice) {
-        if (!m_hToolsLib) return;
-        if (!m_pfnDisableUseOtherHotKey)
-            m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
-        if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
+        StopCtrlTwice();
         return;
     }
     const bool wasLoaded = m_hToolsLib != nullptr;
@@ -203,9 +205,7 @@ void CLanternhopDlg::ApplyCtrlTwice() {
 void CLanternhopDlg::ReleaseKeysAndHooks() {
     ::Shell_NotifyIconW(NIM_DELETE, &m_nid);
     ::UnregisterHotKey(m_hWnd, kHotKeyId);
-    if (!m_pfnDisableUseOtherHotKey)
-        m_pfnDisableUseOtherHotKey = LibraryEntry<DisableUseOtherHotKeyFn>(m_hToolsLib, "DisableUseOtherHotKey");
-    if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
+    StopCtrlTwice();
     if (auto capture = LibraryEntry<SetMouseCaptureFn>(m_hToolsLib, "SetMouseCapture")) capture(m_hWnd, FALSE);
     m_pfnSetUseOtherHotKey = nullptr;
     m_pfnDisableUseOtherHotKey = nullptr;
