@@ -3,6 +3,7 @@
 #include "IndexButton.h"
 #include "LauncherConfig.h"
 #include "PageStore.h"
+#include "Wnd.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -19,6 +20,8 @@ struct BenchPanel {
     BenchPanel();
     ~BenchPanel();
     void BuildGrid() { store->BuildGrid(0, 20, 700, 710); }
+    // A window of the framework, so that owner-drawn buttons get their WM_DRAWITEM as on the panel.
+    fw::CWnd window;
     HWND parent;
     lhl::LauncherConfig config;
     lhl::CIndexButton firstTab;
@@ -45,6 +48,7 @@ constexpr int kLongRun = 50;
 constexpr int kCycles = 1000;
 struct SwitchResult {
     double switchMs = 0;
+    double firstVisitMs = 0;
     DWORD gdiAfter10 = 0, userAfter10 = 0;
     DWORD gdiAfter1000 = 0, userAfter1000 = 0;
     DWORD gdiAfterCycles = 0, userAfterCycles = 0;

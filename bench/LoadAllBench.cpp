@@ -28,12 +28,16 @@ double Now() {
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// 100-character paths to files that exist.
-std::vector<std::wstring> MakeTargets(const std::wstring& folder) {
-    ::CreateDirectoryW(folder.c_str(), nullptr);
+// 100-character paths to files that exist, different ones on every page: a switch changes every
+// button, and no page shows what another one has already asked the shell about. Each page's
+// files have a folder of their own, as a user's items come from many folders.
+std::vector<std::wstring> MakeTargets(const std::wstring& root) {
+    ::CreateDirectoryW(root.c_str(), nullptr);
     std::vector<std::wstring> paths;
-    for (uint32_t i = 0; i < kItems; ++i) {
-        std::wstring path = folder + L"item" + std::to_wstring(i) + L"_";
+    for (uint32_t i = 0; i < kItems * kPages; ++i) {
+        const std::wstring folder = root + L"page" + std::to_wstring(i / kItems + 1) + L"\\";
+        if (i % kItems == 0) ::CreateDirectoryW(folder.c_str(), nullptr);
+        std::wstring path = folder + L"p" + std::to_wstring(i / kItems + 1) + L"item" + std::to_wstring(i % kItems) + L"_";
         path += std::wstring(100 - path.size() - 4, L'x') + L".txt";
         HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
@@ -54,11 +58,13 @@ void WriteDataSet(const LauncherConfig& config, const std::vector<std::wstring>&
         groups.back().pages.push_back(page);
     }
     ReplaceDataFile(config.DataFolder() + L"pages_info.dat", EncodeIndex(kPages, groups));
-    PageItems items;
-    for (uint32_t i = 0; i < kItems; ++i) items.push_back(LauncherItem{kKindFile, i + 1, L"", targets[i]});
+    std::vector<PageItems> items(kPages);
+    for (uint32_t i = 0; i < kItems * kPages; ++i)
+        items[i / kItems].push_back(LauncherItem{kKindFile, i % kItems + 1, L"", targets[i]});
     uint32_t first = 0;
     for (const PageGroup& group : groups) {
-        std::vector<const PageItems*> blocks(group.pages.size(), &items);
+        std::vector<const PageItems*> blocks;
+        for (uint32_t p = first; p < first + group.pages.size(); ++p) blocks.push_back(&items[p]);
         const uint32_t end = first + static_cast<uint32_t>(group.pages.size());
         ReplaceDataFile(config.DataFolder() + group.fileName, EncodePageFile(first, end, blocks));
         first = end;
@@ -98,8 +104,9 @@ namespace bench {
 
 double NowMs() { return Now(); }
 
-BenchPanel::BenchPanel()
-    : parent(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 720, nullptr, nullptr, nullptr, nullptr)) {
+BenchPanel::BenchPanel() {
+    window.CreateEx(0, L"STATIC", L"", WS_POPUP, RECT{0, 0, 700, 720}, nullptr, 0);
+    parent = window.m_hWnd;
     config.Settings().unitsPerRow = 16;
     config.SetPanelWindow(parent);
     firstTab.Create(L"1", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, parent, 1001);

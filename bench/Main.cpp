@@ -47,6 +47,7 @@ int main() {
     Row("full save, index and all page files", MedianSaveAllMs(), "ms");
     const SwitchResult s = MeasureSwitching();
     Row("page switch between two full pages (target < 30)", s.switchMs, "ms");
+    Row("  switch to a full page shown for the first time", s.firstVisitMs, "ms");
     Count("objects after 10 switches", s.gdiAfter10, s.userAfter10, s.windowsAfter10);
     Count("objects after 50 switches", s.gdiAfter1000, s.userAfter1000, s.windowsAfter1000);
     Count("objects after 1,000 add-and-clear cycles", s.gdiAfterCycles, s.userAfterCycles, s.windowsAfterCycles);

@@ -165,4 +165,14 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     }
 }
 
+RedrawPause::RedrawPause(HWND window) : m_hWnd(window && ::IsWindowVisible(window) ? window : nullptr) {
+    if (m_hWnd) ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause() {
+    if (!m_hWnd) return;
+    ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 } // namespace fw

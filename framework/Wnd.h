@@ -44,6 +44,8 @@ public:
     RECT GetClientRect() const;
     BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
     bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    // Whether the window itself is shown, whatever its parent is (hidden, or not redrawing).
+    bool HasVisibleStyle() const { return (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -69,6 +71,20 @@ private:
                                          UINT_PTR id, DWORD_PTR refData);
 
     bool m_bOwnsWindow = false;
+};
+
+// Holds back a shown window's painting while many of its children change, then paints it and
+// them once: no child flickers through its intermediate states, and none is painted twice. A
+// hidden window is left alone, since turning redrawing back on would mark it visible.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window);
+    ~RedrawPause();
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND m_hWnd;
 };
 
 } // namespace fw

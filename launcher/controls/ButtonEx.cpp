@@ -2,6 +2,7 @@
 // pixels, lifted with a drop shadow while the mouse is over it.
 #include "ButtonEx.h"
 #include "ButtonLook.h"
+#include "Canvas.h"
 #include "Module.h"
 #include "resource.h"
 #include <algorithm>
@@ -41,6 +42,7 @@ bool CButtonEx::SubclassDlgItem(UINT id, fw::CWnd* parent) {
 
 // The button keeps what the low style bits meant (default button, check box) and draws itself.
 void CButtonEx::TakeOverStyle() {
+    m_strCaption = GetWindowText();
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
     const DWORD kind = style & OwnedStyleBits();
     m_bDefaultPush = kind == BS_DEFPUSHBUTTON;
@@ -57,20 +59,20 @@ void CButtonEx::ResetColourSlots() {
 int CButtonEx::SetImageLayout(int layout, bool redraw) {
     if (layout < 0 || layout > 4) return kBadLayout;
     m_nImageLayout = layout;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    if (redraw) Invalidate();
     return kConfigOk;
 }
 
 int CButtonEx::SetFlatLook(bool flat, bool redraw) {
     m_bFlatLook = flat;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    if (redraw) Invalidate();
     return kConfigOk;
 }
 
 int CButtonEx::SetColourSlot(int index, COLORREF colour, bool redraw) {
     if (index < 0 || index >= kColourSlots) return kBadColourIndex;
     m_clrSlots[index] = colour;
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    if (redraw) Invalidate();
     return kConfigOk;
 }
 
@@ -83,14 +85,14 @@ int CButtonEx::ShiftColourSlot(int index, int shift, bool redraw) {
     const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
     const int amount = shift > 0 ? std::min({shift, 255 - r, 255 - g, 255 - b}) : std::max({shift, -r, -g, -b});
     m_clrSlots[index] = RGB(r + amount, g + amount, b + amount);
-    if (redraw && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    if (redraw) Invalidate();
     return kConfigOk;
 }
 
 void CButtonEx::SetCurrentMark(int mark) {
     m_nCurrentMark = mark;
     m_bFocusLook = mark != 0;
-    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    Invalidate();
 }
 
 int CButtonEx::AssignIcon(HICON icon) {
@@ -104,8 +106,16 @@ int CButtonEx::AssignIcon(HICON icon) {
     if (info.hbmMask) ::DeleteObject(info.hbmMask);
     if (info.hbmColor) ::DeleteObject(info.hbmColor);
     m_icon.reset(icon);
-    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    m_sharedIcon = nullptr;
+    Invalidate();
     return result;
+}
+
+void CButtonEx::ShowSharedIcon(HICON icon) {
+    if (!m_icon && m_sharedIcon == icon) return;
+    m_icon.reset();
+    m_sharedIcon = icon;
+    Invalidate();
 }
 
 // A page holds up to 256 buttons and a tool tip is a window of its own: it is made only when
@@ -130,7 +140,23 @@ void CButtonEx::MakeTooltipOnFirstHover(WPARAM keys, LPARAM position) {
 }
 
 void CButtonEx::SetCaption(const std::wstring& text) {
-    if (m_hWnd) SetWindowText(text);
+    if (m_hWnd && text != m_strCaption) SetWindowText(text);
+}
+
+void CButtonEx::Invalidate() const {
+    if (m_hWnd && ::IsWindowVisible(m_hWnd)) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+// The button class would repaint at once, through its parent; the text is only stored here and
+// painted with everything else.
+LRESULT CButtonEx::OnSetText(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = ::DefWindowProcW(m_hWnd, WM_SETTEXT, wParam, lParam);
+    if (result) {
+        const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+        m_strCaption = text ? text : L"";
+        Invalidate();
+    }
+    return result;
 }
 
 void CButtonEx::SetStripText(const std::wstring& text) const {
@@ -141,7 +167,7 @@ std::wstring CButtonEx::HoverText() const {
     switch (m_nKind) {
     case kButtonText: return L"Set Clipboard: " + m_strShownTarget;
     case kButtonLink: return L"Go Url/Mail: " + m_strShownTarget;
-    default: return L"Open: " + m_strShownTarget;
+    default: return L"Open: " + ShownTarget();
     }
 }
 
@@ -241,9 +267,34 @@ LRESULT CButtonEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return m_nCheckState;
     case WM_ERASEBKGND:
         return TRUE; // everything is drawn in DrawItem, at once
+    case WM_SETTEXT:
+        return OnSetText(wParam, lParam);
+    case WM_PAINT:
+        OnPaint();
+        return 0;
     default:
         return fw::CWnd::WindowProc(msg, wParam, lParam);
     }
+}
+
+// An owner-drawn button paints only through DrawItem; painting it here directly spares the
+// class's colour and drawing messages to the parent, two round trips per button and paint.
+void CButtonEx::OnPaint() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    if (!dc) return;
+    const LRESULT state = Default(BM_GETSTATE, 0, 0);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ((state & BST_PUSHED) ? ODS_SELECTED : 0) | ((state & BST_FOCUS) ? ODS_FOCUS : 0) |
+                     (::IsWindowEnabled(m_hWnd) ? 0 : ODS_DISABLED);
+    item.hwndItem = m_hWnd;
+    item.hDC = dc;
+    item.rcItem = GetClientRect();
+    DrawItem(item);
+    ::EndPaint(m_hWnd, &paint);
 }
 
 // The panel's pixels behind the button, taken once at the first paint.
@@ -296,27 +347,26 @@ void CButtonEx::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     // Composed off screen and copied in one go, so the button never flickers.
     const int width = r.right - r.left, height = r.bottom - r.top;
-    fw::UniqueHdc dc(::CreateCompatibleDC(item.hDC));
-    fw::UniqueHBitmap canvas(::CreateCompatibleBitmap(item.hDC, width, height));
-    if (!dc || !canvas) return;
-    fw::SelectGuard selectCanvas(dc.get(), canvas.get());
-    ::SetBkMode(dc.get(), TRANSPARENT);
+    fw::CanvasLease canvas(item.hDC, width, height);
+    if (!canvas.dc()) return;
+    const HDC dc = canvas.dc();
+    ::SetBkMode(dc, TRANSPARENT);
     if (IsItemButton()) {
-        DrawParentCopy(dc.get(), r, m_bHot);
+        DrawParentCopy(dc, r, m_bHot);
         if (m_bHot) m_rcLastDrawn = work;
     } else {
-        PaintBackground(dc.get(), r);
+        PaintBackground(dc, r);
     }
-    PaintEdge(dc.get(), work);
-    const std::wstring text = GetWindowText();
-    if (m_icon) PaintIcon(dc.get(), work, pressed, disabled);
-    if (!text.empty()) PaintCaption(dc.get(), text, m_rcLastDrawn, pressed, disabled);
+    PaintEdge(dc, work);
+    const std::wstring& text = m_strCaption;
+    if (GetIcon()) PaintIcon(dc, work, pressed, disabled);
+    if (!text.empty()) PaintCaption(dc, text, m_rcLastDrawn, pressed, disabled);
     if (m_bFocusLook && (!m_bFlatLook || m_bFlatFocusRect) && !IsItemButton()) {
         RECT focus = work;
         ::InflateRect(&focus, -3, -3);
-        ::DrawFocusRect(dc.get(), &focus);
+        ::DrawFocusRect(dc, &focus);
     }
-    ::BitBlt(item.hDC, r.left, r.top, width, height, dc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(item.hDC, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
 }
 
 void CButtonEx::PaintBackground(HDC dc, const RECT& rect) {
@@ -346,7 +396,7 @@ void CButtonEx::PaintIcon(HDC dc, const RECT& work, bool pressed, bool) {
     RECT square = IconSquare(work);
     if (IsItemButton() && (m_bHot || pressed)) ::OffsetRect(&square, -kShadow, 0);
     if (pressed && !m_bCheckLike) ::OffsetRect(&square, m_ptDownShift.x, m_ptDownShift.y);
-    ::DrawIconEx(dc, square.left, square.top, m_icon.get(), square.right - square.left, square.bottom - square.top, 0,
+    ::DrawIconEx(dc, square.left, square.top, GetIcon(), square.right - square.left, square.bottom - square.top, 0,
                  nullptr, DI_NORMAL);
 }
 

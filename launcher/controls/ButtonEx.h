@@ -66,7 +66,9 @@ public:
     int GetPageNumber() const { return m_nPageNumber; }
     // Takes the icon (null clears); 1 when its information cannot be read.
     int AssignIcon(HICON icon);
-    HICON GetIcon() const { return m_icon.get(); }
+    // Shows an icon someone else keeps alive (the shell icons, shared by every button).
+    void ShowSharedIcon(HICON icon);
+    HICON GetIcon() const { return m_icon ? m_icon.get() : m_sharedIcon; }
     void AssignTooltip(const std::wstring& text, bool active);
     const std::wstring& TooltipText() const { return m_strTooltip; }
     void SetConfig(LauncherConfig* config) { m_pConfig = config; }
@@ -77,7 +79,8 @@ public:
     bool IsEmptyItem() const { return m_strTarget.empty(); }
     std::wstring GetTitle() const { return m_strTitle; }
     std::wstring GetTarget() const { return m_strTarget; }
-    const std::wstring& ShownTarget() const { return m_strShownTarget; }
+    // What the item opens: a shortcut's target (resolved when first wanted), else the target.
+    const std::wstring& ShownTarget() const;
     const std::wstring& FullTitle() const { return m_strFullTitle; }
     const std::wstring& Tip() const { return m_strTip; }
     int GetKind() const { return m_nKind; }
@@ -92,7 +95,9 @@ public:
     void ShowItemProperties();
     void DeleteItem();
     void ClearForReplace();
-    void ResetButton();
+    // Empties the button and hides it. About to show another item, it stays shown with its
+    // caption until the item's own replaces it.
+    void ResetButton(bool hide = true);
 
     // The item's context menu as it would be shown; the caller destroys it.
     HMENU BuildContextMenu();
@@ -113,6 +118,8 @@ protected:
     virtual void OnClicked();
     HWND Panel() const { return ::GetParent(m_hWnd); }
     void SetCaption(const std::wstring& text);
+    // Repaints later, if the button is on screen at all; a hidden one is painted whole when shown.
+    void Invalidate() const;
 
     // Drawing, in slot order; each gets the memory DC the button is composed in.
     virtual void DrawItem(const DRAWITEMSTRUCT& item);
@@ -146,7 +153,7 @@ protected:
 
     std::wstring m_strTarget;
     std::wstring m_strTitle;
-    std::wstring m_strShownTarget;
+    mutable std::wstring m_strShownTarget; // a shortcut's is filled in when first wanted
     std::wstring m_strSpare;
     std::wstring m_strTip;
     std::wstring m_strFullTitle;
@@ -166,16 +173,23 @@ private:
     void OpenWithShell(const std::wstring& file, const wchar_t* verb);
     void OpenAddress();
     void CopyTextToClipboard();
-    void EmptyItem();
+    void EmptyItem(bool keepCaption = false);
 
 protected:
     bool m_bFlatLook = true;
     int m_nImageLayout = 0;
     COLORREF m_clrSlots[kColourSlots] = {};
     fw::UniqueHIcon m_icon;
+    HICON m_sharedIcon = nullptr;
 
 private:
+    mutable bool m_bShortcutPending = false;
     std::wstring m_strTooltip;
+    // The window text as the button last took it, drawn from here: asking the window for its
+    // text is a message round trip on every paint.
+    std::wstring m_strCaption;
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    void OnPaint();
     fw::CToolTipCtrl m_tip;
     void MakeTooltipOnFirstHover(WPARAM keys, LPARAM position);
     fw::UniqueHdc m_parentCopyDC;

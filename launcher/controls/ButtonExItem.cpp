@@ -4,7 +4,7 @@
 #include "ItemDialogs.h"
 #include "ItemText.h"
 #include "OpenAddress.h"
-#include "ShellIconCache.h"
+#include "ShellCache.h"
 #include "LauncherConfig.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -24,19 +24,19 @@ constexpr const wchar_t* kFileMissing = L"File is not exist!";
 
 HICON ShellIconFor(const std::wstring& path) {
     const DWORD attributes = ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    return CopyShellIcon(path, attributes);
+    return SharedShellIcon(path, attributes);
 }
 
 std::wstring ShellDisplayName(const std::wstring& path) {
-    SHFILEINFOW info{};
-    if (::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME | SHGFI_TYPENAME) && info.szDisplayName[0])
-        return info.szDisplayName;
+    std::wstring name = ShellDisplayNameOf(path);
     // The shell names only files that exist; a missing one still shows its own name.
-    return FileNameOf(path);
+    return name.empty() ? FileNameOf(path) : name;
 }
 
+// Shared: loaded once, kept by the system for the module's life, never destroyed by a button.
 HICON ProgramIcon(UINT id) {
-    return static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    return static_cast<HICON>(
+        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 bool IsDirectlyInFolder(const std::wstring& path, const std::wstring& folder) {
@@ -60,14 +60,24 @@ bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
 
 } // namespace
 
-void CButtonEx::EmptyItem() {
+const std::wstring& CButtonEx::ShownTarget() const {
+    if (m_bShortcutPending) {
+        m_bShortcutPending = false;
+        const std::wstring resolved = ResolveShortcut(m_strTarget);
+        if (!resolved.empty()) m_strShownTarget = resolved;
+    }
+    return m_strShownTarget;
+}
+
+void CButtonEx::EmptyItem(bool keepCaption) {
+    m_bShortcutPending = false;
     m_strTarget.clear();
     m_strTitle.clear();
     m_strSpare.clear();
     m_strTip.clear();
     m_nKind = kButtonFile;
     AssignIcon(nullptr);
-    SetCaption(L"");
+    if (!keepCaption) SetCaption(L"");
 }
 
 bool CButtonEx::AskReplace() {
@@ -96,14 +106,13 @@ int CButtonEx::SetFileItem(const std::wstring& path) {
     }
     m_strTarget = path;
     fw::ComScope com(COINIT_APARTMENTTHREADED);
-    AssignIcon(ShellIconFor(path));
+    ShowSharedIcon(ShellIconFor(path));
     m_strFullTitle = ShellDisplayName(path);
     m_strTitle = ShortenFileTitle(m_strFullTitle);
     m_strShownTarget = path;
-    if (ExtensionOf(path) == L".lnk") {
-        const std::wstring resolved = ResolveShortcut(path);
-        if (!resolved.empty()) m_strShownTarget = resolved;
-    }
+    // Resolving a shortcut loads it and may search for its target: it waits until the target is
+    // wanted (the strip text on hover, opening the folder), which a page switch never needs.
+    m_bShortcutPending = ExtensionOf(path) == L".lnk";
     AssignTooltip(m_strFullTitle, true);
     SetCaption(m_strTitle);
     if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
@@ -117,11 +126,12 @@ int CButtonEx::SetTextItem(const std::wstring& title, const std::wstring& text) 
         return kUnchanged;
     }
     if (!IsEmptyItem() && !AskReplace()) return kDeclined;
+    m_bShortcutPending = false;
     m_strTarget = m_strShownTarget = text;
     m_strTip = text.substr(0, 128);
     m_strTitle = title;
     m_nKind = kButtonText;
-    AssignIcon(ProgramIcon(IDI_CLIPBOARD_TEXT));
+    ShowSharedIcon(ProgramIcon(IDI_CLIPBOARD_TEXT));
     AssignTooltip(m_strTip, true);
     SetCaption(ShortenItemTitle(title));
     if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
@@ -135,10 +145,11 @@ int CButtonEx::SetLinkItem(const std::wstring& title, const std::wstring& addres
         return kUnchanged;
     }
     if (!IsEmptyItem() && !AskReplace()) return kDeclined;
+    m_bShortcutPending = false;
     m_strTarget = m_strTip = m_strShownTarget = address;
     m_strTitle = title;
     m_nKind = kButtonLink;
-    AssignIcon(ProgramIcon(address.find(L'@') != std::wstring::npos ? IDI_MAIL_ADDRESS : IDI_WEB_ADDRESS));
+    ShowSharedIcon(ProgramIcon(address.find(L'@') != std::wstring::npos ? IDI_MAIL_ADDRESS : IDI_WEB_ADDRESS));
     AssignTooltip(m_strTip, true);
     SetCaption(ShortenItemTitle(title));
     // The address a click opens is kept to 259 characters and its terminating zero.
@@ -169,14 +180,15 @@ void CButtonEx::DeleteItem() {
     ::SendMessageW(Panel(), UM_SAVE_PAGE, 0, 0);
 }
 
-void CButtonEx::ResetButton() {
-    EmptyItem();
+void CButtonEx::ResetButton(bool hide) {
+    // Setting a window's text is a round trip of its own: the next item's caption replaces it.
+    EmptyItem(!hide);
     m_strShownTarget.clear();
     m_strFullTitle.clear();
     m_szAddress[0] = L'\0';
     AssignTooltip(L"", false);
     ResetColourSlots();
-    if (m_hWnd) ShowWindow(SW_HIDE);
+    if (m_hWnd && hide && HasVisibleStyle()) ShowWindow(SW_HIDE);
 }
 
 void CButtonEx::LaunchItem() {
@@ -236,7 +248,7 @@ void CButtonEx::AfterLaunch() {
 void CButtonEx::OpenContainingFolder() {
     if (m_nKind == kButtonFile && !m_strTarget.empty()) {
         fw::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        OpenWithShell(ContainingFolderOf(m_strShownTarget), L"open");
+        OpenWithShell(ContainingFolderOf(ShownTarget()), L"open");
     } else {
         ::MessageBoxW(m_hWnd, kFileMissing, kProductTitle, MB_OK);
     }

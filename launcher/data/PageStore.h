@@ -78,8 +78,8 @@ public:
 
     // Switching. PrepareMove: 0, 1 target page full, 2 no such page.
     int PrepareMove(uint32_t targetNumber);
-    void LeavePage();
-    int ShowPage(uint32_t index, bool placePendingItem); // 0 shown, 1 the moved item was refused
+    // Makes the page the shown one: 0 shown, 1 the moved item was refused (the target is full).
+    int SwitchPage(uint32_t index, bool placePendingItem);
     void RefreshButtons(int mode);                       // 0 show, 1 destroy and rebuild later, 2 build
     void BuildButtons();
     void ApplyButtonAlpha();
@@ -108,6 +108,9 @@ public:
     const RECT& TabStrip() const { return m_rcTabStrip; }
 
 private:
+    void LeavePage();
+    void ShowItemsOf(uint32_t index);
+    void HideEmptyButtons();
     // PageStore.cpp
     std::wstring NewGroupFileName() const;
     void AppendPageToGroups(const LauncherPage& page);

@@ -274,16 +274,19 @@ void PageStore::ReturnMovingItem() {
     AfterItemChange();
 }
 
+// Buttons let go of the old page's items but stay shown: a cell that holds an item on the new
+// page too only changes what it shows. With the tint of the page on them, the buttons carry the
+// old page's colours and its background: they are made anew.
 void PageStore::LeavePage() {
     if (!m_pConfig->Settings().changeBackgroundOnSwitch && m_nCurrentPage < m_pageItems.size()) {
         for (PlacedButton& placed : m_buttons)
-            if (placed.button) placed.button->ResetButton();
+            if (placed.button) placed.button->ResetButton(false);
     } else {
         RefreshButtons(1);
     }
 }
 
-int PageStore::ShowPage(uint32_t index, bool placePendingItem) {
+void PageStore::ShowItemsOf(uint32_t index) {
     if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
     const PageItems records = m_pageItems[index];
     for (const LauncherItem& record : records) {
@@ -304,17 +307,32 @@ int PageStore::ShowPage(uint32_t index, bool placePendingItem) {
             CreateItemButton(static_cast<int>(record.cell - 1), record, true, false);
         }
     }
-    int result = 0;
-    if (placePendingItem) {
-        if (CountItems(index) >= m_cells.size()) {
-            ::MessageBoxW(m_hParent, kTargetFull, kProductTitle, MB_OK);
-            result = 1;
-        } else {
-            PlacePendingItem();
-        }
+}
+
+// Buttons the new page left empty lose the old caption and go out of sight.
+void PageStore::HideEmptyButtons() {
+    for (PlacedButton& placed : m_buttons)
+        if (placed.button && placed.button->IsEmptyItem()) placed.button->ResetButton();
+}
+
+int PageStore::SwitchPage(uint32_t index, bool placePendingItem) {
+    SetCurrentPage(index);
+    {
+        // Up to 256 buttons change at once: they are painted once, when all are done.
+        fw::RedrawPause pause(m_hParent);
+        LeavePage();
+        ShowItemsOf(index);
+        HideEmptyButtons();
+        RefreshButtons(0);
     }
+    if (!placePendingItem) return 0;
+    if (CountItems(index) >= m_cells.size()) {
+        ::MessageBoxW(m_hParent, kTargetFull, kProductTitle, MB_OK);
+        return 1;
+    }
+    PlacePendingItem();
     RefreshButtons(0);
-    return result;
+    return 0;
 }
 
 void PageStore::PlacePendingItem() {
@@ -335,7 +353,7 @@ void PageStore::RefreshButtons(int mode) {
         for (PlacedButton& placed : m_buttons) {
             if (!placed.button || placed.button->IsEmptyItem()) continue;
             if (tint) placed.button->SetColourSlot(2, m_pConfig->m_page.focusBackColor, false);
-            placed.button->ShowWindow(SW_SHOWNA);
+            if (!placed.button->HasVisibleStyle()) placed.button->ShowWindow(SW_SHOWNA);
         }
         break;
     }

@@ -20,9 +20,7 @@ bool PageStore::ShowNewDesktopPage(int number) {
         return false;
     }
     PrepareMove(m_nCurrentPage + 1);
-    SetCurrentPage(GetPageCount() - 1);
-    LeavePage();
-    ShowPage(GetPageCount() - 1, false);
+    SwitchPage(GetPageCount() - 1, false);
     WriteCurrentIndex();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "HandOff.h"
 #include "Module.h"
 #include "PanelMessages.h"
+#include "ShellCache.h"
 #include "WinApp.h"
 #include "resource.h"
 #include <mmsystem.h>
@@ -193,9 +194,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
         store->ReturnMovingItem();
         return 1;
     }
-    store->SetCurrentPage(target - 1);
-    store->LeavePage();
-    if (store->ShowPage(target - 1, moving == 1) == 0) {
+    if (store->SwitchPage(target - 1, moving == 1) == 0) {
         const ConfigSettings& s = m_config.Settings();
         if (s.soundEnabled && !m_config.SwitchSound().empty())
             ::PlaySoundW(m_config.SwitchSound().c_str(), nullptr, SND_FILENAME | SND_ASYNC);
@@ -338,6 +337,10 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<LRESULT>(m_hIcon.get());
+    case WM_SETTINGCHANGE:
+        // Hidden extensions and the like change what the shell calls a file.
+        ForgetShellDisplayNames();
+        break;
     default:
         break;
     }

@@ -128,6 +128,39 @@ TEST_F(ItemButtonTest, LinksChooseTheirIconAndKeepTheirAddress) {
     EXPECT_EQ(m_button.ShownTarget(), L"me@example.org");
 }
 
+// Buttons share the shell's and the program's icons: none may destroy what the others show.
+TEST_F(ItemButtonTest, ClearedOrDestroyedButtonsLeaveTheSharedIconsAlive) {
+    const auto alive = [](HICON icon) {
+        ICONINFO info{};
+        if (!icon || !::GetIconInfo(icon, &info)) return false;
+        if (info.hbmColor) ::DeleteObject(info.hbmColor);
+        if (info.hbmMask) ::DeleteObject(info.hbmMask);
+        return true;
+    };
+    lhltest::WriteBytes(ItemFolder() + L"a.txt", {1});
+    lhltest::WriteBytes(ItemFolder() + L"b.txt", {1});
+    m_button.SetFileItem(ItemFolder() + L"a.txt");
+    HICON fileIcon = m_button.GetIcon();
+    HICON linkIcon = nullptr;
+    {
+        CButtonEx other;
+        other.Create(L"", WS_CHILD, RECT{0, 0, 80, 80}, m_parent.m_hWnd, 501);
+        other.SetFileItem(ItemFolder() + L"b.txt");
+        EXPECT_EQ(other.GetIcon(), fileIcon) << "the same kind of file got an icon of its own";
+        other.ResetButton();
+        other.SetLinkItem(L"Web", L"example.org");
+        linkIcon = other.GetIcon();
+    }
+    EXPECT_TRUE(alive(fileIcon)) << "a cleared button destroyed the shell's icon";
+    m_button.ResetButton();
+    m_button.SetLinkItem(L"Web", L"example.org");
+    EXPECT_EQ(m_button.GetIcon(), linkIcon);
+    EXPECT_TRUE(alive(linkIcon)) << "a destroyed button destroyed the address icon";
+    m_button.ResetButton();
+    m_button.SetFileItem(ItemFolder() + L"b.txt");
+    EXPECT_EQ(m_button.GetIcon(), fileIcon);
+}
+
 TEST_F(ItemButtonTest, ShortcutsShowTheirTargetWithArgumentsButOnlyForLowerCaseLnk) {
     const std::wstring target = ItemFolder() + L"tool.exe";
     lhltest::WriteBytes(target, {'M', 'Z'});

@@ -1,6 +1,6 @@
 // The text rules of items: address normalisation, title shortening, the browser fallback.
 #include "ItemText.h"
-#include "ShellIconCache.h"
+#include "ShellCache.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -46,22 +46,38 @@ TEST(ItemText, TheContainingFolderIsTheFolderPartOfAFile) {
     EXPECT_EQ(ExtensionOf(L"noext"), L"noext");
 }
 
-// The shell is asked once per extension and attributes; every caller owns a copy of its own.
-TEST(ShellIcons, OneLookupPerExtensionAndEachCallerOwnsItsCopy) {
+// The shell is asked once per extension and attributes, and every button shows that one icon.
+TEST(ShellIcons, OneLookupPerExtensionSharedByEveryCaller) {
     const unsigned before = lhl::ShellIconLookups();
-    HICON first = lhl::CopyShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL);
-    HICON second = lhl::CopyShellIcon(L"D:\\two\\OTHER.LHLCACHE", FILE_ATTRIBUTE_NORMAL);
+    HICON first = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL);
+    HICON second = lhl::SharedShellIcon(L"D:\\two\\OTHER.LHLCACHE", FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(lhl::ShellIconLookups(), before + 1) << "the same extension was looked up twice";
     ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_NE(first, second) << "two callers share one icon";
-    EXPECT_TRUE(::DestroyIcon(first));
-    ICONINFO info{};
-    EXPECT_TRUE(::GetIconInfo(second, &info)) << "destroying one copy took the other";
-    if (info.hbmColor) ::DeleteObject(info.hbmColor);
-    if (info.hbmMask) ::DeleteObject(info.hbmMask);
-    EXPECT_TRUE(::DestroyIcon(second));
-    HICON folder = lhl::CopyShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(first, second);
+    HICON folder = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(lhl::ShellIconLookups(), before + 2) << "a folder shares a file's icon";
-    if (folder) ::DestroyIcon(folder);
+    EXPECT_NE(folder, first);
+}
+
+// Names are remembered only when the shell gave one: a file that appears later gets its name.
+TEST(ShellNames, RememberedByPathUntilASettingsChange) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"lhl-named-later.txt";
+    ::DeleteFileW(path.c_str());
+    const unsigned before = lhl::ShellNameLookups();
+    EXPECT_EQ(lhl::ShellDisplayNameOf(path), L"");
+    EXPECT_EQ(lhl::ShellDisplayNameOf(path), L"");
+    EXPECT_EQ(lhl::ShellNameLookups(), before + 2) << "a missing file's failure was remembered";
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    const std::wstring name = lhl::ShellDisplayNameOf(path);
+    EXPECT_NE(name.find(L"lhl-named-later"), std::wstring::npos) << "the shell named it \"" << name << "\"";
+    EXPECT_EQ(lhl::ShellDisplayNameOf(path), name);
+    EXPECT_EQ(lhl::ShellNameLookups(), before + 3) << "a known name was asked again";
+    lhl::ForgetShellDisplayNames();
+    EXPECT_EQ(lhl::ShellDisplayNameOf(path), name);
+    EXPECT_EQ(lhl::ShellNameLookups(), before + 4) << "the settings change left the old names";
+    ::DeleteFileW(path.c_str());
 }

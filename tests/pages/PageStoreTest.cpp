@@ -246,6 +246,39 @@ TEST_F(PageStoreTest, EmptyButtonsAreReusedAfterASwitch) {
     EXPECT_EQ(TargetsByCell()[2], MakeFile(L"p2_c.txt")) << "the next add did not take the first empty cell";
 }
 
+// A switch changes the buttons in place: what shows afterwards is exactly the new page, and the
+// panel's painting is back on if it was shown, off screen if it was hidden.
+TEST_F(PageStoreTest, ASwitchShowsExactlyTheNewPageAndLeavesThePanelAsItWas) {
+    for (int i = 0; i < 5; ++i) Store().AddFileItem(MakeFile(L"five_" + std::to_wstring(i) + L".txt"));
+    Store().AddPage();
+    SwitchTo(2);
+    Store().AddFileItem(MakeFile(L"two_a.txt"));
+    Store().AddFileItem(MakeFile(L"two_b.txt"));
+    SwitchTo(1);
+    ::ShowWindow(PanelWindow(), SW_SHOWNA);
+    Settle();
+    const auto shown = [this](uint32_t cell) {
+        CButtonEx* b = Store().ButtonAtCell(cell);
+        return b && b->HasVisibleStyle() ? b->GetWindowText() : std::wstring(L"(hidden)");
+    };
+    EXPECT_EQ(shown(5), L"five_4.txt");
+    SwitchTo(2);
+    EXPECT_TRUE(::IsWindowVisible(PanelWindow())) << "the shown panel stayed without redrawing";
+    EXPECT_EQ(shown(1), L"two_a.txt");
+    EXPECT_EQ(shown(2), L"two_b.txt");
+    for (uint32_t cell = 3; cell <= 5; ++cell) {
+        EXPECT_EQ(shown(cell), L"(hidden)") << "cell " << cell << " still shows page 1";
+        if (CButtonEx* b = Store().ButtonAtCell(cell)) {
+            EXPECT_EQ(b->GetWindowText(), L"");
+        }
+    }
+    ::ShowWindow(PanelWindow(), SW_HIDE);
+    SwitchTo(1);
+    EXPECT_FALSE(::GetWindowLongPtrW(PanelWindow(), GWL_STYLE) & WS_VISIBLE) << "the hidden panel was marked shown";
+    for (uint32_t cell = 1; cell <= 5; ++cell)
+        EXPECT_EQ(Store().ButtonAtCell(cell)->GetWindowText(), L"five_" + std::to_wstring(cell - 1) + L".txt");
+}
+
 TEST_F(PageStoreTest, SavedRecordsFollowButtonOrderAndLoadWithoutEmptyRecords) {
     const std::wstring five = MakeFile(L"five.txt"), two = MakeFile(L"two.txt");
     POINT p = CellCentre(5);

@@ -1,0 +1,24 @@
+#pragma once
+// What the shell says about an item's file, remembered. Asking the shell is slow (under Wine
+// several milliseconds a question) and a page switch asks it for up to 256 files.
+#include <windows.h>
+#include <string>
+
+namespace lhl {
+
+// The shell's icon for a file by its extension and attributes: with SHGFI_USEFILEATTRIBUTES the
+// answer depends on nothing else, so one icon per key serves every button for the program's
+// life. Callers draw it and never destroy it; null when the shell has none.
+HICON SharedShellIcon(const std::wstring& path, DWORD attributes);
+
+// The shell's display name of an existing file, remembered by path; empty when the shell cannot
+// name it (a missing file is asked again next time, since it may appear).
+std::wstring ShellDisplayNameOf(const std::wstring& path);
+// The shell's names follow settings such as hidden extensions: a settings change forgets them.
+void ForgetShellDisplayNames();
+
+// How many times the shell itself was asked (for checks).
+unsigned ShellIconLookups();
+unsigned ShellNameLookups();
+
+} // namespace lhl
