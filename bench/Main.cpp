@@ -49,7 +49,7 @@ int main() {
     Row("page switch between two full pages (target < 30)", s.switchMs, "ms");
     Row("  switch to a full page shown for the first time", s.firstVisitMs, "ms");
     Count("objects after 10 switches", s.gdiAfter10, s.userAfter10, s.windowsAfter10);
-    Count("objects after 50 switches", s.gdiAfter1000, s.userAfter1000, s.windowsAfter1000);
+    Count("objects after 1,000 switches", s.gdiAfter1000, s.userAfter1000, s.windowsAfter1000);
     Count("objects after 1,000 add-and-clear cycles", s.gdiAfterCycles, s.userAfterCycles, s.windowsAfterCycles);
     if (s.gdiAfter10 == 0 && s.userAfter10 == 0)
         std::printf("(GetGuiResources reports 0 under Wine; the window count is this process's own.)\n");

@@ -28,9 +28,14 @@ CButtonEx::~CButtonEx() {
     if (m_parentCopyDC && m_parentCopyOld) ::SelectObject(m_parentCopyDC.get(), m_parentCopyOld);
 }
 
+// Made owner-drawn from the start: changing the style afterwards costs a frame recalculation per
+// button, and a page makes up to 256 of them.
 bool CButtonEx::Create(const std::wstring& text, DWORD style, const RECT& rect, HWND parent, UINT id) {
-    if (!CreateEx(0, L"BUTTON", text.c_str(), style | BS_PUSHBUTTON, rect, parent, id)) return false;
-    TakeOverStyle();
+    const DWORD kind = style & OwnedStyleBits();
+    m_bDefaultPush = kind == BS_DEFPUSHBUTTON;
+    m_bCheckLike = (kind & BS_CHECKBOX) != 0;
+    if (!CreateEx(0, L"BUTTON", text.c_str(), (style & ~OwnedStyleBits()) | BS_OWNERDRAW, rect, parent, id)) return false;
+    m_strCaption = text;
     return true;
 }
 

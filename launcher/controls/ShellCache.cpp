@@ -1,8 +1,11 @@
 #include "ShellCache.h"
 #include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 #include <cwctype>
 #include <map>
 #include <unordered_map>
+#include <vector>
 
 namespace lhl {
 namespace {
@@ -22,6 +25,65 @@ std::wstring KeyOf(const std::wstring& path, DWORD attributes) {
     if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return key;
     for (size_t i = dot; i < path.size(); ++i) key += static_cast<wchar_t>(std::towlower(path[i]));
     return key;
+}
+
+// The folders opened for the batch alive on this thread, the most recent last.
+constexpr size_t kMaxFolders = 16;
+struct OpenFolder {
+    std::wstring path;
+    IShellFolder* folder = nullptr;
+};
+thread_local ShellNameBatch* t_batch = nullptr;
+thread_local std::vector<OpenFolder> t_folders;
+
+void CloseFolders() {
+    for (OpenFolder& open : t_folders)
+        if (open.folder) open.folder->Release();
+    t_folders.clear();
+}
+
+IShellFolder* FolderFor(const std::wstring& path) {
+    for (OpenFolder& open : t_folders)
+        if (::CompareStringOrdinal(open.path.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) return open.folder;
+    if (t_folders.size() >= kMaxFolders) {
+        if (t_folders.front().folder) t_folders.front().folder->Release();
+        t_folders.erase(t_folders.begin());
+    }
+    IShellFolder* folder = nullptr;
+    IShellFolder* desktop = nullptr;
+    if (SUCCEEDED(::SHGetDesktopFolder(&desktop))) {
+        PIDLIST_RELATIVE pidl = nullptr;
+        std::wstring name = path; // the shell takes a writable string
+        if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &pidl, nullptr))) {
+            if (FAILED(desktop->BindToObject(pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))))
+                folder = nullptr;
+            ::CoTaskMemFree(pidl);
+        }
+        desktop->Release();
+    }
+    // A folder that cannot be opened is remembered too, so its files go the long way at once.
+    t_folders.push_back(OpenFolder{path, folder});
+    return folder;
+}
+
+// The name through the file's open folder, as SHGetFileInfoW finds it; empty when that fails.
+std::wstring NameInOpenFolder(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 >= path.size()) return {};
+    // "C:\file" lies in "C:\", which keeps its backslash.
+    IShellFolder* folder = FolderFor(path.substr(0, slash == 2 ? 3 : slash));
+    if (!folder) return {};
+    std::wstring file = path.substr(slash + 1);
+    PIDLIST_RELATIVE child = nullptr;
+    if (FAILED(folder->ParseDisplayName(nullptr, nullptr, file.data(), nullptr, &child, nullptr))) return {};
+    std::wstring name;
+    STRRET text{};
+    wchar_t buffer[MAX_PATH] = {};
+    if (SUCCEEDED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER, &text)) &&
+        SUCCEEDED(::StrRetToBufW(&text, child, buffer, MAX_PATH)))
+        name = buffer;
+    ::CoTaskMemFree(child);
+    return name;
 }
 
 std::unordered_map<std::wstring, std::wstring>& Names() {
@@ -49,15 +111,32 @@ HICON SharedShellIcon(const std::wstring& path, DWORD attributes) {
 std::wstring ShellDisplayNameOf(const std::wstring& path) {
     auto& names = Names();
     if (auto found = names.find(path); found != names.end()) return found->second;
-    SHFILEINFOW info{};
     ++g_nameLookups;
-    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME) || !info.szDisplayName[0])
-        return {};
+    std::wstring name = t_batch ? NameInOpenFolder(path) : std::wstring();
+    if (name.empty()) {
+        SHFILEINFOW info{};
+        if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME) || !info.szDisplayName[0])
+            return {};
+        name = info.szDisplayName;
+    }
     if (names.size() >= kMaxNames) names.clear();
-    return names.emplace(path, info.szDisplayName).first->second;
+    return names.emplace(path, std::move(name)).first->second;
 }
 
 void ForgetShellDisplayNames() { Names().clear(); }
+
+// The batch holds COM for the folders' life, whatever the caller's own scopes do meanwhile.
+ShellNameBatch::ShellNameBatch() : m_com(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)), m_outer(t_batch) {
+    if (SUCCEEDED(m_com)) t_batch = this;
+}
+
+ShellNameBatch::~ShellNameBatch() {
+    if (t_batch == this) {
+        t_batch = m_outer;
+        if (!m_outer) CloseFolders();
+    }
+    if (SUCCEEDED(m_com)) ::CoUninitialize();
+}
 
 unsigned ShellIconLookups() { return g_iconLookups; }
 unsigned ShellNameLookups() { return g_nameLookups; }

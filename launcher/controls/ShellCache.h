@@ -17,6 +17,21 @@ std::wstring ShellDisplayNameOf(const std::wstring& path);
 // The shell's names follow settings such as hidden extensions: a settings change forgets them.
 void ForgetShellDisplayNames();
 
+// While one lives on a thread, the names asked for there come from folders the shell has
+// opened once: naming a file through its open folder is several times faster than from its
+// full path, and a page's items mostly share a few folders. The folders go with the batch.
+class ShellNameBatch {
+public:
+    ShellNameBatch();
+    ~ShellNameBatch();
+    ShellNameBatch(const ShellNameBatch&) = delete;
+    ShellNameBatch& operator=(const ShellNameBatch&) = delete;
+
+private:
+    HRESULT m_com;
+    ShellNameBatch* m_outer;
+};
+
 // How many times the shell itself was asked (for checks).
 unsigned ShellIconLookups();
 unsigned ShellNameLookups();

@@ -3,6 +3,7 @@
 #include "LauncherConfig.h"
 #include "PageStore.h"
 #include "PanelMessages.h"
+#include "ShellCache.h"
 #include <algorithm>
 
 namespace lhl {
@@ -320,6 +321,7 @@ int PageStore::SwitchPage(uint32_t index, bool placePendingItem) {
     {
         // Up to 256 buttons change at once: they are painted once, when all are done.
         fw::RedrawPause pause(m_hParent);
+        ShellNameBatch names;
         LeavePage();
         ShowItemsOf(index);
         HideEmptyButtons();
@@ -381,6 +383,7 @@ void PageStore::BuildButtons() {
         return;
     }
     const PageItems& records = ShownItems();
+    ShellNameBatch names;
     for (size_t i = 0; i < m_cells.size(); ++i) {
         const uint32_t cell = static_cast<uint32_t>(i) + 1;
         if (!m_cells[i].hasButton || ::IsRectEmpty(&m_cells[i].rect) || ButtonAtCell(cell)) continue;

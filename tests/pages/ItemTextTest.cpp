@@ -79,5 +79,13 @@ TEST(ShellNames, RememberedByPathUntilASettingsChange) {
     lhl::ForgetShellDisplayNames();
     EXPECT_EQ(lhl::ShellDisplayNameOf(path), name);
     EXPECT_EQ(lhl::ShellNameLookups(), before + 4) << "the settings change left the old names";
+    lhl::ForgetShellDisplayNames();
+    {
+        // Through the open folder the shell gives the very same names, and none for a missing file.
+        lhl::ShellNameBatch batch;
+        EXPECT_EQ(lhl::ShellDisplayNameOf(path), name);
+        EXPECT_EQ(lhl::ShellDisplayNameOf(std::wstring(temp) + L"lhl-not-there.txt"), L"");
+        EXPECT_EQ(lhl::ShellDisplayNameOf(L"C:\\windows"), L"windows");
+    }
     ::DeleteFileW(path.c_str());
 }
