@@ -1,4 +1,5 @@
 #include "ShellCache.h"
+#include "ComInit.h"
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -27,7 +28,8 @@ std::wstring KeyOf(const std::wstring& path, DWORD attributes) {
     return key;
 }
 
-// The folders opened for the batch alive on this thread, the most recent last.
+// The folders opened for the batch alive on this thread, in the order they were opened; beyond
+// the limit the first one opened is closed.
 constexpr size_t kMaxFolders = 16;
 struct OpenFolder {
     std::wstring path;
@@ -50,8 +52,8 @@ IShellFolder* FolderFor(const std::wstring& path) {
         t_folders.erase(t_folders.begin());
     }
     IShellFolder* folder = nullptr;
-    IShellFolder* desktop = nullptr;
-    if (SUCCEEDED(::SHGetDesktopFolder(&desktop))) {
+    fw::ComPtr<IShellFolder> desktop;
+    if (SUCCEEDED(::SHGetDesktopFolder(desktop.Put()))) {
         PIDLIST_RELATIVE pidl = nullptr;
         std::wstring name = path; // the shell takes a writable string
         if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &pidl, nullptr))) {
@@ -59,7 +61,6 @@ IShellFolder* FolderFor(const std::wstring& path) {
                 folder = nullptr;
             ::CoTaskMemFree(pidl);
         }
-        desktop->Release();
     }
     // A folder that cannot be opened is remembered too, so its files go the long way at once.
     t_folders.push_back(OpenFolder{path, folder});
