@@ -22,7 +22,7 @@ void Pump() {
 
 // What the panel does for a tab click, without the sound.
 void SwitchTo(PageStore& store, uint32_t index) {
-    store.SwitchPage(index, false);
+    store.SwitchPage(index);
     store.WriteCurrentIndex();
     Pump();
 }

@@ -24,9 +24,7 @@ HFONT CreatePointFont(HDC dc, int points, const wchar_t* face) {
 
 CButtonEx::CButtonEx() { ResetColourSlots(); }
 
-CButtonEx::~CButtonEx() {
-    if (m_parentCopyDC && m_parentCopyOld) ::SelectObject(m_parentCopyDC.get(), m_parentCopyOld);
-}
+CButtonEx::~CButtonEx() { ForgetParentCopy(); }
 
 // Made owner-drawn from the start: changing the style afterwards costs a frame recalculation per
 // button, and a page makes up to 256 of them.
@@ -270,6 +268,10 @@ LRESULT CButtonEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case BM_GETCHECK:
         return m_nCheckState;
+    case WM_WINDOWPOSCHANGED:
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+            ForgetParentCopy(); // a reused button in another cell must not show its old cell's pixels
+        return fw::CWnd::WindowProc(msg, wParam, lParam);
     case WM_ERASEBKGND:
         return TRUE; // everything is drawn in DrawItem, at once
     case WM_SETTEXT:
@@ -303,19 +305,34 @@ void CButtonEx::OnPaint() {
 }
 
 // The panel's pixels behind the button, taken once at the first paint.
+// The panel paints its background into the copy itself, shifted to this button's place: what is
+// on screen there may be another control, or this button showing an item it no longer holds.
 void CButtonEx::TakeParentCopy(const RECT& rect) {
+    ForgetParentCopy();
     HWND parent = Panel();
     RECT place = GetWindowRect();
     ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
     HDC parentDC = ::GetDC(parent);
     m_parentCopyDC.reset(::CreateCompatibleDC(parentDC));
     m_parentCopy.reset(::CreateCompatibleBitmap(parentDC, rect.right - rect.left, rect.bottom - rect.top));
-    if (m_parentCopyDC && m_parentCopy) {
-        m_parentCopyOld = ::SelectObject(m_parentCopyDC.get(), m_parentCopy.get());
-        ::BitBlt(m_parentCopyDC.get(), 0, 0, rect.right - rect.left, rect.bottom - rect.top, parentDC, place.left,
-                 place.top, SRCCOPY);
-    }
     ::ReleaseDC(parent, parentDC);
+    if (!m_parentCopyDC || !m_parentCopy) {
+        ForgetParentCopy();
+        return;
+    }
+    HDC copy = m_parentCopyDC.get();
+    m_parentCopyOld = ::SelectObject(copy, m_parentCopy.get());
+    POINT before{};
+    ::SetViewportOrgEx(copy, -place.left, -place.top, &before);
+    ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(copy), 0);
+    ::SetViewportOrgEx(copy, before.x, before.y, nullptr);
+}
+
+void CButtonEx::ForgetParentCopy() {
+    if (m_parentCopyDC && m_parentCopyOld) ::SelectObject(m_parentCopyDC.get(), m_parentCopyOld);
+    m_parentCopyOld = nullptr;
+    m_parentCopy.reset();
+    m_parentCopyDC.reset();
 }
 
 void CButtonEx::DrawParentCopy(HDC dc, const RECT& rect, bool shadow) {

@@ -74,6 +74,9 @@ public:
     void SetConfig(LauncherConfig* config) { m_pConfig = config; }
     POINT GetDropPoint() const { return m_ptDrop; }
     void SetDropPoint(POINT point) { m_ptDrop = point; }
+    // The panel's pixels behind the button are taken again at the next paint: the button moved,
+    // or the panel's background changed.
+    void ForgetParentCopy();
 
     // The item.
     bool IsEmptyItem() const { return m_strTarget.empty(); }

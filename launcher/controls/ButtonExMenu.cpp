@@ -103,7 +103,12 @@ void CButtonEx::Move() {
     RECT place = GetWindowRect();
     ::MapWindowPoints(HWND_DESKTOP, Panel(), reinterpret_cast<POINT*>(&place), 2);
     const POINT centre{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-    if (!tracker.TrackRubberBand(Panel(), centre)) return;
+    // The frame's loop hands other messages on (the wheel among them); the flag keeps the page,
+    // and so this button's item, as it was until the frame is dropped.
+    if (m_pConfig) m_pConfig->m_bTrackingMove = true;
+    const bool dropped = tracker.TrackRubberBand(Panel(), centre);
+    if (m_pConfig) m_pConfig->m_bTrackingMove = false;
+    if (!dropped) return;
     m_ptDrop = POINT{(tracker.m_rect.left + tracker.m_rect.right) / 2, (tracker.m_rect.top + tracker.m_rect.bottom) / 2};
     ::SendMessageW(Panel(), UM_MOVE_ITEM, reinterpret_cast<WPARAM>(this), 0);
 }

@@ -15,6 +15,7 @@ void CIndexButton::SetPageColours(COLORREF focusBack, COLORREF normalBack, COLOR
 
 void CIndexButton::BuildBackground(int effect, int grain, int hotBlend, unsigned tintPercent, COLORREF tint) {
     if (effect != 6 || !m_hWnd) return;
+    m_recipe = TextureRecipe{effect, grain, hotBlend, tintPercent, tint};
     const RECT rc = GetWindowRect();
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     if (!m_dibNormal.Build(w, h, 8)) return;
@@ -46,7 +47,19 @@ void CIndexButton::OnClicked() {
     AssignTooltip(m_strTip, true);
 }
 
+void CIndexButton::RebuildAtNewSize() {
+    const RECT rc = GetWindowRect();
+    if (!m_dibNormal.PixelRows() || (m_dibNormal.Width() == rc.right - rc.left && m_dibNormal.Height() == rc.bottom - rc.top))
+        return;
+    BuildBackground(m_recipe.effect, m_recipe.grain, m_recipe.hotBlend, m_recipe.tintPercent, m_recipe.tint);
+}
+
 LRESULT CIndexButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SIZE) {
+        const LRESULT result = CButtonEx::WindowProc(msg, wParam, lParam);
+        RebuildAtNewSize();
+        return result;
+    }
     if (msg == WM_RBUTTONDOWN && m_nPageNumber == m_nCurrentMark) {
         // The current page's tab answers a right press like the panel's own surface.
         ::SendMessageW(Panel(), WM_RBUTTONDOWN, 0, 0);

@@ -27,8 +27,17 @@ protected:
     std::wstring HoverText() const override { return L"Click to switch!"; }
 
 private:
+    struct TextureRecipe {
+        int effect, grain, hotBlend;
+        unsigned tintPercent;
+        COLORREF tint;
+    };
+    // A tab that changes size takes a texture of its new size, made the same way.
+    void RebuildAtNewSize();
+
     CCeXDib m_dibNormal;
     CCeXDib m_dibHot;
+    TextureRecipe m_recipe{};
 };
 
 } // namespace lhl

@@ -76,6 +76,7 @@ public:
     std::wstring m_movingTitle;
     std::wstring m_movingTarget;
     CButtonEx* m_pMovingSource = nullptr; // the button "Move To" took the item from; not owned
+    bool m_bTrackingMove = false;         // a button's Move frame follows the mouse: no page switch
 
 private:
     void CreateFolders();

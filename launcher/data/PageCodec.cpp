@@ -2,6 +2,8 @@
 #include "ByteCodec.h"
 #include "ConfigCodec.h"
 #include <algorithm>
+#include <cwchar>
+#include <string_view>
 
 namespace lhl {
 namespace {
@@ -33,6 +35,9 @@ bool ReadGroup(ByteReader& in, PageGroup& group) {
     uint32_t count = 0, marker = 0;
     if (!in.U32(group.reserved) || !ReadString(in, kMaxFileNameChars, group.fileName) || !in.U32(count))
         return false;
+    // The name is joined to the data folder and the file is written and deleted: anything but a
+    // plain name there (a folder, a drive, "..") would reach outside it.
+    if (!IsPlainFileName(group.fileName)) return false;
     if (count > in.Remaining() / kPageRecordMinBytes) return false;
     group.pages.resize(count);
     for (LauncherPage& page : group.pages)
@@ -90,7 +95,25 @@ bool ReadPageBlock(ByteReader& in, PageItems& kept) {
     return true;
 }
 
+// Two groups in one file, or a group in the index's own file, would overwrite each other's pages.
+bool NamesOwnFiles(const std::vector<PageGroup>& groups) {
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (_wcsicmp(groups[i].fileName.c_str(), kIndexFileName) == 0) return false;
+        for (size_t j = i + 1; j < groups.size(); ++j)
+            if (_wcsicmp(groups[i].fileName.c_str(), groups[j].fileName.c_str()) == 0) return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool IsPlainFileName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    if (name.back() == L'.' || name.back() == L' ') return false; // Windows drops them: another file
+    return std::none_of(name.begin(), name.end(), [](wchar_t c) {
+        return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
+    });
+}
 
 std::vector<uint8_t> EncodeIndex(uint32_t pageCount, const std::vector<PageGroup>& groups) {
     ByteWriter out;
@@ -131,6 +154,7 @@ bool DecodeIndex(const std::vector<uint8_t>& bytes, IndexFile& index) {
     }
     // The tabs and the page records must agree, or pages and their items would be mismatched.
     if (read.pageCount != 0 && pages != read.pageCount) return false;
+    if (!NamesOwnFiles(read.groups)) return false;
     index = std::move(read);
     return true;
 }

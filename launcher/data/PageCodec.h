@@ -4,10 +4,12 @@
 // that remain; what they refuse counts as an unreadable file.
 #include "PageRecords.h"
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lhl {
 
+constexpr const wchar_t* kIndexFileName = L"pages_info.dat";
 constexpr size_t kPageHeaderSize = 256;
 constexpr size_t kMaxFileNameChars = 260;
 constexpr uint32_t kMaxPagesPerFile = 255;
@@ -18,6 +20,10 @@ struct IndexFile {
     uint32_t pageCount = 0;
     std::vector<PageGroup> groups;
 };
+
+// A name that stays in the folder it is joined to: no folder, drive or stream part, not "." or
+// "..", nothing Windows would change or refuse.
+bool IsPlainFileName(const std::wstring& name);
 
 std::vector<uint8_t> EncodeIndex(uint32_t pageCount, const std::vector<PageGroup>& groups);
 // False when the file is damaged: a count or string running past the end, or groups that do

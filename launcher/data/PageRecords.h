@@ -21,6 +21,8 @@ struct LauncherItem {
     std::wstring target;
 
     bool IsEmptyRecord() const { return kind == kKindNone && cell == 0 && title.empty() && target.empty(); }
+    // A record that puts an item in a cell (which may lie outside a grid made smaller since).
+    bool HoldsItem() const { return kind != kKindNone && cell != 0; }
     bool operator==(const LauncherItem&) const = default;
 };
 

@@ -53,6 +53,8 @@ public:
     uint32_t GetPageCount() const { return static_cast<uint32_t>(m_tabs.size()); }
     uint32_t GetCurrentPage() const { return m_nCurrentPage; }
     bool IsPageEmpty() const;
+    // True while a cell of the shown page's grid holds no item.
+    bool HasFreeCell() const { return FirstFreeCell(true) >= 0; }
     bool AreButtonsEmpty() const;
 
     // Pages. AddPage: the new 1-based number, or the unchanged count when refused.
@@ -68,18 +70,22 @@ public:
     int AddFileItem(const std::wstring& path); // 0 added, 1 page full
     // True when a cell took the item.
     bool AddFileItemAt(int x, int y, const std::wstring& path);
-    void AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
-    void AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
+    // A text or address off the grid goes to the first free cell; false when none took it.
+    bool AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
+    bool AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
     void MoveItemTo(int x, int y, CButtonEx* source);
     void AlignItems();
+    // Empties the cells of the grid; items kept outside a grid made smaller stay.
     int ClearPage();
     // Moves the files into the desktop-backup folder and adds them, on new pages where needed.
     void TidyDesktop(const std::vector<std::wstring>& paths);
 
-    // Switching. PrepareMove: 0, 1 target page full, 2 no such page.
-    int PrepareMove(uint32_t targetNumber);
-    // Makes the page the shown one: 0 shown, 1 the moved item was refused (the target is full).
-    int SwitchPage(uint32_t index, bool placePendingItem);
+    // Switching. Makes the page the shown one.
+    void SwitchPage(uint32_t index);
+    // "Move To": the item taken off its button goes to the first free cell of another page,
+    // saved there before it leaves the shown page's file. 0 placed, 1 the page is full,
+    // 2 no such page or nothing is moving. On a refusal the item is still the caller's to return.
+    int MoveItemToPage(uint32_t index);
     void RefreshButtons(int mode);                       // 0 show, 1 destroy and rebuild later, 2 build
     void BuildButtons();
     void ApplyButtonAlpha();
@@ -135,11 +141,12 @@ private:
     void SetRecord(uint32_t cell, const LauncherItem& item);
     int FirstFreeCell(bool emptyButtonsToo) const;
     bool AddItemAt(int x, int y, const LauncherItem& item);
-    void PlacePendingItem();
     bool PlaceInFirstFreeCell(const LauncherItem& item);
+    // The first cell of the grid that no record of a page not shown uses; 0 when none.
+    uint32_t FreeCellOfPage(uint32_t page) const;
     void ClearMovingItem();
     LauncherItem MovingItem() const;
-    size_t CountItems(uint32_t page) const;
+    void RestyleForItem(CButtonEx* button) const;
     void AfterItemChange();
     void SortButtonsByCell();
     void ForgetDeadButtons();

@@ -15,7 +15,6 @@
 namespace lhl {
 namespace {
 
-constexpr const wchar_t* kIndexFileName = L"pages_info.dat";
 constexpr REGSAM kKeyAccess = 0x2001F;
 constexpr uint32_t kNoIndex = 65534;
 constexpr int kNothingUsable = 3;
@@ -64,6 +63,10 @@ void PageStore::RebuildShownRecords(uint32_t page) {
         rebuilt.push_back(LauncherItem{kind, placed.cell, kind == kKindFile ? L"" : placed.button->GetTitle(),
                                        placed.button->GetTarget()});
     }
+    // Items beyond a grid made smaller have no button; they stay, in their cells, for the day
+    // the grid grows again.
+    for (const LauncherItem& record : records)
+        if (record.HoldsItem() && record.cell > m_cells.size()) rebuilt.push_back(record);
     if (rebuilt.size() < count) rebuilt.resize(count);
     records = std::move(rebuilt);
 }

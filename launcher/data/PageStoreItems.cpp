@@ -9,9 +9,14 @@
 namespace lhl {
 namespace {
 
-constexpr const wchar_t* kTargetFull = L"Target page is full, operate failed.";
-
-bool HoldsItem(const LauncherItem& item) { return item.kind != kKindNone && item.cell != 0; }
+// Puts a record in its cell's place: the record that held the cell, else a spare empty one
+// (a page's list keeps its length), else a new one at the end.
+void PutRecord(PageItems& items, const LauncherItem& record) {
+    auto found = std::find_if(items.begin(), items.end(), [&](const LauncherItem& i) { return i.cell == record.cell; });
+    if (found == items.end()) found = std::find_if(items.begin(), items.end(), [](const LauncherItem& i) { return i.IsEmptyRecord(); });
+    if (found != items.end()) *found = record;
+    else items.push_back(record);
+}
 
 } // namespace
 
@@ -51,9 +56,10 @@ void PageStore::StyleItemButton(CButtonEx* button) const {
     button->ShiftColourSlot(0, 30, false);
 }
 
-size_t PageStore::CountItems(uint32_t page) const {
-    if (page >= m_pageItems.size()) return 0;
-    return static_cast<size_t>(std::count_if(m_pageItems[page].begin(), m_pageItems[page].end(), HoldsItem));
+// A reused button starts from the look a new one gets.
+void PageStore::RestyleForItem(CButtonEx* button) const {
+    button->ResetColourSlots();
+    button->ShiftColourSlot(0, 30, false);
 }
 
 // A new button in a cell, with its item and record. A button that saving detached from the grid
@@ -73,8 +79,7 @@ CButtonEx* PageStore::CreateItemButton(int cellIndex, const LauncherItem& item, 
         if (!button->Create(L"", WS_CHILD, rc, m_hParent, static_cast<UINT>(ButtonId(cellIndex)))) return nullptr;
     }
     StyleItemButton(button.get());
-    button->ResetColourSlots();
-    button->ShiftColourSlot(0, 30, false);
+    RestyleForItem(button.get());
     button->SetItemOfKind(item.kind, item.title, item.target);
     button->ShowWindow(visible ? SW_SHOWNA : SW_HIDE);
     const uint32_t cell = static_cast<uint32_t>(cellIndex) + 1;
@@ -85,11 +90,7 @@ CButtonEx* PageStore::CreateItemButton(int cellIndex, const LauncherItem& item, 
 }
 
 void PageStore::SetRecord(uint32_t cell, const LauncherItem& item) {
-    PageItems& items = ShownItems();
-    auto found = std::find_if(items.begin(), items.end(), [cell](const LauncherItem& i) { return i.cell == cell; });
-    const LauncherItem record{item.kind, cell, item.title, item.target};
-    if (found != items.end()) *found = record;
-    else items.push_back(record);
+    PutRecord(ShownItems(), LauncherItem{item.kind, cell, item.title, item.target});
 }
 
 void PageStore::AfterItemChange() {
@@ -122,8 +123,9 @@ int PageStore::AddFileItem(const std::wstring& path) {
 
 bool PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
     int cell = CellAt(x, y);
-    // Only texts and addresses go to the first free cell when the point misses the grid.
-    if (cell < 0 && item.kind != kKindFile) cell = FirstFreeCell(false);
+    // Only texts and addresses go to the first free cell when the point misses the grid; a cell
+    // whose button another page left empty is free.
+    if (cell < 0 && item.kind != kKindFile) cell = FirstFreeCell(true);
     if (cell < 0) return false;
     const uint32_t number = static_cast<uint32_t>(cell) + 1;
     bool taken = true;
@@ -143,12 +145,12 @@ bool PageStore::AddFileItemAt(int x, int y, const std::wstring& path) {
     return AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path});
 }
 
-void PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {
-    AddItemAt(x, y, LauncherItem{kKindClipboardText, 0, title.empty() ? L"Untitled" : title, text});
+bool PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {
+    return AddItemAt(x, y, LauncherItem{kKindClipboardText, 0, title.empty() ? L"Untitled" : title, text});
 }
 
-void PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address) {
-    AddItemAt(x, y, LauncherItem{kKindLink, 0, title, address});
+bool PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address) {
+    return AddItemAt(x, y, LauncherItem{kKindLink, 0, title, address});
 }
 
 void PageStore::MoveItemTo(int x, int y, CButtonEx* source) {
@@ -215,16 +217,37 @@ int PageStore::ClearPage() {
         ++removed;
     }
     for (GridCell& cell : m_cells) cell.hasButton = false;
-    for (LauncherItem& record : ShownItems()) record = LauncherItem{};
+    for (LauncherItem& record : ShownItems())
+        if (record.cell <= m_cells.size()) record = LauncherItem{};
     SavePage(m_nCurrentPage);
     return removed;
 }
 
-int PageStore::PrepareMove(uint32_t targetNumber) {
-    // A page without an item list yet is an empty page, not a missing one.
-    if (targetNumber == 0 || targetNumber > GetPageCount()) return 2;
-    if (CountItems(targetNumber - 1) >= m_cells.size()) return 1;
-    SavePage(m_pConfig->m_moveSourcePage);
+uint32_t PageStore::FreeCellOfPage(uint32_t page) const {
+    const PageItems none;
+    const PageItems& items = page < m_pageItems.size() ? m_pageItems[page] : none;
+    for (uint32_t cell = 1; cell <= m_cells.size(); ++cell) {
+        const bool used = std::any_of(items.begin(), items.end(),
+                                      [cell](const LauncherItem& i) { return i.HoldsItem() && i.cell == cell; });
+        if (!used) return cell;
+    }
+    return 0;
+}
+
+// The target page is not shown, so its records are what it holds: the item is placed there by
+// record, whatever state the buttons are in. The target's file is written first, so a failure
+// between the two writes leaves the item twice rather than nowhere.
+int PageStore::MoveItemToPage(uint32_t index) {
+    if (m_pConfig->m_movingKind == kKindNone || index >= GetPageCount() || index == m_nCurrentPage) return 2;
+    const uint32_t cell = FreeCellOfPage(index);
+    if (cell == 0) return 1;
+    if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
+    LauncherItem item = MovingItem();
+    item.cell = cell;
+    PutRecord(m_pageItems[index], item);
+    ClearMovingItem();
+    SavePage(index);
+    SavePage(m_nCurrentPage);
     return 0;
 }
 
@@ -276,35 +299,30 @@ void PageStore::ReturnMovingItem() {
 }
 
 // Buttons let go of the old page's items but stay shown: a cell that holds an item on the new
-// page too only changes what it shows. With the tint of the page on them, the buttons carry the
-// old page's colours and its background: they are made anew.
+// page too only changes what it shows. No button is destroyed here: a switch can come while a
+// button is in the middle of its own work (a menu command, a move). With the page's tint on,
+// the panel's colour changes with the page, so the buttons take their background again.
 void PageStore::LeavePage() {
-    if (!m_pConfig->Settings().changeBackgroundOnSwitch && m_nCurrentPage < m_pageItems.size()) {
-        for (PlacedButton& placed : m_buttons)
-            if (placed.button) placed.button->ResetButton(false);
-    } else {
-        RefreshButtons(1);
+    const bool tint = m_pConfig->Settings().changeBackgroundOnSwitch != 0;
+    for (PlacedButton& placed : m_buttons) {
+        if (!placed.button) continue;
+        placed.button->ResetButton(false);
+        if (tint) placed.button->ForgetParentCopy();
     }
 }
 
 void PageStore::ShowItemsOf(uint32_t index) {
     if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
+    ForgetDeadButtons();
     const PageItems records = m_pageItems[index];
     for (const LauncherItem& record : records) {
-        if (record.cell == 0 || record.cell > m_cells.size()) continue;
-        GridCell& cell = m_cells[record.cell - 1];
-        if (cell.hasButton) {
-            PlacedButton* placed = EntryAtCell(record.cell);
-            if (!placed) continue;
-            if (!placed->button) {
-                placed->button = std::make_unique<CButtonEx>();
-                const RECT& rc = cell.rect;
-                placed->button->Create(L"", WS_CHILD, rc, m_hParent, static_cast<UINT>(ButtonId(static_cast<int>(record.cell - 1))));
-                StyleItemButton(placed->button.get());
-            }
+        if (!record.HoldsItem() || record.cell > m_cells.size()) continue; // kept for a larger grid
+        if (PlacedButton* placed = EntryAtCell(record.cell)) {
+            RestyleForItem(placed->button.get());
             placed->button->SetItemOfKind(record.kind, record.title, record.target);
         } else {
             // Its record is already in the list; the new button must not add a second one.
+            m_cells[record.cell - 1].hasButton = false;
             CreateItemButton(static_cast<int>(record.cell - 1), record, true, false);
         }
     }
@@ -316,7 +334,9 @@ void PageStore::HideEmptyButtons() {
         if (placed.button && placed.button->IsEmptyItem()) placed.button->ResetButton();
 }
 
-int PageStore::SwitchPage(uint32_t index, bool placePendingItem) {
+void PageStore::SwitchPage(uint32_t index) {
+    // Buttons still to be rebuilt would leave their cells taken on the new page.
+    if (m_bRebuildPending) BuildButtons();
     SetCurrentPage(index);
     {
         // Up to 256 buttons change at once: they are painted once, when all are done.
@@ -327,20 +347,6 @@ int PageStore::SwitchPage(uint32_t index, bool placePendingItem) {
         HideEmptyButtons();
         RefreshButtons(0);
     }
-    if (!placePendingItem) return 0;
-    if (CountItems(index) >= m_cells.size()) {
-        ::MessageBoxW(m_hParent, kTargetFull, kProductTitle, MB_OK);
-        return 1;
-    }
-    PlacePendingItem();
-    RefreshButtons(0);
-    return 0;
-}
-
-void PageStore::PlacePendingItem() {
-    const LauncherItem item = MovingItem();
-    if (PlaceInFirstFreeCell(item)) SavePage(m_nCurrentPage);
-    ClearMovingItem();
 }
 
 void PageStore::ForgetDeadButtons() {

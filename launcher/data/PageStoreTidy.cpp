@@ -19,8 +19,7 @@ bool PageStore::ShowNewDesktopPage(int number) {
         m_pConfig->RestoreCurrentPage();
         return false;
     }
-    PrepareMove(m_nCurrentPage + 1);
-    SwitchPage(GetPageCount() - 1, false);
+    SwitchPage(GetPageCount() - 1);
     WriteCurrentIndex();
     return true;
 }

@@ -96,10 +96,17 @@ void CTidyDesktopDlg::RestoreFolder(const std::wstring& folder, const std::wstri
         if (name.empty() || name[0] == L'.') continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RestoreFolder(base + name, desktop);
         const std::wstring target = desktop + name;
-        if (::lstrcmpiW((base + name).c_str(), target.c_str()) == 0) continue;
+        if (::lstrcmpiW((base + name).c_str(), target.c_str()) == 0 || IsListed(target)) continue;
         AddRow(target, false);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
+}
+
+// Restore may be pressed again, and a kept file may share a desktop item's name: one row each.
+bool CTidyDesktopDlg::IsListed(const std::wstring& path) const {
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        if (::lstrcmpiW(m_list.GetItemText(row, 1).c_str(), path.c_str()) == 0) return true;
+    return false;
 }
 
 void CTidyDesktopDlg::Tidy() {

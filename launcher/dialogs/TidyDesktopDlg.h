@@ -41,6 +41,7 @@ private:
     void ApplyLanguage();
     void ScanDesktop();
     void AddRow(const std::wstring& path, bool checked);
+    bool IsListed(const std::wstring& path) const;
     void Restore();
     void RestoreFolder(const std::wstring& folder, const std::wstring& desktop);
     void Tidy();

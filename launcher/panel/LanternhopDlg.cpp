@@ -180,26 +180,27 @@ LRESULT CLanternhopDlg::OnFileHandedOver() {
     return 0;
 }
 
-// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1).
+// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1). While a
+// button's Move frame follows the mouse the page stays: the move belongs to the shown page.
 LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
     PageStore* store = m_pPageStore.get();
-    if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount()) {
+    if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount() ||
+        m_config.m_bTrackingMove) {
         if (store && moving == 1) store->ReturnMovingItem();
         return 1;
     }
-    const auto target = static_cast<uint32_t>(number);
-    if (moving == 1 && store->PrepareMove(target) != 0) {
-        // The target is checked before anything moves, so the item stays on its button.
+    const auto target = static_cast<uint32_t>(number - 1);
+    if (moving == 1 && store->MoveItemToPage(target) != 0) {
+        // Nothing moved: the item goes back on its button.
         ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
         store->ReturnMovingItem();
         return 1;
     }
-    if (store->SwitchPage(target - 1, moving == 1) == 0) {
-        const ConfigSettings& s = m_config.Settings();
-        if (s.soundEnabled && !m_config.SwitchSound().empty())
-            ::PlaySoundW(m_config.SwitchSound().c_str(), nullptr, SND_FILENAME | SND_ASYNC);
-        store->WriteCurrentIndex();
-    }
+    store->SwitchPage(target);
+    const ConfigSettings& s = m_config.Settings();
+    if (s.soundEnabled && !m_config.SwitchSound().empty())
+        ::PlaySoundW(m_config.SwitchSound().c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+    store->WriteCurrentIndex();
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
 }

@@ -125,6 +125,7 @@ private:
     void ShowOptions();
     void AddTextFromDialog(const std::wstring& text);
     void AddLinkFromDialog();
+    void ReportPageFull();
     void ClearAll();
     void SwitchByKey(uint32_t number);
     uint32_t NeighbourPage(bool forward) const;

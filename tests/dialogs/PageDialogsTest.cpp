@@ -226,6 +226,9 @@ TEST_F(TidyDesktop, RestoreListsBackedUpFilesUncheckedUnderTheirDesktopPath) {
     }
     EXPECT_TRUE(sawOld) << "Old.lnk was not listed under the desktop path";
     EXPECT_TRUE(sawDeep) << "a file two folders deep was not found";
+    Click(dialog, IDC_TIDY_RESTORE);
+    Click(dialog, IDC_TIDY_RESTORE);
+    EXPECT_EQ(Rows(dialog).size(), 2u) << "pressing Restore again listed the kept files twice";
 }
 
 TEST(HyperLinkError, EachCodeHasItsReason) {

@@ -1,6 +1,9 @@
 // A long seeded run of everything a user does to pages and items, with saves and restarts at
 // random moments; after every restart each page must hold exactly what the operations made.
+// A second run changes the options that change those paths as it goes: the page tint, the grid
+// size, the background picture and the moving of dropped shortcuts into the launcher's folder.
 #include "ButtonEx.h"
+#include "DropData.h"
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
@@ -18,7 +21,8 @@ struct ModelPage {
 
 class NothingLost : public lhltest::PanelTest {
 protected:
-    static constexpr uint32_t kCells = 16;
+    uint32_t m_units = 4;
+    uint32_t Cells() const { return m_units * m_units; }
 
     void SetUp() override {
         PanelTest::SetUp();
@@ -41,13 +45,15 @@ protected:
         default: return LauncherItem{kKindLink, 0, Text(L"site"), Text(L"www.example.org/")};
         }
     }
+    // Cells the grid shows; items beyond a smaller grid wait there untouched.
     std::vector<uint32_t> UsedCells() {
         std::vector<uint32_t> cells;
-        for (const auto& [cell, item] : Shown().items) cells.push_back(cell);
+        for (const auto& [cell, item] : Shown().items)
+            if (cell <= Cells()) cells.push_back(cell);
         return cells;
     }
     uint32_t FirstFree(const ModelPage& page) {
-        for (uint32_t c = 1; c <= kCells; ++c)
+        for (uint32_t c = 1; c <= Cells(); ++c)
             if (!page.items.count(c)) return c;
         return 0;
     }
@@ -64,7 +70,7 @@ protected:
     }
     void AddAtPoint() {
         LauncherItem item = RandomItem();
-        const uint32_t cell = 1 + Pick(kCells);
+        const uint32_t cell = 1 + Pick(Cells());
         const POINT p = CellCentre(cell);
         if (item.kind == kKindFile) Store().AddFileItemAt(p.x, p.y, item.target);
         else if (item.kind == kKindClipboardText) Store().AddTextItemAt(p.x, p.y, item.title, item.target);
@@ -75,7 +81,7 @@ protected:
         const std::vector<uint32_t> used = UsedCells();
         if (used.empty()) return;
         const uint32_t from = used[Pick(static_cast<uint32_t>(used.size()))];
-        const uint32_t to = 1 + Pick(kCells);
+        const uint32_t to = 1 + Pick(Cells());
         const POINT p = CellCentre(to);
         Store().MoveItemTo(p.x, p.y, Store().ButtonAtCell(from));
         if (from == to) return;
@@ -112,6 +118,10 @@ protected:
         std::map<uint32_t, LauncherItem> packed;
         uint32_t cell = 1;
         for (auto& [old, item] : Shown().items) {
+            if (old > Cells()) {
+                packed[old] = item;
+                continue;
+            }
             item.cell = cell;
             packed[cell++] = item;
         }
@@ -119,7 +129,7 @@ protected:
     }
     void Clear() {
         Store().ClearPage();
-        Shown().items.clear();
+        std::erase_if(Shown().items, [this](const auto& entry) { return entry.first <= Cells(); });
     }
     void AddPage() {
         Config().SaveCurrentPageAside();
@@ -168,6 +178,42 @@ protected:
         Shown().items.erase(cell);
     }
 
+    // Options, as the options sheet applies them: the grid at the next start, the picture and
+    // the tint at once (the buttons are rebuilt later, from a posted message).
+    void ChangeGrid() {
+        m_units = 3 + Pick(3);
+        Config().Settings().unitsPerRow = static_cast<int>(m_units);
+        Restart();
+    }
+    void ChangePicture() {
+        const std::wstring picture = lhltest::DataFolder() + L"picture.bmp";
+        if (!lhltest::FileExists(picture)) lhltest::WriteGradientBitmap(picture, 64, 64);
+        const uint32_t choice = Pick(3);
+        Config().Settings().useBackgroundImage = choice == 0 ? 0 : 1;
+        Config().Settings().backgroundImage = choice == 1 ? L"default.bmp" : picture;
+        Config().Settings().changeBackgroundOnSwitch = Pick(2);
+        m_panel->LoadBackground();
+        Store().RefreshButtons(1);
+        if (Pick(2) == 0) Switch(); // before the rebuild message is handled
+    }
+    // A shortcut dropped on a cell moves into the launcher's own folder and the item points there.
+    void DropShortcut() {
+        const uint32_t cell = 1 + Pick(Cells());
+        const std::wstring name = L"link" + std::to_wstring(m_serial++) + L".lnk";
+        const std::wstring dropped = MakeFile(name);
+        POINT p = CellCentre(cell);
+        ::ClientToScreen(PanelWindow(), &p);
+        ::SetCursorPos(p.x, p.y);
+        m_panel->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(lhltest::MakeDropBlock({dropped})));
+        Put(Shown(), cell, LauncherItem{kKindFile, 0, L"", Config().ShortcutFolder() + name});
+    }
+    void ExpectShortcutCopiesOfItemsExist(int step) {
+        for (const ModelPage& page : m_pages)
+            for (const auto& [cell, item] : page.items)
+                if (item.target.rfind(Config().ShortcutFolder(), 0) == 0)
+                    EXPECT_TRUE(lhltest::FileExists(item.target)) << "an item's shortcut copy is gone, step " << step;
+    }
+
     void ExpectStoreMatchesModel(int step) {
         ASSERT_EQ(Store().GetPageCount(), m_pages.size()) << "step " << step;
         ASSERT_EQ(Store().GetCurrentPage(), m_current) << "step " << step;
@@ -181,7 +227,7 @@ protected:
                     if (item.kind != kKindNone && item.cell != 0) loaded[item.cell] = item;
             EXPECT_EQ(loaded, m_pages[p].items) << "page " << p << " items, step " << step;
         }
-        for (uint32_t cell = 1; cell <= kCells; ++cell) {
+        for (uint32_t cell = 1; cell <= Cells(); ++cell) {
             CButtonEx* button = Store().ButtonAtCell(cell);
             const std::wstring shown = button && !button->IsEmptyItem() ? button->GetTarget() : L"";
             const auto it = Shown().items.find(cell);
@@ -227,4 +273,45 @@ TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
     Restart();
     ExpectStoreMatchesModel(3000);
     EXPECT_GT(restarts, 20);
+}
+
+TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
+    lhltest::MessageBoxAnswerer user(IDYES);
+    m_rng.seed(20261210);
+    Config().Settings().removeShortcutFiles = 1;
+    int restarts = 0, gridChanges = 0;
+    for (int step = 0; step < 3000; ++step) {
+        switch (Pick(20)) {
+        case 0: case 1: AddInFreeCell(); break;
+        case 2: case 3: AddAtPoint(); break;
+        case 4: DropShortcut(); break;
+        case 5: MoveWithinPage(); break;
+        case 6: case 7: MoveToOtherPage(); break;
+        case 8: Align(); break;
+        case 9: if (Pick(4) == 0) Clear(); break;
+        case 10: AddPage(); break;
+        case 11: if (Pick(2) == 0) DeletePage(); break;
+        case 12: case 13: Switch(); break;
+        case 14: EditItem(); break;
+        case 15: DeleteItem(); break;
+        case 16: ChangePicture(); break;
+        case 17: if (Pick(3) == 0) { ChangeGrid(); ++gridChanges; } break;
+        default: EditPage(); break;
+        }
+        Settle();
+        if (HasFatalFailure()) return;
+        if (Pick(60) == 0) {
+            Restart();
+            ++restarts;
+            ExpectStoreMatchesModel(step);
+            ExpectShortcutCopiesOfItemsExist(step);
+            if (HasFailure()) return;
+        }
+    }
+    Settle();
+    Restart();
+    ExpectStoreMatchesModel(3000);
+    ExpectShortcutCopiesOfItemsExist(3000);
+    EXPECT_GT(restarts, 20);
+    EXPECT_GT(gridChanges, 20);
 }

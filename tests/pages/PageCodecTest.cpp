@@ -181,3 +181,27 @@ TEST(PageCodec, LongFileNamesInTheIndexAreCutTo260) {
     ASSERT_TRUE(DecodeIndex(EncodeIndex(1, {g}), read));
     EXPECT_EQ(read.groups[0].fileName.size(), 260u);
 }
+
+TEST(PageCodec, AnIndexNamingAnythingButPlainFilesOfItsOwnIsDamaged) {
+    const auto indexNaming = [](std::vector<std::wstring> names) {
+        std::vector<PageGroup> groups;
+        for (const std::wstring& name : names) {
+            PageGroup g;
+            g.fileName = name;
+            g.pages = {LauncherPage{}};
+            groups.push_back(g);
+        }
+        return EncodeIndex(static_cast<uint32_t>(groups.size()), groups);
+    };
+    IndexFile read;
+    EXPECT_TRUE(DecodeIndex(indexNaming({L"pages_info_1.dat", L"my pages (old).dat"}), read));
+    const std::vector<std::vector<std::wstring>> refused = {
+        {L"..\\x.dat"}, {L"C:\\x.dat"}, {L"sub\\x.dat"}, {L"sub/x.dat"}, {L"x.dat:hidden"}, {L"C:x.dat"},
+        {L""}, {L"."}, {L".."}, {L"x.dat."}, {L"x.dat "}, {std::wstring(L"x\x01.dat")}, {L"x?.dat"},
+        {L"pages_info.dat"}, {L"PAGES_INFO.DAT"}, {L"a.dat", L"A.dat"},
+    };
+    for (const std::vector<std::wstring>& names : refused) {
+        IndexFile untouched;
+        EXPECT_FALSE(DecodeIndex(indexNaming(names), untouched)) << "accepted a group file named \"" << std::string(names.back().begin(), names.back().end()) << "\"";
+    }
+}

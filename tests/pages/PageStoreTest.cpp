@@ -388,3 +388,28 @@ TEST_F(PageStoreTest, MoveToAnotherPagePlacesTheItemThere) {
     SwitchTo(1);
     EXPECT_EQ(TargetsByCell()[0], L"") << "the item stayed on its old page too";
 }
+
+// A crafted index could make the launcher write and delete files wherever it names; it is
+// refused like any damaged index, and its backup takes over.
+TEST_F(PageStoreTest, AnIndexNamingAFileOutsideTheDataFolderIsRefusedForItsBackup) {
+    const std::wstring kept = MakeFile(L"kept.txt");
+    Store().AddFileItem(kept);
+    Store().AddPage(); // leaves a good index in the backup
+    ClosePanel();
+    IndexFile index = IndexOnDisk();
+    index.groups[0].fileName = L"..\\outside.dat";
+    lhltest::WriteBytes(DataFolder() + L"pages_info.dat", EncodeIndex(index.pageCount, index.groups));
+    const std::wstring outside = DataFolder() + L"..\\outside.dat";
+    ::DeleteFileW(outside.c_str());
+    MessageBoxAnswerer user(IDYES);
+    OpenPanel();
+    EXPECT_EQ(user.OnlyText(), L"Start with last correct setting?");
+    EXPECT_EQ(TargetsByCell()[0], kept);
+    Store().AddFileItem(MakeFile(L"more.txt"));
+    Store().AddPage();
+    SwitchTo(2);
+    Store().DeletePage();
+    Settle();
+    EXPECT_FALSE(lhltest::FileExists(outside)) << "a page file was written outside the data folder";
+    for (const std::wstring& name : PageFiles()) EXPECT_TRUE(IsPlainFileName(name)) << "kept a bad name";
+}

@@ -4,6 +4,7 @@
 #include "Module.h"
 #include "ShellFolder.h"
 #include <shlobj.h>
+#include <cstring>
 
 namespace lhltest {
 
@@ -73,6 +74,34 @@ void CleanLauncherState::SetUp() {
 void CleanLauncherState::TearDown() {
     DeleteLauncherRegistryKey();
     EmptyFolder(DataFolder());
+}
+
+void WriteGradientBitmap(const std::wstring& path, int width, int height) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> pixels(static_cast<size_t>(rowBytes) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &pixels[static_cast<size_t>(y) * rowBytes + x * 3];
+            p[0] = static_cast<uint8_t>(x * 255 / width); // blue grows to the right
+            p[1] = static_cast<uint8_t>(y * 255 / height); // green grows downwards (bottom-up rows)
+            p[2] = 0x40;
+        }
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(pixels.size());
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    std::vector<uint8_t> bytes(file.bfSize);
+    memcpy(bytes.data(), &file, sizeof(file));
+    memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
+    memcpy(bytes.data() + file.bfOffBits, pixels.data(), pixels.size());
+    WriteBytes(path, bytes);
 }
 
 } // namespace lhltest

@@ -21,6 +21,8 @@ void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 // Deletes everything inside a folder (read-only files too), keeping the folder.
 void EmptyFolder(const std::wstring& folder);
 void RemoveFolder(const std::wstring& folder);
+// A 24-bit picture whose colour changes along both axes, so a piece of it shows where it came from.
+void WriteGradientBitmap(const std::wstring& path, int width, int height);
 
 void DeleteLauncherRegistryKey();
 bool LauncherRegistryKeyExists();

@@ -1,0 +1,135 @@
+// What item buttons and page tabs paint over: the panel's own background at their place, after
+// a page switch with the page tint, after a move to another cell, and after the tabs widen.
+#include "ButtonEx.h"
+#include "Handles.h"
+#include "IndexButton.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+
+using namespace lhl;
+
+namespace {
+
+// Paints a window's client area into a bitmap of its own and returns one pixel of it.
+class Snapshot {
+public:
+    Snapshot(HWND window, UINT message) {
+        RECT rc{};
+        ::GetClientRect(window, &rc);
+        HDC screen = ::GetDC(nullptr);
+        m_dc.reset(::CreateCompatibleDC(screen));
+        m_bitmap.reset(::CreateCompatibleBitmap(screen, rc.right, rc.bottom));
+        ::ReleaseDC(nullptr, screen);
+        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+        ::SendMessageW(window, message, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT);
+    }
+    ~Snapshot() { ::SelectObject(m_dc.get(), m_old); }
+    COLORREF At(POINT p) const { return ::GetPixel(m_dc.get(), p.x, p.y); }
+
+private:
+    fw::UniqueHdc m_dc;
+    fw::UniqueHBitmap m_bitmap;
+    HGDIOBJ m_old = nullptr;
+};
+
+class Painting : public lhltest::PanelTest {
+protected:
+    template <typename Change>
+    void RestartWith(Change change) {
+        change(Config().Settings());
+        Restart();
+    }
+    void SwitchTo(uint32_t number) {
+        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, number, 0);
+        Settle();
+    }
+    void PutAt(uint32_t cell, const std::wstring& path) {
+        const POINT p = CellCentre(cell);
+        ASSERT_TRUE(Store().AddFileItemAt(p.x, p.y, path));
+        Settle();
+    }
+    void PaintNow() {
+        ::RedrawWindow(PanelWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Settle();
+    }
+    // A corner of the button, where neither icon nor caption is drawn, against the panel's own
+    // background at the same place.
+    void ExpectButtonShowsPanelBehindIt(uint32_t cell, const char* when) {
+        CButtonEx* button = Store().ButtonAtCell(cell);
+        ASSERT_NE(button, nullptr) << when;
+        RECT place = button->GetWindowRect();
+        ::MapWindowPoints(HWND_DESKTOP, PanelWindow(), reinterpret_cast<POINT*>(&place), 2);
+        const Snapshot panel(PanelWindow(), WM_ERASEBKGND);
+        const Snapshot face(button->m_hWnd, WM_PRINTCLIENT);
+        for (POINT corner : {POINT{1, 1}, POINT{place.right - place.left - 12, 1}}) {
+            const POINT onPanel{place.left + corner.x, place.top + corner.y};
+            EXPECT_EQ(face.At(corner), panel.At(onPanel))
+                << when << ": cell " << cell << " shows pixels from somewhere else at (" << corner.x << ", " << corner.y << ")";
+        }
+    }
+};
+
+TEST_F(Painting, WithThePageTintAButtonShowsTheNewPagesColourAfterASwitch) {
+    RestartWith([](ConfigSettings& s) {
+        s.changeBackgroundOnSwitch = 1;
+        s.useBackgroundImage = 0;
+    });
+    Store().SetPageProperties(L"1", L"", RGB(200, 30, 30), RGB(200, 200, 200), 0, 0);
+    PutAt(6, MakeFile(L"red.txt"));
+    Config().SaveCurrentPageAside();
+    Store().AddPage();
+    Config().RestoreCurrentPage();
+    SwitchTo(2);
+    Store().SetPageProperties(L"2", L"", RGB(30, 30, 200), RGB(200, 200, 200), 0, 0);
+    PutAt(6, MakeFile(L"blue.txt"));
+    SwitchTo(1);
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "page 1");
+    SwitchTo(2);
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "after switching to page 2");
+}
+
+TEST_F(Painting, AButtonMovedToAnotherCellShowsThePictureOfItsNewPlace) {
+    const std::wstring picture = lhltest::DataFolder() + L"gradient.bmp";
+    lhltest::WriteGradientBitmap(picture, 256, 256);
+    RestartWith([&](ConfigSettings& s) {
+        s.useBackgroundImage = 1;
+        s.backgroundImage = picture;
+    });
+    PutAt(1, MakeFile(L"first.txt"));
+    PutAt(11, MakeFile(L"far.txt"));
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(11, "before the move");
+    Store().AlignItems(); // the item in cell 11 moves up to cell 2
+    Settle();
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(2, "after Align");
+    const POINT to = CellCentre(16);
+    Store().MoveItemTo(to.x, to.y, Store().ButtonAtCell(2));
+    Settle();
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(16, "after Move");
+}
+
+TEST_F(Painting, TabsThatWidenAfterDeletedPagesGetATextureOfTheirNewSize) {
+    for (int i = 0; i < 12; ++i) {
+        Config().SaveCurrentPageAside();
+        Store().AddPage();
+        Config().RestoreCurrentPage();
+    }
+    for (int i = 0; i < 10; ++i) {
+        SwitchTo(Store().GetPageCount());
+        Store().DeletePage();
+        Settle();
+    }
+    ASSERT_EQ(Store().GetPageCount(), 3u);
+    for (const PageTab& tab : Store().Tabs()) {
+        ASSERT_NE(tab.button, nullptr);
+        const RECT rc = tab.button->GetWindowRect();
+        EXPECT_EQ(tab.button->NormalImage().Width(), rc.right - rc.left) << "a texture narrower than its tab";
+        EXPECT_EQ(tab.button->HotImage().Width(), rc.right - rc.left);
+    }
+}
+
+} // namespace
