@@ -72,4 +72,21 @@ std::wstring LanguageTable::TextOr(uint32_t section, uint32_t key, const wchar_t
     return text.empty() ? std::wstring(builtIn) : text;
 }
 
+std::wstring FormatNumbers(const std::wstring& format, std::initializer_list<int> numbers) {
+    std::wstring text;
+    auto next = numbers.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format.compare(i, 2, L"%d") == 0 && next != numbers.end()) {
+            text += std::to_wstring(*next++);
+            ++i;
+        } else if (format.compare(i, 2, L"\\n") == 0) {
+            text += L'\n';
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
 } // namespace lhl

@@ -3,6 +3,7 @@
 // section (the dialog template or menu number) and key (a control, command or message number).
 // An empty answer means: keep the built-in English text.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,5 +55,10 @@ private:
     std::wstring m_langFolder;
     unsigned m_loads = 0;
 };
+
+// The text with each "%d" replaced by the next number, and "\n" as an ini file writes a line
+// break made one. A translated text is data, not a format string: a stray "%s" or a "%d" too
+// many stays as it is written.
+std::wstring FormatNumbers(const std::wstring& format, std::initializer_list<int> numbers);
 
 } // namespace lhl

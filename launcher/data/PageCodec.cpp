@@ -3,6 +3,7 @@
 #include "ConfigCodec.h"
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <string_view>
 
 namespace lhl {
@@ -95,6 +96,15 @@ bool ReadPageBlock(ByteReader& in, PageItems& kept) {
     return true;
 }
 
+// "NUL.dat" or "com1" open a device, whatever the extension.
+bool IsDeviceName(const std::wstring& name) {
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' && stem[3] <= L'9';
+}
+
 // Two groups in one file, or a group in the index's own file, would overwrite each other's pages.
 bool NamesOwnFiles(const std::vector<PageGroup>& groups) {
     for (size_t i = 0; i < groups.size(); ++i) {
@@ -110,6 +120,7 @@ bool NamesOwnFiles(const std::vector<PageGroup>& groups) {
 bool IsPlainFileName(const std::wstring& name) {
     if (name.empty() || name == L"." || name == L"..") return false;
     if (name.back() == L'.' || name.back() == L' ') return false; // Windows drops them: another file
+    if (IsDeviceName(name)) return false;
     return std::none_of(name.begin(), name.end(), [](wchar_t c) {
         return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
     });

@@ -55,6 +55,8 @@ public:
     bool IsPageEmpty() const;
     // True while a cell of the shown page's grid holds no item.
     bool HasFreeCell() const { return FirstFreeCell(true) >= 0; }
+    // Items of all pages whose cells a grid of that side would not show.
+    size_t CountItemsBeyond(int units) const;
     bool AreButtonsEmpty() const;
 
     // Pages. AddPage: the new 1-based number, or the unchanged count when refused.

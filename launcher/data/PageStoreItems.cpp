@@ -223,6 +223,15 @@ int PageStore::ClearPage() {
     return removed;
 }
 
+size_t PageStore::CountItemsBeyond(int units) const {
+    const auto cells = static_cast<uint32_t>(units * units);
+    size_t count = 0;
+    for (const PageItems& items : m_pageItems)
+        count += static_cast<size_t>(std::count_if(items.begin(), items.end(),
+                                                   [cells](const LauncherItem& i) { return i.HoldsItem() && i.cell > cells; }));
+    return count;
+}
+
 uint32_t PageStore::FreeCellOfPage(uint32_t page) const {
     const PageItems none;
     const PageItems& items = page < m_pageItems.size() ? m_pageItems[page] : none;

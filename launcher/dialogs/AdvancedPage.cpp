@@ -13,6 +13,8 @@ namespace {
 constexpr int kMinUnits = 3;
 constexpr int kMaxUnits = 16;
 constexpr UINT kLanguageIds[] = {IDC_OPT_SHOW_HIDE_GROUP, IDC_OPT_USE_HOTKEY, IDC_OPT_CTRL_TWICE, IDC_OPT_ANIMATE};
+constexpr uint32_t kKeyAskSmallerGrid = 1045;
+constexpr uint32_t kKeyWarning = 16;
 
 } // namespace
 
@@ -43,6 +45,8 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     m_units.SetRange(kMinUnits, kMaxUnits);
     m_units.SetPos(units);
     SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
+    m_nUnitsAtStart = units;
+    ShowItemsBeyond(units);
 
     const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     m_dimension.SetRange(screen / 3, screen);
@@ -86,6 +90,7 @@ void CAdvancedPageOpt::OnSliderMoved() {
     const int units = m_units.GetPos();
     s.unitsPerRow = units;
     SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
+    ShowItemsBeyond(units);
 
     const int alpha = m_alpha.GetPos();
     s.transparency = alpha;
@@ -121,7 +126,40 @@ void CAdvancedPageOpt::OnLanguageChosen() {
     m_pConfig->Settings().languageIndex = index;
 }
 
+// Items beyond a smaller grid are not lost: they keep their cells in their pages' files. The
+// page says so while the slider moves, and asks once more before such a grid is kept.
+void CAdvancedPageOpt::ShowItemsBeyond(int units) {
+    const size_t count = m_countBeyond ? m_countBeyond(units) : 0;
+    std::wstring text;
+    if (count > 0) {
+        const std::wstring format = TextOf(kSectionOptionsAdvanced, IDC_OPT_UNITS_HIDDEN, L"Items out of view: %d (kept on their pages)");
+        text = FormatNumbers(format, {static_cast<int>(count)});
+    }
+    ::SetDlgItemTextW(m_hWnd, IDC_OPT_UNITS_HIDDEN, text.c_str());
+}
+
+void CAdvancedPageOpt::AskBeforeHidingItems() {
+    ConfigSettings& s = m_pConfig->Settings();
+    const int units = s.unitsPerRow;
+    const size_t count = m_countBeyond && units != m_nUnitsAtStart ? m_countBeyond(units) : 0;
+    if (count == 0) return;
+    const std::wstring format = TextOf(kSectionOptionsAdvanced, kKeyAskSmallerGrid,
+        L"Items out of view with a %d x %d grid: %d.\nThey stay in their cells on their pages and appear "
+        L"again when the grid is made larger.\n\nUse the smaller grid?");
+    const std::wstring text = FormatNumbers(format, {units, units, static_cast<int>(count)});
+    const std::wstring caption = TextOf(kSectionMain, kKeyWarning, L"Warning");
+    if (::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        s.unitsPerRow = m_nUnitsAtStart;
+}
+
+std::wstring CAdvancedPageOpt::TextOf(uint32_t section, uint32_t key, const wchar_t* english) const {
+    LanguageTable* table = m_pConfig->GetLanguageTable();
+    if (!table || !table->IsActive()) return english;
+    return table->TextOr(section, key, english);
+}
+
 void CAdvancedPageOpt::OnOK() {
+    AskBeforeHidingItems();
     WORD key = 0, modifiers = 0;
     m_hotKey.GetHotKey(key, modifiers);
     ConfigSettings& s = m_pConfig->Settings();

@@ -3,6 +3,7 @@
 // stores, and the Advanced page, which writes most of its values into the settings at once.
 #include "CommonControls.h"
 #include "PropertySheet.h"
+#include <functional>
 #include <string>
 
 namespace lhl {
@@ -36,6 +37,7 @@ enum : UINT {
     IDC_OPT_UNITS_LABEL = 1036,
     IDC_OPT_DIMENSION = 1037,
     IDC_OPT_DIMENSION_LABEL = 1041,
+    IDC_OPT_UNITS_HIDDEN = 1044,
     IDC_OPT_LANGUAGE = 1047,
     IDC_OPT_SHOW_HIDE_GROUP = 1048,
 };
@@ -90,6 +92,9 @@ public:
     ~CAdvancedPageOpt() override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    // How many items a grid of that side would leave out of view; the page names them and asks
+    // before a smaller grid is kept.
+    void SetItemsBeyondGrid(std::function<size_t(int units)> count) { m_countBeyond = std::move(count); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -100,6 +105,9 @@ private:
     void PreviewTransparency(int alpha);
     void OnLanguageChosen();
     void EnableTransparency(bool enable);
+    void ShowItemsBeyond(int units);
+    void AskBeforeHidingItems();
+    std::wstring TextOf(uint32_t section, uint32_t key, const wchar_t* english) const;
     void SetLabel(int id, const wchar_t* format, int a, int b = 0);
     bool Checked(int id) const;
 
@@ -112,6 +120,8 @@ private:
     fw::CComboBox m_language;
     HMODULE m_hUser32 = nullptr;
     bool m_bReady = false;
+    std::function<size_t(int)> m_countBeyond;
+    int m_nUnitsAtStart = 0;
 };
 
 class COptPropertySht : public fw::CPropertySheet {

@@ -118,6 +118,8 @@ void CLanternhopDlg::ShowOptions() {
     }
     COptPropertySht sheet(&m_config, caption);
     sheet.m_psh.dwFlags &= ~PSH_HASHELP;
+    if (m_pPageStore)
+        sheet.Advanced().SetItemsBeyondGrid([store = m_pPageStore.get()](int units) { return store->CountItemsBeyond(units); });
     if (sheet.DoModal() == IDOK) ApplyOptions(sheet);
 }
 

@@ -2,6 +2,7 @@
 #include "LanguageTable.h"
 #include "TestSupport.h"
 
+using lhl::FormatNumbers;
 using lhl::LanguageTable;
 
 namespace {
@@ -101,4 +102,13 @@ TEST_F(LanguageTableTest, TheShippedFileTranslatesEveryKey) {
             EXPECT_FALSE(text.empty()) << "no translation for section " << section << " key " << key;
         }
     }
+}
+
+// Translated texts come from a file beside the program: they are filled in, never used as a
+// format string, so a wrong placeholder shows as written instead of reading the stack.
+TEST(LanguageTexts, NumbersFillOnlyTheirPlaceholdersAndLineBreaksAreMade) {
+    EXPECT_EQ(FormatNumbers(L"%d x %d: %d", {4, 4, 13}), L"4 x 4: 13");
+    EXPECT_EQ(FormatNumbers(L"%s and %d and %d", {7}), L"%s and 7 and %d");
+    EXPECT_EQ(FormatNumbers(L"one\\ntwo %", {}), L"one\ntwo %");
+    EXPECT_EQ(FormatNumbers(L"%%d", {1}), L"%1");
 }

@@ -6,7 +6,11 @@
 #include "PageCodec.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include "resource.h"
+#include <atomic>
+#include <commctrl.h>
 #include <map>
+#include <thread>
 
 using namespace lhl;
 using lhltest::MessageBoxAnswerer;
@@ -201,6 +205,51 @@ TEST_F(OptionCombinations, AFullGridWithItemsBeyondItIsStillFullAndAMovedItemFin
     RestartWith([](ConfigSettings& s) { s.unitsPerRow = 4; });
     EXPECT_EQ(ItemCount(1), 10u);
     EXPECT_EQ(ItemCount(0), 1u);
+}
+
+// Plays the user at the options sheet from another thread: the Advanced page, the grid slider
+// moved, what the page then says about items out of view, OK.
+void ChooseGridInOptions(int units, std::wstring& said, std::atomic<bool>& done) {
+    for (int i = 0; i < 500 && !done; ++i, ::Sleep(20)) {
+        HWND sheet = ::FindWindowW(L"#32770", L"Options");
+        DWORD pid = 0;
+        if (sheet) ::GetWindowThreadProcessId(sheet, &pid);
+        if (!sheet || pid != ::GetCurrentProcessId() || !::IsWindowVisible(sheet)) continue;
+        ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+        auto page = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        HWND slider = ::GetDlgItem(page, 1035);
+        ::SendMessageW(slider, TBM_SETPOS, TRUE, units);
+        ::SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, units), reinterpret_cast<LPARAM>(slider));
+        wchar_t text[128] = {};
+        ::GetDlgItemTextW(page, 1044, text, 128);
+        said = text;
+        ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        done = true;
+    }
+}
+
+TEST_F(OptionCombinations, TheOptionsCountTheItemsASmallerGridHidesAndAskBeforeKeepingIt) {
+    RestartWith([](ConfigSettings& s) { s.unitsPerRow = 5; });
+    FillShownPage(L"p1-", 25);
+    Store().AddPage();
+    SwitchTo(2);
+    FillShownPage(L"p2-", 20);
+    for (int answer : {IDNO, IDYES}) {
+        MessageBoxAnswerer user(answer);
+        std::wstring said;
+        std::atomic<bool> done{false};
+        std::thread player([&] { ChooseGridInOptions(4, said, done); });
+        m_panel->SendMessage(WM_COMMAND, ID_TRAY_OPTIONS);
+        player.join();
+        ASSERT_TRUE(done) << "the options sheet did not appear";
+        EXPECT_EQ(said, L"Items out of view: 13 (kept on their pages)");
+        ASSERT_EQ(user.Count(), 1u) << "no question before the smaller grid was kept";
+        EXPECT_NE(user.Seen()[0].text.find(L"4 x 4 grid: 13."), std::wstring::npos) << "the question does not count them";
+        EXPECT_EQ(Config().Settings().unitsPerRow, answer == IDYES ? 4 : 5);
+    }
+    Restart();
+    EXPECT_EQ(Store().Cells().size(), 16u);
+    EXPECT_EQ(ItemCount(0) + ItemCount(1), 45u);
 }
 
 // The Move frame runs its own message loop and hands other messages on; a wheel turn there must
