@@ -96,26 +96,35 @@ bool ReadPageBlock(ByteReader& in, PageItems& kept) {
     return true;
 }
 
-// "NUL.dat" or "com1" open a device, whatever the extension.
+// "NUL.dat" or "com1" open a device, whatever the extension; so do COM and LPT with the
+// superscript digits 1 to 3.
 bool IsDeviceName(const std::wstring& name) {
     std::wstring stem = name.substr(0, name.find(L'.'));
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
     if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
-    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' && stem[3] <= L'9';
+    if (stem.size() != 4 || !(stem.starts_with(L"COM") || stem.starts_with(L"LPT"))) return false;
+    const wchar_t digit = stem[3];
+    return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
 }
 
-// Two groups in one file, or a group in the index's own file, would overwrite each other's pages.
+// A page file named like the index, the settings or their backups would overwrite them at the
+// first save and delete them with its page.
 bool NamesOwnFiles(const std::vector<PageGroup>& groups) {
-    for (size_t i = 0; i < groups.size(); ++i) {
-        if (_wcsicmp(groups[i].fileName.c_str(), kIndexFileName) == 0) return false;
-        for (size_t j = i + 1; j < groups.size(); ++j)
-            if (_wcsicmp(groups[i].fileName.c_str(), groups[j].fileName.c_str()) == 0) return false;
-    }
+    const std::wstring reserved[] = {kIndexFileName, std::wstring(kIndexFileName) + L"_bak", L"Lanternhop_LauncherConfig.dat",
+                                     L"Lanternhop_LauncherConfig.dat_bak"};
+    for (const PageGroup& group : groups)
+        for (const std::wstring& name : reserved)
+            if (SameFileName(group.fileName, name)) return false;
     return true;
 }
 
 } // namespace
+
+bool SameFileName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
 
 bool IsPlainFileName(const std::wstring& name) {
     if (name.empty() || name == L"." || name == L"..") return false;

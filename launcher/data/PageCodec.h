@@ -24,6 +24,8 @@ struct IndexFile {
 // A name that stays in the folder it is joined to: no folder, drive or stream part, not "." or
 // "..", nothing Windows would change or refuse.
 bool IsPlainFileName(const std::wstring& name);
+// Two names of one file, as the file system compares them (case ignored).
+bool SameFileName(const std::wstring& a, const std::wstring& b);
 
 std::vector<uint8_t> EncodeIndex(uint32_t pageCount, const std::vector<PageGroup>& groups);
 // False when the file is damaged: a count or string running past the end, or groups that do

@@ -188,6 +188,7 @@ void PageStore::LayoutTabsAfterDelete(int firstWidth, int firstLeft) {
 uint32_t PageStore::DeletePage() {
     const uint32_t shown = m_nCurrentPage;
     if (m_tabs.size() < 2 || shown == 0 || shown >= m_tabs.size()) return kDeleteRefused;
+    if (!MayDeleteItemsOutOfView(shown)) return kDeleteRefused;
     const int firstWidth = Width(m_tabs[0].rect);
     const int firstLeft = m_tabs[0].rect.left;
 
@@ -232,6 +233,19 @@ uint32_t PageStore::DeletePage() {
     WriteCurrentIndex();
     if (groupRemains) WriteGroupFile(group, first);
     return next;
+}
+
+// A page may look empty on a grid made smaller and still hold items: those are not deleted
+// without a word.
+bool PageStore::MayDeleteItemsOutOfView(uint32_t page) const {
+    if (page >= m_pageItems.size()) return true;
+    const auto hidden = std::count_if(m_pageItems[page].begin(), m_pageItems[page].end(), [this](const LauncherItem& i) {
+        return i.HoldsItem() && i.cell > m_cells.size();
+    });
+    if (hidden == 0) return true;
+    const std::wstring text = L"This page holds " + std::to_wstring(hidden) +
+                              L" items out of view (beyond the current grid). Delete the page with them?";
+    return ::MessageBoxW(m_hParent, text.c_str(), L"Warning", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void PageStore::SetPageProperties(const std::wstring& title, const std::wstring& tip, COLORREF focusBack,

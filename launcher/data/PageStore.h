@@ -15,6 +15,7 @@ namespace lhl {
 
 class CButtonEx;
 class CIndexButton;
+struct ReadGroupFile;
 class LauncherConfig;
 
 struct GridCell {
@@ -53,8 +54,6 @@ public:
     uint32_t GetPageCount() const { return static_cast<uint32_t>(m_tabs.size()); }
     uint32_t GetCurrentPage() const { return m_nCurrentPage; }
     bool IsPageEmpty() const;
-    // True while a cell of the shown page's grid holds no item.
-    bool HasFreeCell() const { return FirstFreeCell(true) >= 0; }
     // Items of all pages whose cells a grid of that side would not show.
     size_t CountItemsBeyond(int units) const;
     bool AreButtonsEmpty() const;
@@ -72,9 +71,10 @@ public:
     int AddFileItem(const std::wstring& path); // 0 added, 1 page full
     // True when a cell took the item.
     bool AddFileItemAt(int x, int y, const std::wstring& path);
-    // A text or address off the grid goes to the first free cell; false when none took it.
-    bool AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
-    bool AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
+    // A text or address off the grid goes to the first free cell. 0 added, 1 no free cell,
+    // 2 the user kept the item that was there.
+    int AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
+    int AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address);
     void MoveItemTo(int x, int y, CButtonEx* source);
     void AlignItems();
     // Empties the cells of the grid; items kept outside a grid made smaller stay.
@@ -88,7 +88,7 @@ public:
     // saved there before it leaves the shown page's file. 0 placed, 1 the page is full,
     // 2 no such page or nothing is moving. On a refusal the item is still the caller's to return.
     int MoveItemToPage(uint32_t index);
-    void RefreshButtons(int mode);                       // 0 show, 1 destroy and rebuild later, 2 build
+    void RefreshButtons(int mode);                       // 0 show, 1 show anew in place, 2 build
     void BuildButtons();
     void ApplyButtonAlpha();
     // Puts an item that "Move To" took off its button back, when the move could not happen.
@@ -119,10 +119,12 @@ private:
     void LeavePage();
     void ShowItemsOf(uint32_t index);
     void HideEmptyButtons();
+    void ShowItemsAnew();
     // PageStore.cpp
     std::wstring NewGroupFileName() const;
     void AppendPageToGroups(const LauncherPage& page);
     bool FindGroupOf(uint32_t page, size_t& group, uint32_t& first) const;
+    bool MayDeleteItemsOutOfView(uint32_t page) const;
     CIndexButton* CreateTab(const std::wstring& title, const RECT& rect, uint32_t index);
     void StyleTab(CIndexButton* tab, const LauncherPage& page, uint32_t number);
     void CopyPageToConfig(uint32_t index);
@@ -142,7 +144,7 @@ private:
     void StyleItemButton(CButtonEx* button) const;
     void SetRecord(uint32_t cell, const LauncherItem& item);
     int FirstFreeCell(bool emptyButtonsToo) const;
-    bool AddItemAt(int x, int y, const LauncherItem& item);
+    int AddItemAt(int x, int y, const LauncherItem& item);
     bool PlaceInFirstFreeCell(const LauncherItem& item);
     // The first cell of the grid that no record of a page not shown uses; 0 when none.
     uint32_t FreeCellOfPage(uint32_t page) const;
@@ -160,6 +162,9 @@ private:
     int WriteGroupFile(size_t group, uint32_t first);
     bool ReadIndexFile(struct IndexFile& index);
     void ReadPageFiles();
+    std::vector<size_t> GroupsNotOwningTheirFile(const std::vector<uint32_t>& firsts,
+                                                 const std::vector<ReadGroupFile>& files) const;
+    void GiveSharedGroupsFilesOfTheirOwn();
     void CreateFirstRunItems();
 
     std::vector<PlacedButton> m_buttons;
@@ -174,7 +179,7 @@ private:
     int m_nTabWidth = 20;
     int m_nUnits = 0;
     std::vector<PageGroup> m_groups;
-    bool m_bRebuildPending = false;
+    std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
 };
 
 } // namespace lhl

@@ -1,6 +1,7 @@
 // Loading and saving the pages: "pages_info.dat", the page files of the groups, the shown
 // page's index in the registry, and the items of a first run.
 #include "ButtonEx.h"
+#include "ByteCodec.h"
 #include "DataFile.h"
 #include "LanguageTable.h"
 #include "LanternhopApp.h"
@@ -13,6 +14,13 @@
 #include <algorithm>
 
 namespace lhl {
+
+struct ReadGroupFile {
+    bool read = false;       // a usable file: its item lists are below
+    uint32_t fileFirst = 0;  // the first page the file says it holds
+    std::vector<PageItems> pages;
+};
+
 namespace {
 
 constexpr REGSAM kKeyAccess = 0x2001F;
@@ -21,10 +29,12 @@ constexpr int kNothingUsable = 3;
 // Far beyond 17 pages of 256 items with long paths; a larger file is damaged.
 constexpr size_t kDataFileLimit = 64u * 1024 * 1024;
 
-bool ReadPageFile(const std::wstring& path, std::vector<PageItems>& pages, PageFileStatus& status) {
+bool ReadPageFile(const std::wstring& path, ReadGroupFile& file) {
     std::vector<uint8_t> bytes;
     if (!ReadDataFile(path, bytes, kDataFileLimit)) return false;
-    status = DecodePageFile(bytes, pages);
+    const PageFileStatus status = DecodePageFile(bytes, file.pages);
+    file.read = status == PageFileStatus::Read;
+    file.fileFirst = bytes.size() >= 8 ? ByteReader(bytes).U32At(4) : 0;
     return status != PageFileStatus::Damaged;
 }
 
@@ -73,8 +83,7 @@ void PageStore::RebuildShownRecords(uint32_t page) {
 
 int PageStore::WriteGroupFile(size_t group, uint32_t first) {
     const uint32_t end = first + static_cast<uint32_t>(m_groups[group].pages.size());
-    // While the buttons are being rebuilt they do not show the page: its records stand as they are.
-    if (m_nCurrentPage >= first && m_nCurrentPage < end && m_nCurrentPage < m_pageItems.size() && !m_bRebuildPending)
+    if (m_nCurrentPage >= first && m_nCurrentPage < end && m_nCurrentPage < m_pageItems.size())
         RebuildShownRecords(m_nCurrentPage);
     std::vector<const PageItems*> blocks;
     for (uint32_t i = first; i < end && i < m_pageItems.size(); ++i) blocks.push_back(&m_pageItems[i]);
@@ -106,26 +115,61 @@ int PageStore::LoadPages() {
 
 // Each group's lists go to its own pages, whatever happened to the other groups' files.
 void PageStore::ReadPageFiles() {
+    std::vector<ReadGroupFile> files(m_groups.size());
+    std::vector<uint32_t> firsts;
     uint32_t pages = 0;
-    for (const PageGroup& group : m_groups) pages += static_cast<uint32_t>(group.pages.size());
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        const std::wstring path = DataPath(m_groups[g].fileName);
+        if (!ReadPageFile(path, files[g])) ReadPageFile(path + kBackupSuffix, files[g]);
+        firsts.push_back(pages);
+        pages += static_cast<uint32_t>(m_groups[g].pages.size());
+    }
+    m_groupsToRename = GroupsNotOwningTheirFile(firsts, files);
     std::vector<PageItems> lists(pages);
     bool anyRead = false;
-    uint32_t first = 0;
-    for (const PageGroup& group : m_groups) {
-        std::vector<PageItems> read;
-        PageFileStatus status = PageFileStatus::Damaged;
-        const std::wstring path = DataPath(group.fileName);
-        if (ReadPageFile(path, read, status) || ReadPageFile(path + kBackupSuffix, read, status)) {
-            if (status == PageFileStatus::Read) {
-                anyRead = true;
-                const size_t count = std::min(read.size(), group.pages.size());
-                for (size_t j = 0; j < count; ++j) lists[first + j] = std::move(read[j]);
-            }
-        }
-        first += static_cast<uint32_t>(group.pages.size());
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        if (!files[g].read || std::find(m_groupsToRename.begin(), m_groupsToRename.end(), g) != m_groupsToRename.end())
+            continue;
+        anyRead = true;
+        const size_t count = std::min(files[g].pages.size(), m_groups[g].pages.size());
+        for (size_t j = 0; j < count; ++j) lists[firsts[g] + j] = std::move(files[g].pages[j]);
     }
     if (anyRead) m_pageItems = std::move(lists);
     else m_pageItems.clear();
+}
+
+// Two groups made within one second by an older version share one file name, so one file holds
+// the pages of whichever group wrote it last, and its header says which. That group keeps the
+// file (the first of them, when the header names none); the others start empty.
+std::vector<size_t> PageStore::GroupsNotOwningTheirFile(const std::vector<uint32_t>& firsts,
+                                                        const std::vector<ReadGroupFile>& files) const {
+    std::vector<size_t> strangers;
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        std::vector<size_t> sharing;
+        for (size_t o = 0; o < m_groups.size(); ++o)
+            if (SameFileName(m_groups[o].fileName, m_groups[g].fileName)) sharing.push_back(o);
+        if (sharing.size() < 2) continue;
+        size_t owner = sharing.front();
+        for (size_t o : sharing)
+            if (files[o].fileFirst == firsts[o]) owner = o;
+        if (g != owner) strangers.push_back(g);
+    }
+    return strangers;
+}
+
+// Groups that shared a file get names of their own, written at once: the index must name the
+// new files before any page is saved into them.
+void PageStore::GiveSharedGroupsFilesOfTheirOwn() {
+    const std::vector<size_t> renamed = std::move(m_groupsToRename);
+    m_groupsToRename.clear();
+    if (renamed.empty()) return;
+    for (size_t g : renamed) m_groups[g].fileName = NewGroupFileName();
+    SavePagesInfo();
+    uint32_t first = 0;
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        if (std::find(renamed.begin(), renamed.end(), g) != renamed.end()) WriteGroupFile(g, first);
+        first += static_cast<uint32_t>(m_groups[g].pages.size());
+    }
 }
 
 uint32_t PageStore::ReadCurrentIndex() {
@@ -155,6 +199,7 @@ void PageStore::LoadAll() {
             if (record.cell >= 1 && record.cell <= m_cells.size()) m_cells[record.cell - 1].hasButton = true;
     }
     BuildTabs();
+    GiveSharedGroupsFilesOfTheirOwn(); // after the buttons: saving the shown page reads them
 }
 
 void PageStore::CreateFirstRunItems() {

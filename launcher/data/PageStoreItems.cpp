@@ -9,6 +9,8 @@
 namespace lhl {
 namespace {
 
+enum : int { kAdded = 0, kNoFreeCell = 1, kKeptOld = 2 };
+
 // Puts a record in its cell's place: the record that held the cell, else a spare empty one
 // (a page's list keeps its length), else a new one at the end.
 void PutRecord(PageItems& items, const LauncherItem& record) {
@@ -121,35 +123,34 @@ int PageStore::AddFileItem(const std::wstring& path) {
     return 0;
 }
 
-bool PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
+int PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
     int cell = CellAt(x, y);
     // Only texts and addresses go to the first free cell when the point misses the grid; a cell
     // whose button another page left empty is free.
     if (cell < 0 && item.kind != kKindFile) cell = FirstFreeCell(true);
-    if (cell < 0) return false;
+    if (cell < 0) return kNoFreeCell;
     const uint32_t number = static_cast<uint32_t>(cell) + 1;
-    bool taken = true;
-    if (m_cells[static_cast<size_t>(cell)].hasButton) {
-        CButtonEx* button = ButtonAtCell(number);
-        if (!button) return false; // its button is being rebuilt
-        taken = button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned;
-        if (taken) SetRecord(number, item);
+    int result = kAdded;
+    if (CButtonEx* button = ButtonAtCell(number)) {
+        if (button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned) SetRecord(number, item);
+        else result = kKeptOld;
     } else {
-        taken = CreateItemButton(cell, item, false) != nullptr;
+        m_cells[static_cast<size_t>(cell)].hasButton = false;
+        if (!CreateItemButton(cell, item, false)) result = kNoFreeCell;
     }
     AfterItemChange();
-    return taken;
+    return result;
 }
 
 bool PageStore::AddFileItemAt(int x, int y, const std::wstring& path) {
-    return AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path});
+    return AddItemAt(x, y, LauncherItem{kKindFile, 0, L"", path}) == kAdded;
 }
 
-bool PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {
+int PageStore::AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text) {
     return AddItemAt(x, y, LauncherItem{kKindClipboardText, 0, title.empty() ? L"Untitled" : title, text});
 }
 
-bool PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address) {
+int PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std::wstring& address) {
     return AddItemAt(x, y, LauncherItem{kKindLink, 0, title, address});
 }
 
@@ -344,8 +345,6 @@ void PageStore::HideEmptyButtons() {
 }
 
 void PageStore::SwitchPage(uint32_t index) {
-    // Buttons still to be rebuilt would leave their cells taken on the new page.
-    if (m_bRebuildPending) BuildButtons();
     SetCurrentPage(index);
     {
         // Up to 256 buttons change at once: they are painted once, when all are done.
@@ -355,6 +354,30 @@ void PageStore::SwitchPage(uint32_t index) {
         ShowItemsOf(index);
         HideEmptyButtons();
         RefreshButtons(0);
+    }
+}
+
+// The look changed (the options, the page's colours, a new order of the cells): every button
+// shows its item anew, in place. None is destroyed, as a button may be running a dialog of its
+// own (Properties) or its Move frame when the change comes.
+void PageStore::ShowItemsAnew() {
+    fw::RedrawPause pause(m_hParent);
+    ShellNameBatch names;
+    for (PlacedButton& placed : m_buttons) {
+        CButtonEx* button = placed.button.get();
+        if (!button) continue;
+        button->ForgetParentCopy();
+        if (button->IsEmptyItem()) {
+            button->ResetButton();
+            continue;
+        }
+        const auto kind = static_cast<uint32_t>(button->GetKind() + 1);
+        const std::wstring title = button->GetTitle(), target = button->GetTarget();
+        const bool enabled = ::IsWindowEnabled(button->m_hWnd) != FALSE;
+        button->ResetButton(false);
+        RestyleForItem(button);
+        button->SetItemOfKind(kind, title, target);
+        ::EnableWindow(button->m_hWnd, enabled); // a "Move To" source stays disabled
     }
 }
 
@@ -375,12 +398,8 @@ void PageStore::RefreshButtons(int mode) {
         break;
     }
     case 1:
-        for (PlacedButton& placed : m_buttons) {
-            placed.cell = 0;
-            placed.button.reset();
-        }
-        m_bRebuildPending = true;
-        ::PostMessageW(m_hParent, UM_REBUILD_BUTTONS, 0, 0);
+        ShowItemsAnew();
+        RefreshButtons(0);
         break;
     case 2:
         BuildButtons();
@@ -391,7 +410,6 @@ void PageStore::RefreshButtons(int mode) {
 }
 
 void PageStore::BuildButtons() {
-    m_bRebuildPending = false;
     ForgetDeadButtons();
     if (m_pageItems.empty()) {
         CreateFirstRunItems();

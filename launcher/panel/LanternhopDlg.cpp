@@ -190,11 +190,14 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
         return 1;
     }
     const auto target = static_cast<uint32_t>(number - 1);
-    if (moving == 1 && store->MoveItemToPage(target) != 0) {
+    if (moving == 1) {
+        const int placed = store->MoveItemToPage(target);
         // Nothing moved: the item goes back on its button.
-        ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
-        store->ReturnMovingItem();
-        return 1;
+        if (placed == 1) ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
+        if (placed != 0) {
+            store->ReturnMovingItem();
+            return 1;
+        }
     }
     store->SwitchPage(target);
     const ConfigSettings& s = m_config.Settings();

@@ -152,7 +152,7 @@ void CLanternhopDlg::AddTextFromDialog(const std::wstring& text) {
     dialog.SetText(text);
     if (dialog.DoModal() != IDOK) return;
     const POINT point = MenuPointInClient();
-    if (!dialog.GetText().empty() && !m_pPageStore->AddTextItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetText()))
+    if (!dialog.GetText().empty() && m_pPageStore->AddTextItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetText()) == 1)
         ReportPageFull();
 }
 
@@ -161,13 +161,12 @@ void CLanternhopDlg::AddLinkFromDialog() {
     if (dialog.DoModal() != IDOK) return;
     const POINT point = MenuPointInClient();
     if (!dialog.GetAddress().empty() &&
-        !m_pPageStore->AddLinkItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetAddress()))
+        m_pPageStore->AddLinkItemAt(point.x, point.y, dialog.GetTitle(), dialog.GetAddress()) == 1)
         ReportPageFull();
 }
 
 // What the user typed did not find a cell; said, so it is not thought kept.
 void CLanternhopDlg::ReportPageFull() {
-    if (m_pPageStore && m_pPageStore->HasFreeCell()) return; // declined by the user, not refused
     ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
 }
 

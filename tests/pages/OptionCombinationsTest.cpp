@@ -252,6 +252,40 @@ TEST_F(OptionCombinations, TheOptionsCountTheItemsASmallerGridHidesAndAskBeforeK
     EXPECT_EQ(ItemCount(0) + ItemCount(1), 45u);
 }
 
+// Plays the user at an item's Properties dialog: waits for it, has the panel change its look
+// meanwhile (as Options or Align from the tray and the page menu would), types a new text, OK.
+void EditTextWhileThePanelRefreshes(HWND panel, std::atomic<bool>& done) {
+    for (int i = 0; i < 500 && !done; ++i, ::Sleep(20)) {
+        HWND dialog = ::FindWindowW(L"#32770", L"Add Text Clipboard");
+        DWORD pid = 0;
+        if (dialog) ::GetWindowThreadProcessId(dialog, &pid);
+        if (!dialog || pid != ::GetCurrentProcessId() || !::IsWindowVisible(dialog)) continue;
+        ::SendMessageW(panel, WM_COMMAND, ID_PAGE_ALIGN, 0);
+        ::SetDlgItemTextW(dialog, 1004, L"edited while the panel changed");
+        ::PostMessageW(dialog, WM_COMMAND, 1061, 0);
+        done = true;
+    }
+}
+
+TEST_F(OptionCombinations, AnItemsPropertiesDialogSurvivesThePanelChangingItsButtons) {
+    RestartWith([](ConfigSettings& s) { s.changeBackgroundOnSwitch = 1; });
+    const POINT at = CellCentre(6);
+    ASSERT_EQ(Store().AddTextItemAt(at.x, at.y, L"note", L"old text"), 0);
+    CButtonEx* button = Store().ButtonAtCell(6);
+    ASSERT_NE(button, nullptr);
+    MessageBoxAnswerer user(IDYES); // "replace?" when the edited text is stored
+    std::atomic<bool> done{false};
+    std::thread player([&] { EditTextWhileThePanelRefreshes(PanelWindow(), done); });
+    ::SendMessageW(button->m_hWnd, WM_COMMAND, ID_ITEM_PROPERTIES, 0);
+    player.join();
+    Settle();
+    ASSERT_TRUE(done) << "the Properties dialog did not appear";
+    ASSERT_NE(Store().ButtonAtCell(1), nullptr) << "Align did not move the item to the first cell";
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), L"edited while the panel changed");
+    Restart();
+    EXPECT_EQ(OnDisk(0), (std::map<uint32_t, std::wstring>{{1, L"edited while the panel changed"}}));
+}
+
 // The Move frame runs its own message loop and hands other messages on; a wheel turn there must
 // not switch the page under the button that runs it, tint or not.
 TEST_F(OptionCombinations, AWheelTurnDuringAMoveNeitherSwitchesNorLosesTheItem) {

@@ -413,3 +413,69 @@ TEST_F(PageStoreTest, AnIndexNamingAFileOutsideTheDataFolderIsRefusedForItsBacku
     EXPECT_FALSE(lhltest::FileExists(outside)) << "a page file was written outside the data folder";
     for (const std::wstring& name : PageFiles()) EXPECT_TRUE(IsPlainFileName(name)) << "kept a bad name";
 }
+
+// Two groups made within one second by an older version share a file name. The file holds the
+// pages its header names; the other group starts empty, and both get files of their own at once.
+TEST_F(PageStoreTest, GroupsSharingAFileKeepWhatItHoldsAndGetFilesOfTheirOwn) {
+    ClosePanel();
+    PageGroup first, second;
+    first.fileName = second.fileName = L"pages_info_2010_3_7_9_5_30.dat";
+    for (int i = 0; i < 5; ++i) first.pages.push_back(LauncherPage{1, 2, 3, 4, L"A" + std::to_wstring(i), L""});
+    second.pages = {LauncherPage{1, 2, 3, 4, L"B0", L""}, LauncherPage{1, 2, 3, 4, L"B1", L""}};
+    lhltest::WriteBytes(DataFolder() + L"pages_info.dat", EncodeIndex(7, {first, second}));
+    const PageItems b1{LauncherItem{kKindLink, 3, L"kept", L"www.example.org"}};
+    const PageItems empty;
+    lhltest::WriteBytes(DataFolder() + first.fileName, EncodePageFile(5, 7, {&empty, &b1})); // the second wrote last
+    OpenPanel();
+    ASSERT_EQ(Store().GetPageCount(), 7u) << "the index was refused";
+    ASSERT_EQ(Store().Groups().size(), 2u);
+    EXPECT_FALSE(SameFileName(Store().Groups()[0].fileName, Store().Groups()[1].fileName)) << "still one file";
+    const auto itemsOf = [&](uint32_t page) {
+        size_t n = 0;
+        if (page < Store().ItemLists().size())
+            for (const LauncherItem& i : Store().ItemLists()[page]) n += i.HoldsItem() ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(itemsOf(6), 1u) << "the file's own pages lost their item";
+    EXPECT_EQ(itemsOf(1), 0u) << "the other group took the item too";
+    Restart();
+    EXPECT_EQ(Store().GetPageCount(), 7u);
+    EXPECT_EQ(itemsOf(6), 1u) << "the new file names were not written";
+    EXPECT_EQ(IndexOnDisk().groups[1].fileName, Store().Groups()[1].fileName);
+}
+
+// With the grid made smaller a page can look empty and still hold items; Delete asks first.
+TEST_F(PageStoreTest, DeletingAPageThatHoldsItemsOutOfViewAsksFirst) {
+    ClosePanel();
+    lhltest::WriteTestSettings(5);
+    OpenPanel();
+    Store().AddPage();
+    SwitchTo(2);
+    const POINT outer = CellCentre(25);
+    ASSERT_TRUE(Store().AddFileItemAt(outer.x, outer.y, MakeFile(L"far.txt")));
+    ClosePanel();
+    lhltest::WriteTestSettings(4);
+    OpenPanel();
+    ASSERT_EQ(Store().GetCurrentPage(), 1u);
+    {
+        MessageBoxAnswerer user(IDNO);
+        Store().DeletePage();
+        Settle();
+        EXPECT_NE(user.OnlyText().find(L"1 items out of view"), std::wstring::npos) << user.OnlyText();
+        EXPECT_EQ(Store().GetPageCount(), 2u) << "deleted without asking";
+    }
+    MessageBoxAnswerer user(IDYES);
+    Store().DeletePage();
+    Settle();
+    EXPECT_EQ(Store().GetPageCount(), 1u);
+}
+
+// Any program can send the switch message with the "moving" flag while nothing moves: no box.
+TEST_F(PageStoreTest, AMoveToSwitchWithNothingMovingSaysNothing) {
+    Store().AddPage();
+    MessageBoxAnswerer user(IDOK);
+    EXPECT_EQ(::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, 2, 1), 1);
+    Settle();
+    EXPECT_EQ(user.Count(), 0u) << user.OnlyText();
+    EXPECT_EQ(Store().GetCurrentPage(), 0u);
+}

@@ -110,6 +110,12 @@ TEST_F(Painting, AButtonMovedToAnotherCellShowsThePictureOfItsNewPlace) {
     Settle();
     PaintNow();
     ExpectButtonShowsPanelBehindIt(16, "after Move");
+    // A cleared button waits, detached, to be taken for the next item wherever that lands.
+    Store().ButtonAtCell(1)->DeleteItem();
+    Settle();
+    PutAt(9, MakeFile(L"reused.txt"));
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(9, "a cleared button reused in another cell");
 }
 
 TEST_F(Painting, TabsThatWidenAfterDeletedPagesGetATextureOfTheirNewSize) {
