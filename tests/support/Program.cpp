@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "PanelLookup.h"
 #include "TestSupport.h"
 #include <vector>
 
@@ -57,6 +58,13 @@ HWND Program::WaitForWindow(const wchar_t* className, const wchar_t* title, DWOR
             return !IsRunning();
         },
         timeoutMs);
+    return found;
+}
+
+HWND Program::WaitForPanel(DWORD timeoutMs) const {
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = lhl::FindLauncherPanel(m_process.dwProcessId)) != nullptr || !IsRunning(); },
+              timeoutMs);
     return found;
 }
 

@@ -26,6 +26,9 @@ public:
     bool IsRunning() const;
     // The process's top-level window of that class and title, once it exists; null on timeout.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) const;
+    // The launcher panel of the process, once it exists (never one of its boxes); null on timeout.
+    HWND WaitForPanel(DWORD timeoutMs) const;
+    DWORD ProcessId() const { return m_process.dwProcessId; }
     void Kill();
 
 private:
