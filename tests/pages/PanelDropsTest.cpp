@@ -4,6 +4,7 @@
 #include "DropData.h"
 #include "DropTarget.h"
 #include "PanelHarness.h"
+#include "Program.h"
 
 using namespace lhl;
 
@@ -31,6 +32,16 @@ private:
 
 class PanelDrops : public lhltest::PanelTest {
 protected:
+    // As in the launcher, OLE is running before the panel registers its drop target.
+    void SetUp() override {
+        m_bOle = SUCCEEDED(::OleInitialize(nullptr));
+        PanelTest::SetUp();
+    }
+    void TearDown() override {
+        PanelTest::TearDown();
+        if (m_bOle) ::OleUninitialize();
+    }
+
     // Drops files with the mouse over a 1-based cell (0: over the tab row).
     void DropAt(uint32_t cell, const std::vector<std::wstring>& paths) {
         POINT p = cell ? CellCentre(cell) : POINT{5, 5};
@@ -43,6 +54,23 @@ protected:
         CButtonEx* b = Store().ButtonAtCell(cell);
         return b && !b->IsEmptyItem() ? b->GetTarget() : L"";
     }
+    // A point over a 1-based cell, in screen coordinates as OLE gives it.
+    POINTL ScreenPointOf(uint32_t cell) {
+        POINT p = CellCentre(cell);
+        ::ClientToScreen(PanelWindow(), &p);
+        return POINTL{p.x, p.y};
+    }
+    // What the panel's own drop target answers to data dragged over a cell.
+    DWORD DragOver(IDataObject* data, uint32_t cell) {
+        IDropTarget* target = m_panel->DropTarget();
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragEnter(data, MK_LBUTTON, ScreenPointOf(cell), &effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(MK_LBUTTON, ScreenPointOf(cell), &effect);
+        return effect;
+    }
+
+    bool m_bOle = false;
 };
 
 } // namespace
@@ -76,20 +104,65 @@ TEST_F(PanelDrops, ShortcutsMoveIntoTheShortcutFolderOnlyWhenAskedAndOnlyLowerCa
 }
 
 TEST_F(PanelDrops, DroppedTextOpensTheDialogAndBecomesATextItem) {
-    TextData text(L"\x4F60\x597D, dropped \x03A9");
-    COleDropInfo textOver{&text, 0, 0, 0, {}};
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&textOver)), DROPEFFECT_COPY);
+    IDropTarget* target = m_panel->DropTarget();
     lhltest::DropData files({L"C:\\x.txt"});
-    COleDropInfo filesOver{&files, 0, 0, 0, {}};
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&filesOver)), DROPEFFECT_NONE) << "files come by WM_DROPFILES only";
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_EX, reinterpret_cast<WPARAM>(&filesOver)), -1);
-    const POINT cell = CellCentre(5);
-    COleDropInfo drop{&text, 0, DROPEFFECT_COPY, 0, cell};
+    EXPECT_EQ(DragOver(&files, 5), static_cast<DWORD>(DROPEFFECT_NONE)) << "files come by WM_DROPFILES only";
+    target->DragLeave();
+
+    TextData text(L"\x4F60\x597D, dropped \x03A9");
+    EXPECT_EQ(DragOver(&text, 5), static_cast<DWORD>(DROPEFFECT_COPY)) << "the cursor did not offer the drop";
     lhltest::DialogDriver user(L"Add Text Clipboard", 1004, 1061);
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP, reinterpret_cast<WPARAM>(&drop)), TRUE);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(target->Drop(&text, 0, ScreenPointOf(5), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(user.Seen()) << "the dialog did not open";
     EXPECT_EQ(user.ReadText(), L"\x4F60\x597D, dropped \x03A9") << "the dialog was not filled with the text, whole";
     ASSERT_NE(Store().ButtonAtCell(5), nullptr);
     EXPECT_EQ(Store().ButtonAtCell(5)->GetTarget(), L"\x4F60\x597D, dropped \x03A9");
     EXPECT_EQ(Store().ButtonAtCell(5)->GetTitle(), L"Untitled");
+}
+
+TEST_F(PanelDrops, ALongPathIsDroppedWholeAndKeptWhole) {
+    const lhltest::LongPathFile file(lhltest::DataFolder(), 320);
+    ASSERT_GE(file.Path().size(), 320u);
+    DropAt(3, {file.Path()});
+    EXPECT_EQ(TargetAt(3), file.Path()) << "the dropped path was cut";
+    Restart();
+    EXPECT_EQ(TargetAt(3), file.Path()) << "the page file did not keep the long path";
+}
+
+// A drop record that the panel's own drop target is not forwarding is never read, even a sound
+// one: the same message numbers can come from anywhere.
+TEST_F(PanelDrops, DropMessagesOutsideARealDropDoNothing) {
+    TextData text(L"not dropped");
+    COleDropInfo record{&text, 0, DROPEFFECT_COPY, 0, CellCentre(2)};
+    lhltest::DialogDriver user(L"Add Text Clipboard", 1004, IDOK);
+    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&record)), DROPEFFECT_NONE);
+    EXPECT_EQ(m_panel->SendMessage(UM_DROP, reinterpret_cast<WPARAM>(&record)), FALSE);
+    Settle();
+    EXPECT_FALSE(user.Seen()) << "a record from outside a drop opened the text dialog";
+    EXPECT_EQ(TargetAt(2), L"");
+}
+
+class DropMessagesFromElsewhere : public lhltest::CleanLauncherState {};
+
+// Another program sends the panel's drop messages with wild values, as it could with any number.
+TEST_F(DropMessagesFromElsewhere, LeaveTheRunningLauncherUnharmed) {
+    lhltest::WriteTestSettings();
+    lhltest::Program launcher;
+    ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe));
+    HWND panel = launcher.WaitForPanel(30000);
+    ASSERT_NE(panel, nullptr);
+    const WPARAM wild[] = {1, 0x10, 0xFFFF, 0xDEADBEEF, static_cast<WPARAM>(0x7FFDEADBEEF0ull), static_cast<WPARAM>(-1)};
+    for (UINT message = UM_DROP_ENTER; message <= UM_DROP_LEAVE; ++message)
+        for (WPARAM value : wild) {
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutW(panel, message, value, 0, SMTO_ABORTIFHUNG, 5000, &result);
+            ASSERT_TRUE(launcher.IsRunning()) << "message " << message << " with wParam " << value << " ended the launcher";
+        }
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0) << "the panel stopped answering";
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Add Text Clipboard"), nullptr) << "a wild message opened the text dialog";
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(launcher.WaitForExit(30000));
 }
