@@ -15,13 +15,14 @@ bool Program::Start(const std::wstring& exe, const std::wstring& tail) {
     return StartCommand(commandLine);
 }
 
-bool Program::StartCommand(const std::wstring& commandLine) {
+bool Program::StartCommand(const std::wstring& commandLine, const std::wstring& programFile) {
     Kill();
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    const wchar_t* application = programFile.empty() ? nullptr : programFile.c_str();
+    return ::CreateProcessW(application, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             BinFolder().c_str(), &startup, &m_process) != FALSE;
 }
 

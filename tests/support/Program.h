@@ -17,8 +17,9 @@ public:
 
     // Starts BinFolder() + exe with the command-line tail given verbatim; false on failure.
     bool Start(const std::wstring& exe, const std::wstring& tail = L"");
-    // Starts a whole command line as given (a system program, say).
-    bool StartCommand(const std::wstring& commandLine);
+    // Starts a whole command line as given (a system program, say). With a program file named,
+    // that file runs and the command line reaches it exactly as written, quoted or not.
+    bool StartCommand(const std::wstring& commandLine, const std::wstring& programFile = L"");
     // Waits for the process to end while this thread keeps handling its own messages (so a
     // window of the test can answer a SendMessage from the process). True when it ended.
     bool WaitForExit(DWORD timeoutMs);
