@@ -4,7 +4,6 @@
 #include "DropData.h"
 #include "DropTarget.h"
 #include "PanelHarness.h"
-#include "Program.h"
 #include <atomic>
 #include <thread>
 
@@ -181,30 +180,4 @@ TEST_F(PanelDrops, WildDropMessagesFromAnotherThreadAreNeverRead) {
     ::RemoveVectoredExceptionHandler(watcher);
     EXPECT_EQ(g_wildReads.load(), 0) << "the panel read memory at a wild drop record";
     for (uint32_t cell = 1; cell <= 16; ++cell) EXPECT_EQ(TargetAt(cell), L"");
-}
-
-namespace {
-class DropMessagesFromElsewhere : public lhltest::CleanLauncherState {};
-} // namespace
-
-// Another program sends the panel's drop messages with wild values, as it could with any number,
-// and the launcher goes on answering. (Where such a fault is ignored, as under Wine, the wild
-// read itself is caught by the test above.)
-TEST_F(DropMessagesFromElsewhere, LeaveTheRunningLauncherUnharmed) {
-    lhltest::WriteTestSettings();
-    lhltest::Program launcher;
-    ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe));
-    HWND panel = launcher.WaitForPanel(30000);
-    ASSERT_NE(panel, nullptr);
-    for (UINT message = UM_DROP_ENTER; message <= UM_DROP_LEAVE; ++message)
-        for (WPARAM value : kWild) {
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutW(panel, message, value, 0, SMTO_ABORTIFHUNG, 5000, &result);
-            ASSERT_TRUE(launcher.IsRunning()) << "message " << message << " with wParam " << value << " ended the launcher";
-        }
-    DWORD_PTR answer = 0;
-    EXPECT_NE(::SendMessageTimeoutW(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0) << "the panel stopped answering";
-    EXPECT_EQ(::FindWindowW(L"#32770", L"Add Text Clipboard"), nullptr) << "a wild message opened the text dialog";
-    ::PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(launcher.WaitForExit(30000));
 }
