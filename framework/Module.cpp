@@ -12,19 +12,21 @@ HINSTANCE ResourceInstance() {
 
 void SetResourceInstance(HINSTANCE instance) { g_resourceInstance = instance; }
 
-std::wstring ModuleFolder(HMODULE module) {
+std::wstring ModulePath(HMODULE module) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            const size_t slash = path.find_last_of(L'\\');
-            return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-        }
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
         if (buffer.size() >= 32768) return {};
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::wstring ModuleFolder(HMODULE module) {
+    const std::wstring path = ModulePath(module);
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 std::wstring LoadResString(UINT id) {

@@ -9,6 +9,8 @@ namespace fw {
 HINSTANCE ResourceInstance();
 void SetResourceInstance(HINSTANCE instance);
 
+// The full path of a module's file, however long; empty when it cannot be found.
+std::wstring ModulePath(HMODULE module = nullptr);
 // The folder of a module's file, ending in "\"; empty when it cannot be found.
 std::wstring ModuleFolder(HMODULE module = nullptr);
 

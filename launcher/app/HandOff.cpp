@@ -6,7 +6,11 @@
 namespace lhl {
 namespace {
 
-// A few bytes beyond the longest text the reader keeps.
+constexpr const wchar_t* kHandOffTurnName = L"Lanternhop Launcher.HandOff";
+// An instance stuck in its turn (its panel no longer answers) must not hold up the others for good.
+constexpr DWORD kHandOffTurnWait = 30000;
+
+// The longest file a writer makes: the count, the longest text and the end word.
 constexpr size_t kHandOffReadLimit = 4 + 2 * kMaxHandOffChars + 4;
 
 bool WriteFileAt(const std::wstring& path, const std::vector<uint8_t>& bytes) {
@@ -31,13 +35,10 @@ std::vector<uint8_t> EncodeHandOff(const std::wstring& text) {
 std::wstring DecodeHandOff(const std::vector<uint8_t>& bytes) {
     ByteReader in(bytes);
     uint32_t length = 0;
-    if (!in.U32(length)) return {};
-    // Take what the file really holds, never more than the reader's 260 characters.
-    const size_t available = in.Remaining() / 2;
-    const size_t count = length < available ? length : available;
     std::wstring text;
-    in.Chars(count, kMaxHandOffChars, text);
-    return text;
+    if (!in.U32(length) || length > kMaxHandOffChars || !in.Chars(length, length, text)) return {};
+    // A zero inside ends the text early: no command line holds one, so the file is damaged.
+    return text.size() == length ? text : std::wstring();
 }
 
 void HandOffFile::Delete() const {
@@ -46,6 +47,7 @@ void HandOffFile::Delete() const {
 }
 
 bool HandOffFile::Write(const std::wstring& text) const {
+    if (text.size() > kMaxHandOffChars) return false;
     const std::vector<uint8_t> bytes = EncodeHandOff(text);
     return WriteFileAt(ProgramFolderPath(), bytes) || WriteFileAt(DataFolderPath(), bytes);
 }
@@ -58,6 +60,17 @@ std::wstring HandOffFile::Take() const {
         text = DecodeHandOff(bytes);
     Delete();
     return text;
+}
+
+HandOffTurn::HandOffTurn() : m_mutex(::CreateMutexW(nullptr, FALSE, kHandOffTurnName)) {
+    if (!m_mutex) return;
+    const DWORD waited = ::WaitForSingleObject(m_mutex.get(), kHandOffTurnWait);
+    // An instance that ended in its turn leaves the mutex abandoned, and the turn to the next.
+    m_bOwned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+HandOffTurn::~HandOffTurn() {
+    if (m_bOwned) ::ReleaseMutex(m_mutex.get());
 }
 
 } // namespace lhl

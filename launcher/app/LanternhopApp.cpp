@@ -1,7 +1,9 @@
 #include "LanternhopApp.h"
+#include "CommandLine.h"
 #include "HandOff.h"
 #include "LanternhopDlg.h"
 #include "Module.h"
+#include "PanelLookup.h"
 #include "PanelMessages.h"
 #include "RegKey.h"
 #include "resource.h"
@@ -11,8 +13,21 @@
 
 namespace lhl {
 namespace {
+
 constexpr REGSAM kKeyAccess = 0x2001F; // KEY_READ | KEY_WRITE
+// The running instance may still be building its panel when another one starts.
+constexpr DWORD kPanelWait = 5000;
+
+HWND WaitForRunningPanel() {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (HWND panel = FindLauncherPanel()) return panel;
+        if (::GetTickCount() - start >= kPanelWait) return nullptr;
+        ::Sleep(50);
+    }
 }
+
+} // namespace
 
 bool EnsureRegistryKey() {
     fw::CRegKey key;
@@ -24,13 +39,9 @@ BOOL CLanternhopApp::InitInstance() {
     CLanternhopDlg panel; // builds the settings, which create the data folders
     m_bOleInitialised = SUCCEEDED(::OleInitialize(nullptr));
 
-    // The tail of the command line is one path, whole: blanks and quotes stay as given.
-    const std::wstring path = m_lpCmdLine ? m_lpCmdLine : L"";
-    HandOffFile handOff(fw::ModuleFolder(), panel.Config().DataFolder());
-    handOff.Delete();
-    if (!path.empty()) handOff.Write(path);
-
-    if (HandOverToRunningInstance(path)) return FALSE;
+    // The tail of the command line is one path, blanks and all.
+    const std::wstring path = PathFromCommandLine(m_lpCmdLine ? m_lpCmdLine : L"", fw::ModulePath());
+    if (HandOverToRunningInstance(path, panel.Config().DataFolder())) return FALSE;
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -44,13 +55,18 @@ BOOL CLanternhopApp::InitInstance() {
     return FALSE;
 }
 
-bool CLanternhopApp::HandOverToRunningInstance(const std::wstring& path) {
+bool CLanternhopApp::HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder) {
+    HandOffTurn turn;
+    HandOffFile handOff(fw::ModuleFolder(), dataFolder);
+    handOff.Delete();
+    if (!path.empty()) handOff.Write(path);
+
     m_hMutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
     if (!m_hMutex || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
     ::ReleaseMutex(m_hMutex);
-    HWND running = ::FindWindowW(kDialogClass, kProductTitle);
-    // Sent, not posted: the running panel has read the file before this instance goes on.
-    if (running && !path.empty()) ::SendMessageW(running, UM_HANDOVER, 0, 0);
+    if (path.empty()) return true;
+    // Sent, not posted: the running panel has read the file before the next instance's turn.
+    if (HWND running = WaitForRunningPanel()) ::SendMessageW(running, UM_HANDOVER, 0, 0);
     return true;
 }
 

@@ -16,8 +16,9 @@ public:
     void OnHelp() override;
 
 private:
-    // True when another instance runs; it has been handed the path, if there is one.
-    bool HandOverToRunningInstance(const std::wstring& path);
+    // Leaves the path in the hand-off file; true when another instance runs, which has then
+    // been handed the path, if there is one.
+    bool HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder);
     void ReleaseInstanceMutex();
 
     HANDLE m_hMutex = nullptr;

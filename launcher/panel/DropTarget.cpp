@@ -3,8 +3,13 @@
 
 namespace lhl {
 
-LRESULT COleDropTargetEx::Forward(UINT message, const COleDropInfo& info) const {
-    return ::SendMessageW(Window(), message, reinterpret_cast<WPARAM>(&info), 0);
+LRESULT COleDropTargetEx::Forward(UINT message, const COleDropInfo& info) {
+    // The text drop runs a dialog inside the message, so a drop can arrive within a drop.
+    const COleDropInfo* outer = m_pForwarding;
+    m_pForwarding = &info;
+    const LRESULT result = ::SendMessageW(Window(), message, reinterpret_cast<WPARAM>(&info), 0);
+    m_pForwarding = outer;
+    return result;
 }
 
 DWORD COleDropTargetEx::OnDragEnter(IDataObject* data, DWORD keyState, POINT point) {

@@ -1,6 +1,7 @@
 #pragma once
 // The panel's drop target: each OLE drop notification becomes one of the panel's messages
-// 3000 to 3004, with the drop's details in a COleDropInfo.
+// 3000 to 3004, with the drop's details in a COleDropInfo. Any program can send those numbers;
+// the panel believes a COleDropInfo only while this target is forwarding that very record.
 #include "OleDropTarget.h"
 #include <string>
 
@@ -28,8 +29,13 @@ public:
     DWORD OnDropEx(IDataObject* data, DWORD defaultEffect, DWORD effects, POINT point) override;
     void OnDragLeave() override;
 
+    // True when `info` is the record this target is forwarding right now.
+    bool IsForwarding(const COleDropInfo* info) const { return info && info == m_pForwarding; }
+
 private:
-    LRESULT Forward(UINT message, const COleDropInfo& info) const;
+    LRESULT Forward(UINT message, const COleDropInfo& info);
+
+    const COleDropInfo* m_pForwarding = nullptr;
 };
 
 // True when the data offers text (Unicode or ANSI); `text` gets it when asked for.

@@ -1,6 +1,5 @@
 #include "LanternhopDlg.h"
 #include "AboutDlg.h"
-#include "HandOff.h"
 #include "Module.h"
 #include "PanelMessages.h"
 #include "ShellCache.h"
@@ -48,6 +47,7 @@ CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {
 
 BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
+    ::SetPropW(m_hWnd, kPanelProperty, m_hWnd);
     AddAboutToSystemMenu();
     SetIcons();
     // Registered before the icon is added, so a taskbar restarting from here on brings it back.
@@ -156,6 +156,7 @@ void CLanternhopDlg::OnFirstShow() {
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
         ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
     MakeTranslucent();
+    ResumeHandOver();
 }
 
 // The first start opens the help page and leaves an empty settings file, so it happens once;
@@ -170,6 +171,7 @@ void CLanternhopDlg::OpenHelpOnFirstRun() {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
+<<<<<<< HEAD
 LRESULT CLanternhopDlg::OnFileHandedOver() {
     const std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
     if (path.empty()) return 0;
@@ -182,6 +184,9 @@ LRESULT CLanternhopDlg::OnFileHandedOver() {
 
 // A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1). While a
 // button's Move frame follows the mouse the page stays: the move belongs to the shown page.
+=======
+// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1).
+>>>>>>> startup-paths
 LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
     PageStore* store = m_pPageStore.get();
     if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount() ||
@@ -209,6 +214,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
 }
 
 BOOL CLanternhopDlg::DestroyWindow() {
+    ::RemovePropW(m_hWnd, kPanelProperty);
     m_dropTarget.Revoke();
     m_pPageStore.reset();
     ReleaseKeysAndHooks();
@@ -274,6 +280,9 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case UM_HANDOVER:
         return OnFileHandedOver();
+    case WM_ENABLE:
+        if (wParam) ResumeHandOver();
+        break;
     case UM_SWITCH_PAGE:
         return OnSwitchPage(wParam, lParam);
     case UM_SAVE_PAGE:

@@ -10,6 +10,7 @@
 #include "LauncherConfig.h"
 #include "PageStore.h"
 #include <shellapi.h>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
     const std::wstring& PendingPath() const { return m_strPendingPath; }
     // The last path a second instance handed over.
     const std::wstring& HandedOverPath() const { return m_strHandedOverPath; }
+    // The drop target OLE calls for this window.
+    IDropTarget* DropTarget() { return &m_dropTarget; }
 
     LauncherConfig& Config() { return m_config; }
     LanguageTable& Language() { return m_language; }
@@ -73,7 +76,10 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:
+    // PanelHandOver.cpp
     LRESULT OnFileHandedOver();
+    void AddHandedOverPaths();
+    void ResumeHandOver();
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
     // PanelWindow.cpp
     void PlayShowSound() const;
@@ -152,6 +158,7 @@ private:
     fw::UniqueHIcon m_hSmallIcon;
     std::wstring m_strPendingPath;
     std::wstring m_strHandedOverPath;
+    std::deque<std::wstring> m_handedOverPaths; // taken from the hand-off file, not yet added
     bool m_bVisible = true;
     bool m_bFirstShow = true;
     bool m_bEdgeShown = false;

@@ -3,13 +3,29 @@
 #include "ItemDialogs.h"
 #include "ItemText.h"
 #include "LanternhopDlg.h"
+#include "PathLimit.h"
 #include <shellapi.h>
 
 namespace lhl {
+namespace {
+
+// The dropped path, whole, however long; empty when it cannot be had whole.
+std::wstring DroppedPath(HDROP drop, UINT index) {
+    const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+    if (length == 0 || length > kMaxPathChars) return {};
+    std::wstring path(length, L'\0');
+    if (::DragQueryFileW(drop, index, path.data(), length + 1) != length) return {};
+    return path;
+}
+
+} // namespace
 
 void CLanternhopDlg::RegisterDropTarget() { m_dropTarget.Register(m_hWnd); }
 
+// `info` is only a number until the drop target vouches for it: another program may have sent
+// the message with any value.
 LRESULT CLanternhopDlg::OnDropMessage(UINT message, const COleDropInfo* info) {
+    if (!m_dropTarget.IsForwarding(info)) return 0;
     switch (message) {
     case UM_DROP_OVER: return OnDragOverText(info);
     case UM_DROP: return OnDropText(info);
@@ -37,9 +53,9 @@ BOOL CLanternhopDlg::OnDropText(const COleDropInfo* info) {
 }
 
 void CLanternhopDlg::OnDropFiles(HDROP drop) {
-    wchar_t path[MAX_PATH] = {};
     // Only the first of several files is taken.
-    if (m_pPageStore && ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0 && ::DragQueryFileW(drop, 0, path, MAX_PATH)) {
+    const std::wstring path = m_pPageStore ? DroppedPath(drop, 0) : std::wstring();
+    if (!path.empty()) {
         POINT point{};
         ::GetCursorPos(&point);
         ::ScreenToClient(m_hWnd, &point);

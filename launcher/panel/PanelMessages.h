@@ -16,8 +16,11 @@ constexpr UINT UM_SHOW_AT_CURSOR = WM_USER + 296;  // 0x0528
 // Sent by an item button after it launched its item: hide unless the edge keeps the panel.
 constexpr LPARAM kHideAfterLaunch = 0xFF;
 
-// The mutex name and the panel's title; a second instance finds the first by both.
+// The mutex name and the panel's title. The panel's message boxes share its class and title,
+// so the panel also carries a window property of this name, which tells it apart; the setup
+// looks for the running panel by it too.
 constexpr const wchar_t* kProductTitle = L"Lanternhop Launcher";
 constexpr const wchar_t* kDialogClass = L"#32770";
+constexpr const wchar_t* kPanelProperty = L"LanternhopLauncher.Panel";
 
 } // namespace lhl

@@ -4,6 +4,8 @@
 #include "DropData.h"
 #include "DropTarget.h"
 #include "PanelHarness.h"
+#include <atomic>
+#include <thread>
 
 using namespace lhl;
 
@@ -31,6 +33,16 @@ private:
 
 class PanelDrops : public lhltest::PanelTest {
 protected:
+    // As in the launcher, OLE is running before the panel registers its drop target.
+    void SetUp() override {
+        m_bOle = SUCCEEDED(::OleInitialize(nullptr));
+        PanelTest::SetUp();
+    }
+    void TearDown() override {
+        PanelTest::TearDown();
+        if (m_bOle) ::OleUninitialize();
+    }
+
     // Drops files with the mouse over a 1-based cell (0: over the tab row).
     void DropAt(uint32_t cell, const std::vector<std::wstring>& paths) {
         POINT p = cell ? CellCentre(cell) : POINT{5, 5};
@@ -43,6 +55,23 @@ protected:
         CButtonEx* b = Store().ButtonAtCell(cell);
         return b && !b->IsEmptyItem() ? b->GetTarget() : L"";
     }
+    // A point over a 1-based cell, in screen coordinates as OLE gives it.
+    POINTL ScreenPointOf(uint32_t cell) {
+        POINT p = CellCentre(cell);
+        ::ClientToScreen(PanelWindow(), &p);
+        return POINTL{p.x, p.y};
+    }
+    // What the panel's own drop target answers to data dragged over a cell.
+    DWORD DragOver(IDataObject* data, uint32_t cell) {
+        IDropTarget* target = m_panel->DropTarget();
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragEnter(data, MK_LBUTTON, ScreenPointOf(cell), &effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(MK_LBUTTON, ScreenPointOf(cell), &effect);
+        return effect;
+    }
+
+    bool m_bOle = false;
 };
 
 } // namespace
@@ -76,20 +105,79 @@ TEST_F(PanelDrops, ShortcutsMoveIntoTheShortcutFolderOnlyWhenAskedAndOnlyLowerCa
 }
 
 TEST_F(PanelDrops, DroppedTextOpensTheDialogAndBecomesATextItem) {
-    TextData text(L"\x4F60\x597D, dropped \x03A9");
-    COleDropInfo textOver{&text, 0, 0, 0, {}};
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&textOver)), DROPEFFECT_COPY);
+    IDropTarget* target = m_panel->DropTarget();
     lhltest::DropData files({L"C:\\x.txt"});
-    COleDropInfo filesOver{&files, 0, 0, 0, {}};
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&filesOver)), DROPEFFECT_NONE) << "files come by WM_DROPFILES only";
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP_EX, reinterpret_cast<WPARAM>(&filesOver)), -1);
-    const POINT cell = CellCentre(5);
-    COleDropInfo drop{&text, 0, DROPEFFECT_COPY, 0, cell};
+    EXPECT_EQ(DragOver(&files, 5), static_cast<DWORD>(DROPEFFECT_NONE)) << "files come by WM_DROPFILES only";
+    target->DragLeave();
+
+    TextData text(L"\x4F60\x597D, dropped \x03A9");
+    EXPECT_EQ(DragOver(&text, 5), static_cast<DWORD>(DROPEFFECT_COPY)) << "the cursor did not offer the drop";
     lhltest::DialogDriver user(L"Add Text Clipboard", 1004, 1061);
-    EXPECT_EQ(m_panel->SendMessage(UM_DROP, reinterpret_cast<WPARAM>(&drop)), TRUE);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(target->Drop(&text, 0, ScreenPointOf(5), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(user.Seen()) << "the dialog did not open";
     EXPECT_EQ(user.ReadText(), L"\x4F60\x597D, dropped \x03A9") << "the dialog was not filled with the text, whole";
     ASSERT_NE(Store().ButtonAtCell(5), nullptr);
     EXPECT_EQ(Store().ButtonAtCell(5)->GetTarget(), L"\x4F60\x597D, dropped \x03A9");
     EXPECT_EQ(Store().ButtonAtCell(5)->GetTitle(), L"Untitled");
+}
+
+TEST_F(PanelDrops, ALongPathIsDroppedWholeAndKeptWhole) {
+    const lhltest::LongPathFile file(lhltest::DataFolder(), 320);
+    ASSERT_GE(file.Path().size(), 320u);
+    DropAt(3, {file.Path()});
+    EXPECT_EQ(TargetAt(3), file.Path()) << "the dropped path was cut";
+    Restart();
+    EXPECT_EQ(TargetAt(3), file.Path()) << "the page file did not keep the long path";
+}
+
+// A drop record that the panel's own drop target is not forwarding is never read, even a sound
+// one: the same message numbers can come from anywhere.
+TEST_F(PanelDrops, DropMessagesOutsideARealDropDoNothing) {
+    TextData text(L"not dropped");
+    COleDropInfo record{&text, 0, DROPEFFECT_COPY, 0, CellCentre(2)};
+    lhltest::DialogDriver user(L"Add Text Clipboard", 1004, IDOK);
+    EXPECT_EQ(m_panel->SendMessage(UM_DROP_OVER, reinterpret_cast<WPARAM>(&record)), DROPEFFECT_NONE);
+    EXPECT_EQ(m_panel->SendMessage(UM_DROP, reinterpret_cast<WPARAM>(&record)), FALSE);
+    Settle();
+    EXPECT_FALSE(user.Seen()) << "a record from outside a drop opened the text dialog";
+    EXPECT_EQ(TargetAt(2), L"");
+}
+
+namespace {
+
+// Faults while reading at one of the wild values below. Wine, and 64-bit Windows in some cases,
+// ignore a fault in a window procedure that another thread's message called, so a panel that
+// read a wild record would seem to survive it: the test watches for the fault itself.
+std::atomic<int> g_wildReads{0};
+constexpr WPARAM kWild[] = {1, 0x10, 0xFFFF, 0xDEADBEEF, static_cast<WPARAM>(0x7FFDEADBEEF0ull), static_cast<WPARAM>(-1)};
+
+LONG CALLBACK CountWildReads(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+    if (record->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record->NumberParameters < 2)
+        return EXCEPTION_CONTINUE_SEARCH;
+    const ULONG_PTR address = record->ExceptionInformation[1];
+    for (WPARAM wild : kWild)
+        if (address - wild < 0x100) ++g_wildReads;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+} // namespace
+
+TEST_F(PanelDrops, WildDropMessagesFromAnotherThreadAreNeverRead) {
+    g_wildReads = 0;
+    PVOID watcher = ::AddVectoredExceptionHandler(1, CountWildReads);
+    std::atomic<bool> sent{false};
+    const HWND panel = PanelWindow();
+    std::thread other([&] {
+        for (UINT message = UM_DROP_ENTER; message <= UM_DROP_LEAVE; ++message)
+            for (WPARAM value : kWild) ::SendMessageTimeoutW(panel, message, value, 0, SMTO_NORMAL, 5000, nullptr);
+        sent = true;
+    });
+    lhltest::PumpUntil([&] { return sent.load(); }, 60000);
+    other.join();
+    ::RemoveVectoredExceptionHandler(watcher);
+    EXPECT_EQ(g_wildReads.load(), 0) << "the panel read memory at a wild drop record";
+    for (uint32_t cell = 1; cell <= 16; ++cell) EXPECT_EQ(TargetAt(cell), L"");
 }

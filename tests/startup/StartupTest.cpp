@@ -5,9 +5,14 @@
 #include "PanelHarness.h"
 #include "LanternhopApp.h"
 #include "LanternhopDlg.h"
+#include "PanelLookup.h"
 #include "PanelMessages.h"
 #include "Program.h"
 #include "TestSupport.h"
+#include "resource.h"
+#include <commctrl.h>
+#include <functional>
+#include <thread>
 
 using namespace lhl;
 using lhltest::BinFolder;
@@ -21,7 +26,17 @@ constexpr DWORD kStartTimeout = 30000;
 std::wstring ProgramFolderHandOff() { return BinFolder() + kHandOffFileName; }
 std::wstring DataFolderHandOff() { return DataFolder() + kHandOffFileName; }
 
-HWND FindPanel() { return ::FindWindowW(kDialogClass, kProductTitle); }
+// A visible dialog of this process that the panel owns: one of its message boxes.
+HWND WaitForBoxOf(HWND panel, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        HWND box = nullptr;
+        while ((box = ::FindWindowExW(nullptr, box, kDialogClass, nullptr)) != nullptr)
+            if (::GetWindow(box, GW_OWNER) == panel && ::IsWindowVisible(box)) return box;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
 
 // This test process plays the running launcher: it owns the single-instance mutex and shows a
 // real panel, so a second instance started by the test hands its path to it.
@@ -35,7 +50,7 @@ protected:
         ASSERT_NE(m_mutex, nullptr);
         ASSERT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a launcher is already running";
         ASSERT_TRUE(m_panel.Create());
-        ASSERT_EQ(FindPanel(), m_panel.m_hWnd);
+        ASSERT_EQ(FindLauncherPanel(), m_panel.m_hWnd);
     }
     void TearDown() override {
         m_panel.DestroyWindow();
@@ -50,6 +65,32 @@ protected:
         ASSERT_TRUE(second.Start(lhltest::kLauncherExe, tail));
         ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance kept running";
         EXPECT_EQ(second.ExitCode(), 0u);
+    }
+
+    std::wstring TargetAt(uint32_t cell) {
+        CButtonEx* button = m_panel.Store()->ButtonAtCell(cell);
+        return button && !button->IsEmptyItem() ? button->GetTarget() : L"";
+    }
+
+    // `openBox` makes the panel show a message box and returns once it is closed. While the box
+    // is open, a second instance is started for each path; then the box is answered. True when
+    // the box was open all the while.
+    bool HandOverWhileABoxIsOpen(const std::function<void()>& openBox, int answer,
+                                 const std::vector<std::wstring>& paths) {
+        bool openThroughout = false;
+        std::thread user([&] {
+            HWND box = WaitForBoxOf(m_panel.m_hWnd, 10000);
+            if (!box) return;
+            for (const std::wstring& path : paths) {
+                Program second;
+                if (second.Start(lhltest::kLauncherExe, path)) second.WaitForExit(kStartTimeout);
+            }
+            openThroughout = ::IsWindowVisible(box) != FALSE;
+            ::PostMessageW(box, WM_COMMAND, answer, 0);
+        });
+        openBox();
+        user.join();
+        return openThroughout;
     }
 
     CLanternhopDlg m_panel;
@@ -80,9 +121,51 @@ TEST_F(RunningPanel, AFullPageRefusesAHandedOverPathWithAMessage) {
         EXPECT_NE(m_panel.Store()->ButtonAtCell(cell)->GetTarget(), L"C:\\one too many.txt");
 }
 
-TEST_F(RunningPanel, AQuotedPathKeepsItsQuotes) {
+TEST_F(RunningPanel, APathInQuotesArrivesWithoutThemAndAnyOtherTailWhole) {
+    // As "Open with" and a drop on the program's icon give a path with blanks.
     StartSecondInstance(L"\"D:\\Tools\\My Tool.exe\"");
-    EXPECT_EQ(m_panel.HandedOverPath(), L"\"D:\\Tools\\My Tool.exe\"");
+    EXPECT_EQ(m_panel.HandedOverPath(), L"D:\\Tools\\My Tool.exe") << "the quotes stayed on the path";
+    EXPECT_EQ(TargetAt(1), L"D:\\Tools\\My Tool.exe");
+    StartSecondInstance(L"\"D:\\a b\" \"D:\\c\"");
+    EXPECT_EQ(m_panel.HandedOverPath(), L"\"D:\\a b\" \"D:\\c\"") << "two quoted strings are not one path to unwrap";
+}
+
+TEST_F(RunningPanel, ALongPathArrivesWhole) {
+    const lhltest::LongPathFile file(DataFolder(), 320);
+    ASSERT_GE(file.Path().size(), 320u);
+    StartSecondInstance(file.Path());
+    EXPECT_EQ(m_panel.HandedOverPath(), file.Path()) << "the path was cut on its way";
+    EXPECT_EQ(TargetAt(1), file.Path());
+}
+
+// The panel tells of a hot key held elsewhere in a box titled like itself. Two more starts
+// hand their paths over while that box is open; both arrive, once each, when it is closed.
+TEST_F(RunningPanel, PathsHandedOverWhileABoxTitledLikeThePanelIsOpenArriveOnceItCloses) {
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x0ACE, MOD_CONTROL | MOD_ALT, 'K'));
+    m_panel.Config().Settings().useHotKey = 1;
+    const bool boxOpen = HandOverWhileABoxIsOpen([&] { m_panel.ApplyHotKey(HOTKEYF_CONTROL | HOTKEYF_ALT, 'K'); },
+                                                 IDOK, {L"C:\\while the box\\first.txt", L"C:\\while the box\\second.txt"});
+    ::UnregisterHotKey(nullptr, 0x0ACE);
+    ASSERT_TRUE(boxOpen) << "the box was not open while the paths were handed over";
+
+    lhltest::PumpUntil([&] { return !TargetAt(2).empty(); }, 5000);
+    EXPECT_EQ(TargetAt(1), L"C:\\while the box\\first.txt") << "a path handed over during the box was lost";
+    EXPECT_EQ(TargetAt(2), L"C:\\while the box\\second.txt");
+    lhltest::PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(TargetAt(3), L"") << "a path was added twice";
+    EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the hand-off file was left behind";
+}
+
+// A path that arrives while the user is asked whether to clear the page is no part of what
+// the answer clears.
+TEST_F(RunningPanel, APathHandedOverDuringTheClearQuestionIsAddedAfterTheAnswer) {
+    m_panel.Store()->AddFileItem(L"C:\\old item.txt");
+    const bool boxOpen = HandOverWhileABoxIsOpen([&] { m_panel.SendMessage(WM_COMMAND, ID_PAGE_CLEAR_ALL); }, IDYES,
+                                                 {L"C:\\arrived meanwhile.txt"});
+    ASSERT_TRUE(boxOpen) << "the question was not open while the path was handed over";
+    lhltest::PumpUntil([&] { return !TargetAt(1).empty(); }, 5000);
+    EXPECT_EQ(TargetAt(1), L"C:\\arrived meanwhile.txt") << "the clear took the path that arrived meanwhile";
+    EXPECT_EQ(TargetAt(2), L"");
 }
 
 TEST_F(RunningPanel, AHiddenPanelIsShownWhenAPathArrives) {
@@ -167,7 +250,7 @@ TEST_F(LauncherProcess, StartCreatesTheKeyAndFoldersAndExitSavesTheSettings) {
     lhltest::RemoveFolder(DataFolder());
     Program launcher;
     ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe));
-    HWND panel = launcher.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    HWND panel = launcher.WaitForPanel(kStartTimeout);
     ASSERT_NE(panel, nullptr) << "the panel did not appear";
     EXPECT_TRUE(lhltest::PumpUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 5000))
         << "the panel was created but never shown";
@@ -189,7 +272,7 @@ TEST_F(LauncherProcess, StartCreatesTheKeyAndFoldersAndExitSavesTheSettings) {
 TEST_F(LauncherProcess, ASecondInstanceWithoutAPathLeavesTheFirstAlone) {
     Program first, second;
     ASSERT_TRUE(first.Start(lhltest::kLauncherExe));
-    HWND panel = first.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    HWND panel = first.WaitForPanel(kStartTimeout);
     ASSERT_NE(panel, nullptr);
     const std::vector<uint8_t> settingsBefore = lhltest::ReadBytes(DataFolder() + kConfigFileName);
 
@@ -207,7 +290,7 @@ TEST_F(LauncherProcess, TheOnlyInstanceLeavesItsHandOffFileForTheNextStart) {
     ::DeleteFileW(ProgramFolderHandOff().c_str());
     Program launcher;
     ASSERT_TRUE(launcher.Start(lhltest::kLauncherExe, L"C:\\only instance.txt"));
-    HWND panel = launcher.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    HWND panel = launcher.WaitForPanel(kStartTimeout);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(DecodeHandOff(lhltest::ReadBytes(ProgramFolderHandOff())), L"C:\\only instance.txt");
     ::PostMessageW(panel, WM_CLOSE, 0, 0);
@@ -215,9 +298,36 @@ TEST_F(LauncherProcess, TheOnlyInstanceLeavesItsHandOffFileForTheNextStart) {
 
     Program next;
     ASSERT_TRUE(next.Start(lhltest::kLauncherExe));
-    panel = next.WaitForWindow(kDialogClass, kProductTitle, kStartTimeout);
+    panel = next.WaitForPanel(kStartTimeout);
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the next start did not delete the old file";
     ::PostMessageW(panel, WM_CLOSE, 0, 0);
     EXPECT_TRUE(next.WaitForExit(kStartTimeout));
+}
+
+// Started from the Run key with an unquoted path, the program runs with the command line as
+// written, and the C runtime takes the program name up to the first blank: the tail becomes
+// "Launcher.exe" here ("Launcher\\Lanternhop Launcher.exe" for a program folder with a blank).
+// That piece of the launcher's own path is no item. Wine, unlike Windows, quotes the program
+// name in the command line when it finds the program by searching, so the test names the
+// program file and hands over the command line as Windows keeps it.
+TEST_F(LauncherProcess, AnUnquotedStartAddsNoPieceOfItsOwnPath) {
+    lhltest::WriteTestSettings();
+    const std::wstring program = BinFolder() + lhltest::kLauncherExe;
+    ASSERT_NE(program.find(L' '), std::wstring::npos);
+    for (const std::wstring& commandLine : {program, program.substr(0, program.size() - 4)}) {
+        Program launcher;
+        ASSERT_TRUE(launcher.StartCommand(commandLine, program));
+        HWND panel = launcher.WaitForPanel(kStartTimeout);
+        ASSERT_NE(panel, nullptr);
+        ::PostMessageW(panel, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(launcher.WaitForExit(kStartTimeout));
+        EXPECT_FALSE(lhltest::FileExists(ProgramFolderHandOff())) << "the tail was taken as a path: " << commandLine;
+    }
+    CLanternhopDlg panel;
+    ASSERT_TRUE(panel.Create());
+    CButtonEx* first = panel.Store()->ButtonAtCell(1);
+    EXPECT_TRUE(!first || first->IsEmptyItem()) << "a piece of the program's path became an item: "
+                                                << (first ? first->GetTarget() : L"");
+    panel.DestroyWindow();
 }

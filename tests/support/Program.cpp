@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "PanelLookup.h"
 #include "TestSupport.h"
 #include <vector>
 
@@ -14,13 +15,14 @@ bool Program::Start(const std::wstring& exe, const std::wstring& tail) {
     return StartCommand(commandLine);
 }
 
-bool Program::StartCommand(const std::wstring& commandLine) {
+bool Program::StartCommand(const std::wstring& commandLine, const std::wstring& programFile) {
     Kill();
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    const wchar_t* application = programFile.empty() ? nullptr : programFile.c_str();
+    return ::CreateProcessW(application, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             BinFolder().c_str(), &startup, &m_process) != FALSE;
 }
 
@@ -57,6 +59,13 @@ HWND Program::WaitForWindow(const wchar_t* className, const wchar_t* title, DWOR
             return !IsRunning();
         },
         timeoutMs);
+    return found;
+}
+
+HWND Program::WaitForPanel(DWORD timeoutMs) const {
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = lhl::FindLauncherPanel(m_process.dwProcessId)) != nullptr || !IsRunning(); },
+              timeoutMs);
     return found;
 }
 

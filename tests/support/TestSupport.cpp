@@ -104,4 +104,29 @@ void WriteGradientBitmap(const std::wstring& path, int width, int height) {
     WriteBytes(path, bytes);
 }
 
+namespace {
+std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
+} // namespace
+
+LongPathFile::LongPathFile(const std::wstring& folder, size_t minLength) {
+    const std::wstring name = L"long named file.txt";
+    std::wstring path = fw::WithTrailingBackslash(folder);
+    for (wchar_t letter = L'a'; path.size() + name.size() < minLength; ++letter) {
+        path += L"long folder " + std::wstring(48, letter);
+        ::CreateDirectoryW(Extended(path).c_str(), nullptr);
+        m_folders.push_back(path);
+        path += L'\\';
+    }
+    m_path = path + name;
+    HANDLE file = ::CreateFileW(Extended(m_path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the long-path file could not be made";
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+LongPathFile::~LongPathFile() {
+    ::DeleteFileW(Extended(m_path).c_str());
+    for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder)
+        ::RemoveDirectoryW(Extended(*folder).c_str());
+}
+
 } // namespace lhltest

@@ -27,6 +27,22 @@ void WriteGradientBitmap(const std::wstring& path, int width, int height);
 void DeleteLauncherRegistryKey();
 bool LauncherRegistryKeyExists();
 
+// A real file whose path is at least `minLength` characters long, in folders made below
+// `folder` through "\\?\" paths, as Windows needs beyond MAX_PATH; removed with the object.
+class LongPathFile {
+public:
+    LongPathFile(const std::wstring& folder, size_t minLength);
+    ~LongPathFile();
+    LongPathFile(const LongPathFile&) = delete;
+    LongPathFile& operator=(const LongPathFile&) = delete;
+    // The plain path, without the "\\?\" prefix.
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::vector<std::wstring> m_folders; // outermost first
+    std::wstring m_path;
+};
+
 // Handles messages until `done` holds or the time is up; true when it held.
 template <typename Pred>
 bool PumpUntil(Pred done, DWORD timeoutMs) {
