@@ -97,10 +97,12 @@ BOOL COptPropertySht::OnInitDialog() {
     ::SetDlgItemTextW(m_hWnd, IDOK, chinese ? L"\u786E\u5B9A" : L"Ok");
     ::SetDlgItemTextW(m_hWnd, IDCANCEL, chinese ? L"\u53D6\u6D88" : L"Cancel");
     CentreOnScreen();
+    // Opened from the tray while the panel is hidden, nothing else brings the sheet forward.
+    ::SetForegroundWindow(m_hWnd);
     return TRUE;
 }
 
-// Opened from the tray, the sheet has no owner to centre on: it centres on the work area.
+// Opened from the tray, the panel that owns the sheet may be hidden: it centres on the work area.
 void COptPropertySht::CentreOnScreen() {
     RECT area{}, rc = GetWindowRect();
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);

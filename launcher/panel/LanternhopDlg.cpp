@@ -1,5 +1,4 @@
 #include "LanternhopDlg.h"
-#include "AboutDlg.h"
 #include "HandOff.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -230,11 +229,9 @@ bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         }
         HidePanel();
         return true;
-    case IDM_ABOUTBOX: {
-        CAboutDlg about;
-        about.DoModal();
+    case IDM_ABOUTBOX:
+        if (!BringOpenDialogForward()) ShowAbout();
         return true;
-    }
     default:
         return false;
     }

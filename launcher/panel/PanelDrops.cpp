@@ -10,6 +10,8 @@ namespace lhl {
 void CLanternhopDlg::RegisterDropTarget() { m_dropTarget.Register(m_hWnd); }
 
 LRESULT CLanternhopDlg::OnDropMessage(UINT message, const COleDropInfo* info) {
+    // A disabled panel has a dialog open and takes nothing until it is closed.
+    if (!::IsWindowEnabled(m_hWnd)) return message == UM_DROP_EX ? -1 : 0;
     switch (message) {
     case UM_DROP_OVER: return OnDragOverText(info);
     case UM_DROP: return OnDropText(info);
@@ -37,6 +39,10 @@ BOOL CLanternhopDlg::OnDropText(const COleDropInfo* info) {
 }
 
 void CLanternhopDlg::OnDropFiles(HDROP drop) {
+    if (!::IsWindowEnabled(m_hWnd)) {
+        ::DragFinish(drop); // a dialog of the panel is open
+        return;
+    }
     wchar_t path[MAX_PATH] = {};
     // Only the first of several files is taken.
     if (m_pPageStore && ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0 && ::DragQueryFileW(drop, 0, path, MAX_PATH)) {
