@@ -106,16 +106,19 @@ void CLanternhopDlg::ApplyLayout() {
               RECT{w.right - endWidth, w.bottom - stripHeight - endHeight - 2, w.right, w.bottom - stripHeight});
 }
 
+// Only the saved position is restored: the size follows the dimension, which may have changed
+// since the rectangle was saved.
 void CLanternhopDlg::PlaceAtStartup() {
     const ConfigSettings& s = m_config.Settings();
     const RECT& saved = s.windowRect;
-    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(saved)) {
-        ::MoveWindow(m_hWnd, saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top, TRUE);
-        return;
-    }
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
+    const RECT there{saved.left, saved.top, saved.left + width, saved.top + height};
+    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(there)) {
+        ::SetWindowPos(m_hWnd, nullptr, there.left, there.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     const RECT screen = ScreenRect();
     ::SetWindowPos(m_hWnd, nullptr, screen.right - width - 5, screen.bottom - height - TaskbarThickness(), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -180,6 +180,7 @@ private:
     WORD m_wHotKeyMods = 0;
     std::wstring m_strHotKeyName; // of the key registered now
     bool m_bCtrlTwiceOn = false;
+    int m_nWheelDelta = 0;        // wheel turned short of a whole notch
     HMODULE m_hToolsLib = nullptr;
     using SetUseOtherHotKeyFn = int(__cdecl*)(HWND);
     using DisableUseOtherHotKeyFn = int(__cdecl*)();

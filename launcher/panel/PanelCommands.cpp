@@ -62,6 +62,16 @@ HWND FrontDialogOf(HWND panel) {
     return front;
 }
 
+// Whole notches of the wheel, from deltas that may come in parts (a touchpad sends 10 or 30 at
+// a time); the rest waits for the next part. A turn the other way starts counting afresh.
+int TakeWheelNotches(int& pending, int delta) {
+    if ((pending > 0 && delta < 0) || (pending < 0 && delta > 0)) pending = 0;
+    pending += delta;
+    const int notches = pending / WHEEL_DELTA;
+    pending -= notches * WHEEL_DELTA;
+    return notches;
+}
+
 } // namespace
 
 // The clipboard's text: Unicode when it is offered, so no character is lost to a code page.
@@ -328,9 +338,14 @@ bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
     return false;
 }
 
+// Up (a positive delta) goes to the next page, down to the previous, both round the ends; a fast
+// turn of several notches at once skips as many pages.
 void CLanternhopDlg::OnMouseWheel(short delta) {
-    if (!m_pPageStore) return;
-    SwitchByKey(NeighbourPage(delta > 0) + 1);
+    const int notches = TakeWheelNotches(m_nWheelDelta, delta);
+    if (!m_pPageStore || notches == 0) return;
+    const auto count = static_cast<int>(m_pPageStore->GetPageCount());
+    const int target = ((static_cast<int>(m_pPageStore->GetCurrentPage()) + notches) % count + count) % count;
+    SwitchByKey(static_cast<uint32_t>(target) + 1);
 }
 
 void CLanternhopDlg::OnDoubleClick(POINT point) {
