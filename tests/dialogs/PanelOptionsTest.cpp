@@ -5,6 +5,7 @@
 #include "ComInit.h"
 #include "DialogUser.h"
 #include "DropData.h"
+#include "Handles.h"
 #include "MessageBoxAnswerer.h"
 #include "OptionsSheet.h"
 #include "PanelHarness.h"
@@ -51,18 +52,10 @@ int LayeredAlpha(HWND window) {
     return ::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) ? alpha : -1;
 }
 
-// A picture file of one colour in the given container, written through the imaging component.
+// A picture file of one colour (or wholly transparent) in the given container, written
+// through the imaging component.
 bool WritePicture(const std::wstring& path, const GUID& container, COLORREF colour, bool transparent = false) {
     constexpr UINT kSide = 8;
-    fw::ComScope com;
-    IWICImagingFactory* factory = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(&factory))))
-        return false;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    WICPixelFormatGUID format = transparent ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
     const UINT bytesPerPixel = transparent ? 4 : 3;
     std::vector<BYTE> pixels(kSide * kSide * bytesPerPixel, 0);
     for (size_t i = 0; !transparent && i < pixels.size(); i += 3) {
@@ -70,18 +63,23 @@ bool WritePicture(const std::wstring& path, const GUID& container, COLORREF colo
         pixels[i + 1] = GetGValue(colour);
         pixels[i + 2] = GetRValue(colour);
     }
-    bool ok = SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(kSide, kSide)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              format == (transparent ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR) &&
-              SUCCEEDED(frame->WritePixels(kSide, kSide * bytesPerPixel, static_cast<UINT>(pixels.size()), pixels.data())) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    for (IUnknown* object : std::initializer_list<IUnknown*>{frame, encoder, stream, factory})
-        if (object) object->Release();
-    return ok;
+    const WICPixelFormatGUID wanted = transparent ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+    WICPixelFormatGUID format = wanted;
+    fw::ComScope com;
+    fw::ComPtr<IWICImagingFactory> factory;
+    fw::ComPtr<IWICStream> stream;
+    fw::ComPtr<IWICBitmapEncoder> encoder;
+    fw::ComPtr<IWICBitmapFrameEncode> frame;
+    return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                        factory.PutVoid())) &&
+           SUCCEEDED(factory->CreateStream(stream.Put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.Put())) &&
+           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(kSide, kSide)) && SUCCEEDED(frame->SetPixelFormat(&format)) && format == wanted &&
+           SUCCEEDED(frame->WritePixels(kSide, kSide * bytesPerPixel, static_cast<UINT>(pixels.size()), pixels.data())) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 // A 1 x 1 red GIF, byte by byte: header, screen, a two-colour table, one image, LZW data.
@@ -164,19 +162,16 @@ protected:
         }
         OpenPanel();
     }
+    // The colour in the middle of the panel's background, as the panel erases it.
     COLORREF ErasedColour() {
         const RECT client = m_panel->GetClientRect();
         HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        HBITMAP canvas = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ old = ::SelectObject(memory, canvas);
-        m_panel->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory));
-        const COLORREF colour = ::GetPixel(memory, client.right / 2, client.bottom / 2);
-        ::SelectObject(memory, old);
-        ::DeleteObject(canvas);
-        ::DeleteDC(memory);
+        fw::UniqueHdc memory(::CreateCompatibleDC(screen));
+        fw::UniqueHBitmap canvas(::CreateCompatibleBitmap(screen, client.right, client.bottom));
         ::ReleaseDC(nullptr, screen);
-        return colour;
+        fw::SelectGuard select(memory.get(), canvas.get());
+        m_panel->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()));
+        return ::GetPixel(memory.get(), client.right / 2, client.bottom / 2);
     }
 };
 
@@ -265,10 +260,11 @@ TEST_F(PanelDialogs, WhileTheOptionsAreOpenASecondRequestBringsThemForwardAndThe
             seen.about = true;
             ::PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
         }
-        int sheets = 0;
-        for (HWND w = ::FindWindowW(L"#32770", L"Options"); w; w = ::FindWindowExW(nullptr, w, L"#32770", L"Options"))
-            sheets += ::IsWindowVisible(w) ? 1 : 0;
-        seen.sheets = sheets;
+        for (HWND w = ::FindWindowW(L"#32770", L"Options"); w; w = ::FindWindowExW(nullptr, w, L"#32770", L"Options")) {
+            if (!::IsWindowVisible(w)) continue;
+            ++seen.sheets;
+            if (w != sheet) ::PostMessageW(w, WM_COMMAND, IDCANCEL, 0); // a second one must not keep the test waiting
+        }
         seen.stillShown = ::IsWindowVisible(panel) != FALSE;
         ::DestroyWindow(elsewhere);
         ::PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
