@@ -41,9 +41,10 @@ INT_PTR CDialog::DoModal() {
     m_bModal = false;
 
     // The owner must be enabled again before this window goes, or activation jumps elsewhere.
+    // A hidden owner is not activated: the keys would go to a window nobody sees.
     if (disableOwner) {
         ::EnableWindow(owner, TRUE);
-        ::SetActiveWindow(owner);
+        if (::IsWindowVisible(owner)) ::SetActiveWindow(owner);
     }
     if (m_hWnd) DestroyWindow();
     return m_nResult;

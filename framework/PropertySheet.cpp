@@ -39,6 +39,10 @@ LRESULT CPropertyPage::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnOK();
             return PSNRET_NOERROR;
         }
+        if (header->code == PSN_RESET) {
+            OnCancel();
+            return 0;
+        }
     }
     return CWnd::WindowProc(msg, wParam, lParam);
 }

@@ -15,6 +15,8 @@ public:
     virtual BOOL OnInitDialog() { return TRUE; }
     // The sheet closed with OK; only pages that were opened hear it.
     virtual void OnOK() {}
+    // The sheet closed with Cancel or its close box; only pages that were opened hear it.
+    virtual void OnCancel() {}
     // A title instead of the template's caption; empty keeps the caption.
     void SetTitle(const std::wstring& title) { m_strTitle = title; }
     bool WasOpened() const { return m_hWnd != nullptr || m_bOpened; }

@@ -282,7 +282,7 @@ void CButtonEx::ShowItemProperties() {
     info.lpVerb = L"properties";
     info.lpFile = m_strTarget.c_str();
     info.nShow = 0;
-    if (!::ShellExecuteExW(&info) && ::MessageBoxW(nullptr, kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
+    if (!::ShellExecuteExW(&info) && ::MessageBoxW(Panel(), kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
 }
 
 LONG CButtonEx::QueryClassesRootDefault(const std::wstring& subKey, std::wstring& value) {

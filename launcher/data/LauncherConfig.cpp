@@ -77,7 +77,7 @@ int LauncherConfig::GetUnitsPerRow() {
 
 int LauncherConfig::GetTransparency() {
     int& alpha = m_settings.transparency;
-    if (alpha < 10) alpha = 10;
+    if (alpha < kLowestTransparency) alpha = kLowestTransparency;
     else if (alpha > 255) alpha = 226;
     return alpha;
 }

@@ -13,6 +13,8 @@ class CButtonEx;
 
 constexpr const wchar_t* kConfigFileName = L"Lanternhop_LauncherConfig.dat";
 constexpr const wchar_t* kDataFolderName = L"LHLauncher";
+// The most transparent the panel may be: below it the panel would all but vanish.
+constexpr int kLowestTransparency = 10;
 
 // Colours of a page: the current page's block and the copy kept while a new page is made.
 struct PageBlock {

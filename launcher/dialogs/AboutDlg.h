@@ -14,7 +14,7 @@ enum : UINT {
 
 class CAboutDlg : public fw::CDialog {
 public:
-    CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
+    explicit CAboutDlg(fw::CWnd* parent = nullptr) : fw::CDialog(IDD_ABOUTBOX, parent) {}
     BOOL OnInitDialog() override;
     CHyperLink& SiteLink() { return m_site; }
     CHyperLink& MailLink() { return m_mail; }

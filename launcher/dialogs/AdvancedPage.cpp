@@ -59,7 +59,8 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     ::EnableWindow(m_hotKey.m_hWnd, s.useHotKey != 0);
 
     const int alpha = c.GetTransparency();
-    m_alpha.SetRange(0, 255);
+    m_nAlphaBefore = alpha;
+    m_alpha.SetRange(kLowestTransparency, 255);
     m_alpha.SetPos(alpha);
     SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
 
@@ -156,6 +157,14 @@ std::wstring CAdvancedPageOpt::TextOf(uint32_t section, uint32_t key, const wcha
     LanguageTable* table = m_pConfig->GetLanguageTable();
     if (!table || !table->IsActive()) return english;
     return table->TextOr(section, key, english);
+}
+
+// The transparency is only tried out until OK: Cancel puts back the alpha the panel had.
+void CAdvancedPageOpt::OnCancel() {
+    ConfigSettings& s = m_pConfig->Settings();
+    if (s.transparency == m_nAlphaBefore) return;
+    s.transparency = m_nAlphaBefore;
+    if (!s.animate) PreviewTransparency(m_nAlphaBefore);
 }
 
 void CAdvancedPageOpt::OnOK() {

@@ -51,17 +51,20 @@ void CBasicExPage::EnableBackgroundControls() {
     }
 }
 
+// The picker opens where the current picture lies and lists every kind the panel can show.
 void CBasicExPage::ChooseBackground() {
-    std::vector<wchar_t> file(MAX_PATH + 1, L'\0');
-    const std::wstring start = L"*.bmp";
-    start.copy(file.data(), start.size());
+    std::vector<wchar_t> file(kMaxBackgroundPathChars + 1, L'\0');
+    const std::wstring current = ControlText(m_hWnd, IDC_OPT_BACKGROUND_PATH);
+    const size_t slash = current.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : current.substr(0, slash);
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     open.hwndOwner = m_hWnd;
-    open.lpstrFilter = L"Bmp  (*.bmp)\0*.jpg\0All Files (*.*)\0*.*\0";
+    open.lpstrFilter = L"Pictures (*.bmp;*.jpg;*.jpeg;*.png;*.gif)\0*.bmp;*.jpg;*.jpeg;*.png;*.gif\0"
+                       L"All Files (*.*)\0*.*\0";
     open.lpstrFile = file.data();
-    open.nMaxFile = MAX_PATH;
-    open.lpstrDefExt = L"*.bmp";
+    open.nMaxFile = static_cast<DWORD>(file.size());
+    open.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     open.lpstrTitle = L"Open Image";
     open.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
     if (::GetOpenFileNameW(&open)) ::SetDlgItemTextW(m_hWnd, IDC_OPT_BACKGROUND_PATH, file.data());

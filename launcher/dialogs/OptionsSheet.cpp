@@ -31,6 +31,15 @@ std::wstring ReadRunAtStartup() {
     return value.substr(0, MAX_PATH);
 }
 
+// Quoted, because the program folder and the program's name hold blanks: unquoted, Windows
+// starts the program with the rest of its own path as the command-line tail. A value written
+// unquoted by an earlier version still counts as on, and the next OK writes it quoted.
+std::wstring RunAtStartupCommand() {
+    std::wstring self(32768, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    return L"\"" + self + L"\"";
+}
+
 int TransparencyPercent(int alpha) {
     const float share = static_cast<float>(255 - alpha) / 255.0f * 100.0f;
     return static_cast<int>(share + 0.1f);
@@ -88,10 +97,12 @@ BOOL COptPropertySht::OnInitDialog() {
     ::SetDlgItemTextW(m_hWnd, IDOK, chinese ? L"\u786E\u5B9A" : L"Ok");
     ::SetDlgItemTextW(m_hWnd, IDCANCEL, chinese ? L"\u53D6\u6D88" : L"Cancel");
     CentreOnScreen();
+    // Opened from the tray while the panel is hidden, nothing else brings the sheet forward.
+    ::SetForegroundWindow(m_hWnd);
     return TRUE;
 }
 
-// Opened from the tray, the sheet has no owner to centre on: it centres on the work area.
+// Opened from the tray, the panel that owns the sheet may be hidden: it centres on the work area.
 void COptPropertySht::CentreOnScreen() {
     RECT area{}, rc = GetWindowRect();
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -126,9 +137,7 @@ void COptPropertySht::WriteRunAtStartup() const {
         run.DeleteValue(kRunValue);
         return;
     }
-    wchar_t self[MAX_PATH + 1] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    run.SetStringValue(kRunValue, self);
+    run.SetStringValue(kRunValue, RunAtStartupCommand());
 }
 
 void COptPropertySht::WriteShellMenuKeys() const {

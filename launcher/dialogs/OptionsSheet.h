@@ -63,6 +63,8 @@ struct OptionsSnapshot {
 
 // The start-up value as Windows keeps it; empty when there is none.
 std::wstring ReadRunAtStartup();
+// What the start-up value holds when it is on: this program's own path, in quotes.
+std::wstring RunAtStartupCommand();
 // The percentage the transparency label shows for an alpha: 255 is 0%, 10 is 96%.
 int TransparencyPercent(int alpha);
 
@@ -92,6 +94,7 @@ public:
     ~CAdvancedPageOpt() override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
     // How many items a grid of that side would leave out of view; the page names them and asks
     // before a smaller grid is kept.
     void SetItemsBeyondGrid(std::function<size_t(int units)> count) { m_countBeyond = std::move(count); }
@@ -119,6 +122,7 @@ private:
     fw::CSliderCtrl m_dimension;
     fw::CComboBox m_language;
     HMODULE m_hUser32 = nullptr;
+    int m_nAlphaBefore = 255;
     bool m_bReady = false;
     std::function<size_t(int)> m_countBeyond;
     int m_nUnitsAtStart = 0;

@@ -107,16 +107,19 @@ void CLanternhopDlg::ApplyLayout() {
               RECT{w.right - endWidth, w.bottom - stripHeight - endHeight - 2, w.right, w.bottom - stripHeight});
 }
 
+// Only the saved position is restored: the size follows the dimension, which may have changed
+// since the rectangle was saved.
 void CLanternhopDlg::PlaceAtStartup() {
     const ConfigSettings& s = m_config.Settings();
     const RECT& saved = s.windowRect;
-    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(saved)) {
-        ::MoveWindow(m_hWnd, saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top, TRUE);
-        return;
-    }
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
+    const RECT there{saved.left, saved.top, saved.left + width, saved.top + height};
+    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(there)) {
+        ::SetWindowPos(m_hWnd, nullptr, there.left, there.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     const RECT screen = ScreenRect();
     ::SetWindowPos(m_hWnd, nullptr, screen.right - width - 5, screen.bottom - height - TaskbarThickness(), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -171,22 +174,8 @@ void CLanternhopDlg::OpenHelpOnFirstRun() {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
-<<<<<<< HEAD
-LRESULT CLanternhopDlg::OnFileHandedOver() {
-    const std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
-    if (path.empty()) return 0;
-    if (!m_bVisible) ToggleVisible(false);
-    m_strHandedOverPath = path;
-    if (m_pPageStore && m_pPageStore->AddFileItem(path) == 1)
-        ::MessageBoxW(m_hWnd, L"Current Page is full, register fial.Sorry!", kProductTitle, MB_OK);
-    return 0;
-}
-
 // A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1). While a
 // button's Move frame follows the mouse the page stays: the move belongs to the shown page.
-=======
-// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1).
->>>>>>> startup-paths
 LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
     PageStore* store = m_pPageStore.get();
     if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount() ||
@@ -239,11 +228,9 @@ bool CLanternhopDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         }
         HidePanel();
         return true;
-    case IDM_ABOUTBOX: {
-        CAboutDlg about;
-        about.DoModal();
+    case IDM_ABOUTBOX:
+        if (!BringOpenDialogForward()) ShowAbout();
         return true;
-    }
     default:
         return false;
     }

@@ -40,7 +40,8 @@ public:
     // Shows a hidden panel (centred on the cursor when asked), hides a shown one, brings a
     // parked one back from beyond the right edge.
     void ToggleVisible(bool atCursor);
-    void LoadBackground();
+    // False when the picture cannot be read; the panel then keeps its plain background.
+    bool LoadBackground();
     bool IsParked() const { return m_bSlidOut; }
     int DockSide() const { return m_nDockSide; }
     bool IsEdgeShown() const { return m_bEdgeShown; }
@@ -59,6 +60,8 @@ public:
     // After the options: registers the chosen key (modifiers 1 Shift, 2 Ctrl, 4 Alt) or frees it.
     void ApplyHotKey(WORD modifiers, WORD virtualKey);
     void ApplyCtrlTwice();
+    // Whether Ctrl pressed twice shows the panel now: the hook library is watching for it.
+    bool CtrlTwiceWorks() const { return m_bCtrlTwiceOn; }
     void SetTrayTip(const std::wstring& tip) { m_strTrayTip = tip; }
     void ModifyTrayIcon();
     // The options sheet closed with OK: its settings reach the keys, the tray, the files and the look.
@@ -108,6 +111,7 @@ private:
     void ShowTrayMenu();
     void SetUpKeysAtStartup();
     bool RegisterPanelHotKey(WORD modifiers, WORD virtualKey);
+    void ReplaceHotKey(WORD modifiers, WORD virtualKey);
     void ReportHotKeyFailure(DWORD error);
     bool BindCtrlTwice();
     void StopCtrlTwice();
@@ -115,12 +119,16 @@ private:
     void StartGestures();
     void ReleaseKeysAndHooks();
     std::wstring HotKeyTip();
+    std::wstring CtrlTwiceTip();
     std::wstring SingleClickTip();
+    std::wstring ShowingTip();
     // PanelCommands.cpp
     void ShowPageMenu();
     POINT MenuPointInClient();
     bool OnPageCommand(WORD id);
     bool OnTrayCommand(WORD id);
+    bool BringOpenDialogForward();
+    void ShowAbout();
     void Activate();
     void Exit();
     void OpenManual();
@@ -129,6 +137,7 @@ private:
     void EditPageProperties();
     void TidyDesktop();
     void ShowOptions();
+    void ReportUnreadableBackground();
     void AddTextFromDialog(const std::wstring& text);
     void AddLinkFromDialog();
     void ReportPageFull();
@@ -176,6 +185,9 @@ private:
     HMENU m_trayMenu = nullptr;   // only while the tray menu is open
     WORD m_wHotKeyVk = 0;
     WORD m_wHotKeyMods = 0;
+    std::wstring m_strHotKeyName; // of the key registered now
+    bool m_bCtrlTwiceOn = false;
+    int m_nWheelDelta = 0;        // wheel turned short of a whole notch
     HMODULE m_hToolsLib = nullptr;
     using SetUseOtherHotKeyFn = int(__cdecl*)(HWND);
     using DisableUseOtherHotKeyFn = int(__cdecl*)();

@@ -12,7 +12,9 @@
 #include "Module.h"
 #include "PanelMessages.h"
 #include "resource.h"
+#include <algorithm>
 #include <commdlg.h>
+#include <cwchar>
 #include <shellapi.h>
 #include <vector>
 
@@ -21,6 +23,54 @@ namespace {
 
 constexpr UINT kPageMenuIds[] = {ID_PAGE_NEW, ID_PAGE_DELETE, ID_PAGE_SET_CLIPBOARD, ID_PAGE_PASTE,
                                  ID_PAGE_ADD_LINK, ID_PAGE_ALIGN, ID_PAGE_CLEAR_ALL, ID_PAGE_PROPERTIES};
+constexpr UINT kTrayCommandIds[] = {ID_TRAY_ACTIVATE, ID_TRAY_OPTIONS, ID_TRAY_DOCK, ID_TRAY_MANUAL,
+                                    ID_TRAY_ABOUT, ID_TRAY_TIDY_DESKTOP, ID_TRAY_EXIT};
+constexpr int kMaxOwnedDepth = 8;
+
+bool IsMenuCommand(WORD id) {
+    return std::ranges::find(kPageMenuIds, id) != std::end(kPageMenuIds) ||
+           std::ranges::find(kTrayCommandIds, id) != std::end(kTrayCommandIds);
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lParam);
+    wchar_t cls[8] = {};
+    ::GetClassNameW(window, cls, 8);
+    if (::GetWindow(window, GW_OWNER) != search->owner || !::IsWindowVisible(window) || wcscmp(cls, L"#32770") != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The dialog the user answers now: the one the panel owns, or, while that one waits for a
+// dialog of its own (the options' file picker), the one in front of it.
+HWND FrontDialogOf(HWND panel) {
+    HWND front = nullptr;
+    for (int depth = 0; depth < kMaxOwnedDepth; ++depth) {
+        OwnedSearch search{front ? front : panel, nullptr};
+        ::EnumThreadWindows(::GetWindowThreadProcessId(panel, nullptr), FindOwnedDialog,
+                            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) break;
+        front = search.found;
+        if (::IsWindowEnabled(front)) break;
+    }
+    return front;
+}
+
+// Whole notches of the wheel, from deltas that may come in parts (a touchpad sends 10 or 30 at
+// a time); the rest waits for the next part. A turn the other way starts counting afresh.
+int TakeWheelNotches(int& pending, int delta) {
+    if ((pending > 0 && delta < 0) || (pending < 0 && delta > 0)) pending = 0;
+    pending += delta;
+    const int notches = pending / WHEEL_DELTA;
+    pending -= notches * WHEEL_DELTA;
+    return notches;
+}
 
 } // namespace
 
@@ -120,7 +170,9 @@ void CLanternhopDlg::ShowOptions() {
     sheet.m_psh.dwFlags &= ~PSH_HASHELP;
     if (m_pPageStore)
         sheet.Advanced().SetItemsBeyondGrid([store = m_pPageStore.get()](int units) { return store->CountItemsBeyond(units); });
-    if (sheet.DoModal() == IDOK) ApplyOptions(sheet);
+    // Owned by the panel, even a hidden one: no taskbar button of its own, never under the
+    // always-on-top panel, and the panel waits while it is open.
+    if (sheet.DoModal(m_hWnd) == IDOK) ApplyOptions(sheet);
 }
 
 // After OK: the keys first, so the tip names what works, then the settings and the look.
@@ -128,14 +180,20 @@ void CLanternhopDlg::ApplyOptions(COptPropertySht& sheet) {
     const ConfigSettings& s = m_config.Settings();
     ApplyHotKey(s.hotKeyModifiers, s.hotKeyVirtualKey);
     ApplyCtrlTwice();
-    if (!s.useHotKey && !s.ctrlTwice) m_strTrayTip = SingleClickTip();
     ModifyTrayIcon();
     sheet.Apply();
-    if (s.useBackgroundImage) LoadBackground();
-    else m_hBackground.reset();
+    if (!s.useBackgroundImage) m_hBackground.reset();
+    else if (!LoadBackground()) ReportUnreadableBackground();
     if (m_pPageStore) m_pPageStore->RefreshButtons(1);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     ::UpdateWindow(m_hWnd);
+}
+
+// Said when the user has just chosen the picture; start-up and page switches stay quiet.
+void CLanternhopDlg::ReportUnreadableBackground() {
+    const std::wstring text = L"The background picture cannot be read:\n\n" + BackgroundPath() +
+                              L"\n\nThe panel keeps its plain background.";
+    ::MessageBoxW(m_hWnd, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
 }
 
 void CLanternhopDlg::TidyDesktop() {
@@ -199,6 +257,19 @@ void CLanternhopDlg::OpenManual() {
     if (!address.empty()) OpenAddress(nullptr, address, SW_SHOW);
 }
 
+// While a dialog of the panel is open the panel is disabled and the menus' commands wait: the
+// open dialog comes forward instead, so a second request never opens a second dialog.
+bool CLanternhopDlg::BringOpenDialogForward() {
+    if (::IsWindowEnabled(m_hWnd)) return false;
+    if (HWND dialog = FrontDialogOf(m_hWnd)) ::SetForegroundWindow(dialog);
+    return true;
+}
+
+void CLanternhopDlg::ShowAbout() {
+    CAboutDlg about(this);
+    about.DoModal();
+}
+
 bool CLanternhopDlg::OnTrayCommand(WORD id) {
     switch (id) {
     case ID_TRAY_ACTIVATE: Activate(); return true;
@@ -209,18 +280,15 @@ bool CLanternhopDlg::OnTrayCommand(WORD id) {
     case ID_TRAY_MANUAL: OpenManual(); return true;
     case ID_TRAY_TIDY_DESKTOP: TidyDesktop(); return true;
     case ID_TRAY_OPTIONS: ShowOptions(); return true;
-    case ID_TRAY_ABOUT: {
-        CAboutDlg about;
-        about.DoModal();
-        return true;
-    }
+    case ID_TRAY_ABOUT: ShowAbout(); return true;
     case ID_TRAY_EXIT: Exit(); return true;
     default: return false;
     }
 }
 
 bool CLanternhopDlg::OnPageCommand(WORD id) {
-    if (OnTrayCommand(id)) return true;
+    if (!IsMenuCommand(id)) return false;
+    if (BringOpenDialogForward() || OnTrayCommand(id)) return true;
     if (!m_pPageStore) return false;
     switch (id) {
     case ID_PAGE_NEW: NewPage(); return true;
@@ -269,9 +337,14 @@ bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
     return false;
 }
 
+// Up (a positive delta) goes to the next page, down to the previous, both round the ends; a fast
+// turn of several notches at once skips as many pages.
 void CLanternhopDlg::OnMouseWheel(short delta) {
-    if (!m_pPageStore) return;
-    SwitchByKey(NeighbourPage(delta > 0) + 1);
+    const int notches = TakeWheelNotches(m_nWheelDelta, delta);
+    if (!m_pPageStore || notches == 0) return;
+    const auto count = static_cast<int>(m_pPageStore->GetPageCount());
+    const int target = ((static_cast<int>(m_pPageStore->GetCurrentPage()) + notches) % count + count) % count;
+    SwitchByKey(static_cast<uint32_t>(target) + 1);
 }
 
 void CLanternhopDlg::OnDoubleClick(POINT point) {

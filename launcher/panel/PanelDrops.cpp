@@ -26,6 +26,8 @@ void CLanternhopDlg::RegisterDropTarget() { m_dropTarget.Register(m_hWnd); }
 // the message with any value.
 LRESULT CLanternhopDlg::OnDropMessage(UINT message, const COleDropInfo* info) {
     if (!m_dropTarget.IsForwarding(info)) return 0;
+    // A disabled panel has a dialog open and takes nothing until it is closed.
+    if (!::IsWindowEnabled(m_hWnd)) return message == UM_DROP_EX ? -1 : 0;
     switch (message) {
     case UM_DROP_OVER: return OnDragOverText(info);
     case UM_DROP: return OnDropText(info);
@@ -53,6 +55,10 @@ BOOL CLanternhopDlg::OnDropText(const COleDropInfo* info) {
 }
 
 void CLanternhopDlg::OnDropFiles(HDROP drop) {
+    if (!::IsWindowEnabled(m_hWnd)) {
+        ::DragFinish(drop); // a dialog of the panel is open
+        return;
+    }
     // Only the first of several files is taken.
     const std::wstring path = m_pPageStore ? DroppedPath(drop, 0) : std::wstring();
     if (!path.empty()) {

@@ -65,7 +65,8 @@ LRESULT CLanternhopDlg::OnTrayNotify(LPARAM mouseMessage) {
         ToggleVisible(false);
         break;
     case WM_RBUTTONDOWN:
-        ShowTrayMenu();
+        // While a dialog of the panel is open, the tray brings it forward instead of a menu.
+        if (!BringOpenDialogForward()) ShowTrayMenu();
         break;
     default:
         break;
@@ -108,13 +109,25 @@ void CLanternhopDlg::ShowTrayMenu() {
 }
 
 std::wstring CLanternhopDlg::HotKeyTip() {
-    return m_language.TextOr(kSectionMain, kKeyTipBeforeName, L"Press ") + m_config.Settings().hotKeyName +
+    return m_language.TextOr(kSectionMain, kKeyTipBeforeName, L"Press ") + m_strHotKeyName +
            m_language.TextOr(kSectionMain, kKeyTipAfterName, L" hide/show Lanternhop Launcher.");
+}
+
+std::wstring CLanternhopDlg::CtrlTwiceTip() {
+    return m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to hide/show Lanternhop Launcher.");
 }
 
 std::wstring CLanternhopDlg::SingleClickTip() {
     return m_language.TextOr(kSectionMain, kKeyTipSingleClick,
                              L"single click on this icon hide/show Lanternhop Launcher.");
+}
+
+// The tip offers the way of showing the panel that works now, not the one the settings ask for:
+// a key another program holds, or a hook that could not be installed, is not offered.
+std::wstring CLanternhopDlg::ShowingTip() {
+    if (m_wHotKeyVk) return HotKeyTip();
+    if (m_bCtrlTwiceOn) return CtrlTwiceTip();
+    return SingleClickTip();
 }
 
 bool CLanternhopDlg::RegisterPanelHotKey(WORD modifiers, WORD virtualKey) {
@@ -133,29 +146,28 @@ bool CLanternhopDlg::LoadToolsLibrary() {
     return m_hToolsLib != nullptr;
 }
 
-// Starts the Ctrl-twice detection; false when the library is not there to do it.
+// Starts the Ctrl-twice detection; false when it does not run. The library answers 0 when it
+// could not install its keyboard hook; a missing entry point is passed over without a word.
 bool CLanternhopDlg::BindCtrlTwice() {
-    if (!LoadToolsLibrary()) {
-        ::MessageBoxW(m_hWnd, L"Set [Ctrl] twice hotkey fail!", kProductTitle, MB_OK);
-        return false;
+    if (LoadToolsLibrary()) {
+        if (!m_pfnSetUseOtherHotKey)
+            m_pfnSetUseOtherHotKey = LibraryEntry<SetUseOtherHotKeyFn>(m_hToolsLib, "SetUseOtherHotKey");
+        if (!m_pfnSetUseOtherHotKey) return false;
+        if (m_pfnSetUseOtherHotKey(m_hWnd) != 0) return true;
     }
-    if (!m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey = LibraryEntry<SetUseOtherHotKeyFn>(m_hToolsLib, "SetUseOtherHotKey");
-    if (m_pfnSetUseOtherHotKey) m_pfnSetUseOtherHotKey(m_hWnd);
-    return m_pfnSetUseOtherHotKey != nullptr;
+    ::MessageBoxW(m_hWnd, L"Set [Ctrl] twice hotkey fail!", kProductTitle, MB_OK);
+    return false;
 }
 
-// The tip names the way that works: a key that could not be registered is not offered.
 void CLanternhopDlg::SetUpKeysAtStartup() {
     LoadToolsLibrary();
     const ConfigSettings& s = m_config.Settings();
     m_wHotKeyVk = s.hotKeyVirtualKey;
     m_wHotKeyMods = s.hotKeyModifiers;
-    const bool hotKey = s.useHotKey && RegisterPanelHotKey(m_wHotKeyMods, m_wHotKeyVk);
-    if (!hotKey) m_wHotKeyVk = m_wHotKeyMods = 0;
-    const bool ctrlTwice = s.ctrlTwice && BindCtrlTwice();
-    if (hotKey) m_strTrayTip = HotKeyTip();
-    else if (ctrlTwice) m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to hide/show Lanternhop Launcher.");
-    else m_strTrayTip = SingleClickTip();
+    if (s.useHotKey && RegisterPanelHotKey(m_wHotKeyMods, m_wHotKeyVk)) m_strHotKeyName = s.hotKeyName;
+    else m_wHotKeyVk = m_wHotKeyMods = 0;
+    m_bCtrlTwiceOn = s.ctrlTwice && BindCtrlTwice();
+    m_strTrayTip = ShowingTip();
     ModifyTrayIcon();
 }
 
@@ -163,23 +175,29 @@ void CLanternhopDlg::StartGestures() {
     if (auto capture = LibraryEntry<SetMouseCaptureFn>(m_hToolsLib, "SetMouseCapture")) capture(m_hWnd, TRUE);
 }
 
+// Leaves the tip naming what works afterwards.
 void CLanternhopDlg::ApplyHotKey(WORD modifiers, WORD virtualKey) {
     if (!m_config.Settings().useHotKey) {
         ::UnregisterHotKey(m_hWnd, kHotKeyId);
         m_wHotKeyVk = m_wHotKeyMods = 0; // switching it on again registers the key anew
-        return;
+    } else if (modifiers != m_wHotKeyMods || virtualKey != m_wHotKeyVk) {
+        ReplaceHotKey(modifiers, virtualKey);
     }
-    if (modifiers == m_wHotKeyMods && virtualKey == m_wHotKeyVk) return;
+    m_strTrayTip = ShowingTip();
+}
+
+void CLanternhopDlg::ReplaceHotKey(WORD modifiers, WORD virtualKey) {
     ::UnregisterHotKey(m_hWnd, kHotKeyId);
     if (::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(modifiers), virtualKey)) {
         m_wHotKeyVk = virtualKey;
         m_wHotKeyMods = modifiers;
-        m_strTrayTip = HotKeyTip();
+        m_strHotKeyName = m_config.Settings().hotKeyName;
         return;
     }
     ReportHotKeyFailure(::GetLastError());
     // The old key goes on working; the settings keep the refused one for the next start.
-    if (m_wHotKeyVk) ::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(m_wHotKeyMods), m_wHotKeyVk);
+    if (m_wHotKeyVk && !::RegisterHotKey(m_hWnd, kHotKeyId, HotKeyModifiers(m_wHotKeyMods), m_wHotKeyVk))
+        m_wHotKeyVk = m_wHotKeyMods = 0;
 }
 
 // Looked up once and cached; nothing happens without the library or the entry point.
@@ -189,17 +207,15 @@ void CLanternhopDlg::StopCtrlTwice() {
     if (m_pfnDisableUseOtherHotKey) m_pfnDisableUseOtherHotKey();
 }
 
+// Leaves the tip naming what works afterwards.
 void CLanternhopDlg::ApplyCtrlTwice() {
-    if (!m_config.Settings().ctrlTwice) {
+    if (m_config.Settings().ctrlTwice) {
+        m_bCtrlTwiceOn = BindCtrlTwice();
+    } else {
         StopCtrlTwice();
-        return;
+        m_bCtrlTwiceOn = false;
     }
-    const bool wasLoaded = m_hToolsLib != nullptr;
-    if (!BindCtrlTwice()) return;
-    if (wasLoaded)
-        m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to Hide/Show Lanternhop Launcher.");
-    else if (!m_config.Settings().useHotKey)
-        m_strTrayTip = m_language.TextOr(kSectionMain, kKeyTipCtrlTwice, L"Press Ctrl twice to hide/show Lanternhop Launcher.");
+    m_strTrayTip = ShowingTip();
 }
 
 void CLanternhopDlg::ReleaseKeysAndHooks() {

@@ -3,6 +3,7 @@
 #include "LanternhopDlg.h"
 #include "Module.h"
 #include "PanelMessages.h"
+#include "PictureFile.h"
 #include <mmsystem.h>
 
 namespace lhl {
@@ -152,9 +153,13 @@ std::wstring CLanternhopDlg::BackgroundPath() const {
     return name == L"default.bmp" ? m_config.ProgramFolder() + L"Images\\default.bmp" : name;
 }
 
-void CLanternhopDlg::LoadBackground() {
-    m_hBackground.reset(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, BackgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+// Decoded once at the panel's size: a photograph is scaled smoothly here rather than roughly at
+// every erase, and its full-size pixels are not kept.
+bool CLanternhopDlg::LoadBackground() {
+    const RECT client = GetClientRect();
+    const SIZE size{client.right, client.bottom};
+    m_hBackground.reset(LoadPictureFile(BackgroundPath(), size, ::GetSysColor(COLOR_BTNFACE)));
+    return static_cast<bool>(m_hBackground);
 }
 
 void CLanternhopDlg::DrawFrame(HDC dc) const {

@@ -78,8 +78,10 @@ TEST_F(Options, RunAtStartupIsWrittenOnOkDeletedWhenClearedAndUntouchedOnCancel)
     Open();
     Click(General(), IDC_OPT_RUN_AT_STARTUP);
     Close(true);
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    // Quoted: Windows would otherwise take the blanks of the program's folder as an argument.
+    const std::wstring self = L"\"" + std::wstring(path) + L"\"";
     EXPECT_EQ(ReadRunAtStartup(), self);
 
     Open();
@@ -92,6 +94,20 @@ TEST_F(Options, RunAtStartupIsWrittenOnOkDeletedWhenClearedAndUntouchedOnCancel)
     Click(General(), IDC_OPT_RUN_AT_STARTUP);
     Close(true);
     EXPECT_EQ(ReadRunAtStartup(), L"");
+}
+
+TEST_F(Options, AnUnquotedValueOfAnEarlierVersionCountsAsOnAndOkQuotesIt) {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    {
+        fw::CRegKey run;
+        ASSERT_EQ(run.Create(HKEY_CURRENT_USER, kRunKey), ERROR_SUCCESS);
+        run.SetStringValue(kRunValue, path);
+    }
+    Open();
+    EXPECT_TRUE(IsChecked(General(), IDC_OPT_RUN_AT_STARTUP)) << "an unquoted value did not count as on";
+    Close(true);
+    EXPECT_EQ(ReadRunAtStartup(), L"\"" + std::wstring(path) + L"\"");
 }
 
 TEST_F(Options, ABackgroundPictureTurnsTheTabSwitchColourOffAndBack) {

@@ -177,7 +177,7 @@ TEST_F(PanelTray, CtrlTwiceSwitchedOnNamesItInTheTip) {
     ReopenWithKeys(false, false);
     Config().Settings().ctrlTwice = 1;
     m_panel->ApplyCtrlTwice();
-    EXPECT_EQ(m_panel->TrayTip(), L"Press Ctrl twice to Hide/Show Lanternhop Launcher.");
+    EXPECT_EQ(m_panel->TrayTip(), L"Press Ctrl twice to hide/show Lanternhop Launcher.");
 }
 
 TEST_F(PanelTray, TheMenuChecksDockSideAsTheFlagSaysAndOpensOnARightClick) {
