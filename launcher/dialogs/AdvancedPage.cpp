@@ -159,9 +159,11 @@ std::wstring CAdvancedPageOpt::TextOf(uint32_t section, uint32_t key, const wcha
     return table->TextOr(section, key, english);
 }
 
-// The transparency is only tried out until OK: Cancel puts back the alpha the panel had.
+// The transparency is only tried out until OK: Cancel puts back the alpha the panel had. The
+// grid too: a smaller one chosen and cancelled must not hide items at the next start unasked.
 void CAdvancedPageOpt::OnCancel() {
     ConfigSettings& s = m_pConfig->Settings();
+    if (m_nUnitsAtStart) s.unitsPerRow = m_nUnitsAtStart;
     if (s.transparency == m_nAlphaBefore) return;
     s.transparency = m_nAlphaBefore;
     if (!s.animate) PreviewTransparency(m_nAlphaBefore);
