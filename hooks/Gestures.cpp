@@ -17,23 +17,25 @@ bool CtrlTwiceDetector::OnKeyRelease(bool isControl, uint32_t tick) {
 
 void GestureDetector::OnRightDown(StrokePoint point) {
     m_recording = true;
-    m_points.clear();
-    m_points.push_back(point);
+    m_count = 1;
+    m_first = m_last = point;
 }
 
 void GestureDetector::OnMove(StrokePoint point) {
-    if (m_recording) m_points.push_back(point);
+    if (!m_recording) return;
+    m_last = point;
+    if (m_count < kMinPoints) ++m_count; // beyond the minimum the exact count no longer matters
 }
 
 bool GestureDetector::OnRightUp() {
     bool gesture = false;
-    if (m_recording && m_points.size() >= kMinPoints) {
-        const int64_t dx = static_cast<int64_t>(m_points.back().x) - m_points.front().x;
-        const int64_t dy = static_cast<int64_t>(m_points.back().y) - m_points.front().y;
+    if (m_recording && m_count >= kMinPoints) {
+        const int64_t dx = static_cast<int64_t>(m_last.x) - m_first.x;
+        const int64_t dy = static_cast<int64_t>(m_last.y) - m_first.y;
         gesture = dx >= 0 && dy >= 0;
     }
     m_recording = false;
-    m_points.clear();
+    m_count = 0;
     return gesture;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The two decisions of the input hooks as small state machines: tick counts and points in,
-// "notify" out. The hook procedures only feed them, so the rules are exact and testable.
+// "notify" out. The hook procedures only feed them, so the rules are exact and testable, and
+// nothing in them allocates, blocks or calls out: they run inside the hook callbacks.
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace qt {
 
@@ -23,7 +24,9 @@ struct StrokePoint {
     int32_t y;
 };
 
-// A right-button stroke of at least 32 points that ends right of and/or below its start.
+// A right-button stroke of at least 32 points that ends right of and/or below its start. Only
+// the first point, the last point and the count decide, so that is all a stroke keeps: a long
+// drag costs nothing, and the mouse hook never allocates.
 class GestureDetector {
 public:
     static constexpr size_t kMinPoints = 32;
@@ -35,7 +38,9 @@ public:
 
 private:
     bool m_recording = false;
-    std::vector<StrokePoint> m_points;
+    size_t m_count = 0;
+    StrokePoint m_first{};
+    StrokePoint m_last{};
 };
 
 } // namespace qt

@@ -1,7 +1,7 @@
 #include "LHLExtension.h"
 #include "Module.h"
 #include <shellapi.h>
-#include <cstdio>
+#include <cwchar>
 
 namespace qx {
 namespace {
@@ -29,12 +29,9 @@ private:
 
 } // namespace
 
-std::wstring LauncherPathIn(const wchar_t* folder) {
-    wchar_t path[292] = {};
-    const size_t length = wcslen(folder);
-    const wchar_t* format = (length > 0 && folder[length - 1] == L'\\') ? L"%ls%ls" : L"%ls\\%ls";
-    swprintf(path, 292, format, folder, L"Lanternhop Launcher.exe");
-    return path;
+std::wstring LauncherPathIn(const std::wstring& folder) {
+    const bool hasBackslash = !folder.empty() && folder.back() == L'\\';
+    return folder + (hasBackslash ? L"" : L"\\") + L"Lanternhop Launcher.exe";
 }
 
 CLHLExtension::CLHLExtension(IUnknown* outer) : m_outer(outer ? outer : &m_inner) {
@@ -69,14 +66,21 @@ ULONG CLHLExtension::InnerUnknown::Release() {
     return static_cast<ULONG>(refs);
 }
 
+// REG_EXPAND_SZ is taken as it is, not expanded: the folder is written by the setup as a plain
+// path either way. The value may be of any length and may or may not carry its terminator.
 void CLHLExtension::ReadLauncherFolder() {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kLauncherKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    wchar_t folder[MAX_PATH + 1] = {};
-    DWORD type = 0, bytes = MAX_PATH * sizeof(wchar_t); // room for 260 characters, the last kept zero
-    if (::RegQueryValueExW(key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(folder), &bytes) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ))
-        lstrcpynW(m_szFolder, folder, MAX_PATH + 1);
+    DWORD type = 0, bytes = 0;
+    if (::RegQueryValueExW(key, L"Path", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        std::wstring folder(bytes / sizeof(wchar_t) + 1, L'\0');
+        if (::RegQueryValueExW(key, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(folder.data()), &bytes) ==
+            ERROR_SUCCESS) {
+            folder.resize(wcsnlen(folder.c_str(), bytes / sizeof(wchar_t)));
+            m_strFolder = folder;
+        }
+    }
     ::RegCloseKey(key);
 }
 
@@ -127,8 +131,16 @@ HRESULT CLHLExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
     LockedDrop drop(medium);
     if (!drop.Get()) return E_INVALIDARG;
     if (::DragQueryFileW(drop.Get(), 0xFFFFFFFF, nullptr, 0) == 0) return E_INVALIDARG;
-    // Only the first of a multiple selection is kept.
-    return ::DragQueryFileW(drop.Get(), 0, m_szSelected, MAX_PATH) ? S_OK : E_INVALIDARG;
+    // Only the first of a multiple selection is kept, whole: a path may be longer than
+    // MAX_PATH, so its length is asked first.
+    const UINT length = ::DragQueryFileW(drop.Get(), 0, nullptr, 0);
+    if (length == 0) return E_INVALIDARG;
+    std::wstring path(length + 1, L'\0');
+    const UINT copied = ::DragQueryFileW(drop.Get(), 0, path.data(), length + 1);
+    if (copied == 0) return E_INVALIDARG;
+    path.resize(copied);
+    m_strSelected = path;
+    return S_OK;
 }
 
 HRESULT CLHLExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT, UINT flags) {
@@ -151,15 +163,30 @@ HRESULT CLHLExtension::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR*
     return S_OK;
 }
 
+namespace {
+
+// A verb given as text names no command of ours. A 64-bit pointer can have zero in bits 16 to
+// 31, where HIWORD looks, so a text is told from a command offset by IS_INTRESOURCE.
+bool IsTextVerb(const CMINVOKECOMMANDINFO* info) {
+    if (!IS_INTRESOURCE(info->lpVerb)) return true;
+    if (info->cbSize >= sizeof(CMINVOKECOMMANDINFOEX) && (info->fMask & CMIC_MASK_UNICODE)) {
+        const auto* wide = reinterpret_cast<const CMINVOKECOMMANDINFOEX*>(info);
+        return !IS_INTRESOURCE(wide->lpVerbW);
+    }
+    return false;
+}
+
+} // namespace
+
 HRESULT CLHLExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
     if (!info) return E_INVALIDARG;
-    if (HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
+    if (IsTextVerb(info)) return E_INVALIDARG;
     if (LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
     // The folder may have been written since this object was made.
-    if (m_szFolder[0] == L'\0') ReadLauncherFolder();
-    if (m_szFolder[0] == L'\0') return S_FALSE;
+    if (m_strFolder.empty()) ReadLauncherFolder();
+    if (m_strFolder.empty()) return S_FALSE;
     // The launcher takes its whole command-line tail as one path: no quotes, even with blanks.
-    ::ShellExecuteW(nullptr, L"open", LauncherPathIn(m_szFolder).c_str(), m_szSelected, L"", SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", LauncherPathIn(m_strFolder).c_str(), m_strSelected.c_str(), L"", SW_SHOWNORMAL);
     return S_OK;
 }
 

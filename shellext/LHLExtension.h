@@ -38,8 +38,8 @@ public:
     STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
     STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT* reserved, CHAR* name, UINT size) override;
 
-    const wchar_t* SelectedPath() const { return m_szSelected; }
-    const wchar_t* LauncherFolder() const { return m_szFolder; }
+    const std::wstring& SelectedPath() const { return m_strSelected; }
+    const std::wstring& LauncherFolder() const { return m_strFolder; }
 
 private:
     struct InnerUnknown : public IUnknown {
@@ -56,11 +56,11 @@ private:
     IUnknown* m_outer;
     volatile LONG m_refs = 1;
     ITypeInfo* m_typeInfo = nullptr;
-    wchar_t m_szSelected[MAX_PATH + 1] = {};
-    wchar_t m_szFolder[MAX_PATH + 1] = {};
+    std::wstring m_strSelected; // the first selected item, whole, however long
+    std::wstring m_strFolder;   // the launcher's folder from "Path"
 };
 
 // "D:\Tools" and "D:\Tools\" both give "D:\Tools\Lanternhop Launcher.exe".
-std::wstring LauncherPathIn(const wchar_t* folder);
+std::wstring LauncherPathIn(const std::wstring& folder);
 
 } // namespace qx

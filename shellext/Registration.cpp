@@ -5,6 +5,7 @@
 #include "Module.h"
 #include "Registrar.h"
 #include <oleauto.h>
+#include <cwchar>
 #include <string>
 
 // In oleaut32 since Windows Vista; MinGW's headers do not declare them.
@@ -75,21 +76,81 @@ HRESULT RunScript(UINT id, bool registering) {
     return hr;
 }
 
-HRESULT RegisterTypeLibrary() {
+// The library held as this module's resource, or null.
+ITypeLib* LoadOwnTypeLibrary(HRESULT& hr) {
     ITypeLib* library = nullptr;
-    const std::wstring path = ModulePath();
-    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
-    if (FAILED(hr)) return hr;
-    std::wstring mutablePath = path;
+    hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+    return SUCCEEDED(hr) ? library : nullptr;
+}
+
+HRESULT RegisterTypeLibrary() {
+    HRESULT hr = S_OK;
+    ITypeLib* library = LoadOwnTypeLibrary(hr);
+    if (!library) return hr;
+    std::wstring mutablePath = ModulePath();
     hr = g_perUser ? ::RegisterTypeLibForUser(library, mutablePath.data(), nullptr)
                    : ::RegisterTypeLib(library, mutablePath.data(), nullptr);
     library->Release();
     return hr;
 }
 
+// "TypeLib\{libid}\major.minor\lcid\win64" as RegisterTypeLib writes it (numbers in hex).
+std::wstring TypeLibPathKey(const TLIBATTR& attributes, LCID lcid) {
+    wchar_t guid[40] = {};
+    ::StringFromGUID2(attributes.guid, guid, 40);
+    wchar_t key[128] = {};
+    swprintf(key, 128, L"TypeLib\\%ls\\%x.%x\\%lx\\%ls", guid, attributes.wMajorVerNum, attributes.wMinorVerNum,
+             static_cast<unsigned long>(lcid), attributes.syskind == SYS_WIN64 ? L"win64" : L"win32");
+    return key;
+}
+
+// The module a registration of the library under `lcid` points at; empty when there is none.
+std::wstring RegisteredPath(const TLIBATTR& attributes, LCID lcid) {
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD bytes = sizeof(path) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, TypeLibPathKey(attributes, lcid).c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                       path, &bytes) != ERROR_SUCCESS)
+        return {};
+    return path;
+}
+
+HRESULT UnregisterTypeLibrary(const TLIBATTR& attributes, LCID lcid) {
+    return g_perUser ? ::UnRegisterTypeLibForUser(attributes.guid, attributes.wMajorVerNum, attributes.wMinorVerNum,
+                                                  lcid, attributes.syskind)
+                     : ::UnRegisterTypeLib(attributes.guid, attributes.wMajorVerNum, attributes.wMinorVerNum, lcid,
+                                           attributes.syskind);
+}
+
+// Removes the registration under the locale the library itself declares. A library that is not
+// registered is nothing to remove; one that stays registered is a failure. Earlier builds
+// declared no locale and registered under locale 0: such a registration of this very file is
+// removed as well, or it would point at the file long after it is gone.
 HRESULT UnregisterTypeLibrary() {
-    return g_perUser ? ::UnRegisterTypeLibForUser(kLibid, 1, 0, 0x0409, SYS_WIN64)
-                     : ::UnRegisterTypeLib(kLibid, 1, 0, 0x0409, SYS_WIN64);
+    HRESULT hr = S_OK;
+    ITypeLib* library = LoadOwnTypeLibrary(hr);
+    if (!library) return hr;
+    TLIBATTR* found = nullptr;
+    hr = library->GetLibAttr(&found);
+    if (FAILED(hr)) {
+        library->Release();
+        return hr;
+    }
+    const TLIBATTR attributes = *found;
+    library->ReleaseTLibAttr(found);
+    library->Release();
+
+    hr = S_OK;
+    if (!RegisteredPath(attributes, attributes.lcid).empty()) {
+        const HRESULT removed = UnregisterTypeLibrary(attributes, attributes.lcid);
+        if (FAILED(removed)) hr = removed;
+        else if (!RegisteredPath(attributes, attributes.lcid).empty()) hr = E_FAIL;
+    }
+    if (attributes.lcid != LOCALE_NEUTRAL && _wcsicmp(RegisteredPath(attributes, LOCALE_NEUTRAL).c_str(),
+                                                      ModulePath().c_str()) == 0) {
+        const HRESULT removed = UnregisterTypeLibrary(attributes, LOCALE_NEUTRAL);
+        if (FAILED(removed) && SUCCEEDED(hr)) hr = removed;
+    }
+    return hr;
 }
 
 } // namespace
@@ -124,8 +185,9 @@ STDAPI DllUnregisterServer() {
         ClearHandlerKey(kFolderHandlerKey);
     }
     ThreadLocaleScope locale;
-    const HRESULT hr = RunScript(102, false);
-    UnregisterTypeLibrary(); // a library that was never registered is no failure of removal
+    HRESULT hr = RunScript(102, false);
+    const HRESULT typeLibrary = UnregisterTypeLibrary();
+    if (SUCCEEDED(hr)) hr = typeLibrary;
     const HRESULT appId = RunScript(101, false);
     return FAILED(hr) ? hr : appId;
 }

@@ -60,3 +60,15 @@ TEST(Gesture, MovesWithoutTheRightButtonAreNotRecorded) {
     EXPECT_FALSE(g.Recording());
     EXPECT_FALSE(g.OnRightUp()) << "a second release without a press";
 }
+
+TEST(Gesture, OnlyWhereTheStrokeStartsAndEndsDecides) {
+    GestureDetector g;
+    g.OnRightDown({500, 500});
+    for (int i = 1; i <= 100; ++i) g.OnMove({500 - i * 3, 500 - i}); // far up and left first
+    for (int i = 1; i <= 100; ++i) g.OnMove({200 + i * 4, 400 + i * 2});
+    EXPECT_TRUE(g.OnRightUp()) << "the stroke ends below and right of its start";
+    g.OnRightDown({500, 500});
+    for (int i = 1; i <= 100000; ++i) g.OnMove({500 + i % 7, 500 + i % 5});
+    g.OnMove({499, 600});
+    EXPECT_FALSE(g.OnRightUp()) << "a long stroke that ends one pixel left of its start";
+}

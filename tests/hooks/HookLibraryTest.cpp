@@ -1,5 +1,7 @@
 // The hook library as the launcher uses it: loaded by name, driven through its exports, and
-// reporting to a window when real input is synthesised.
+// reporting to a window when real input is synthesised; and what another process that held
+// the library before leaves behind.
+#include "Program.h"
 #include "TestSupport.h"
 #include <cstring>
 
@@ -15,6 +17,7 @@ using DisableFn = int(__cdecl*)();
 struct Received {
     int ctrlTwice = 0;
     int gestures = 0;
+    int queued = 0; // of those, the ones that came through this thread's queue
 };
 Received g_received;
 
@@ -63,8 +66,20 @@ protected:
         if (m_window) ::DestroyWindow(m_window);
         if (m_library) ::FreeLibrary(m_library);
     }
+    // Handles messages for a while, noting which notifications were posted: a notification
+    // that never passes through the queue was sent from inside a hook callback.
     void Settle(DWORD ms = 300) {
-        lhltest::PumpUntil([] { return false; }, ms);
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.hwnd == m_window && (msg.message == kTrayNotify || msg.message == kShowAtCursor))
+                    ++g_received.queued;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
     }
 
     HMODULE m_library = nullptr;
@@ -104,6 +119,24 @@ void Stroke(int x0, int y0, int dx, int dy, int points) {
     SendMouse(MOUSEEVENTF_RIGHTUP, x0 + dx * points, y0 + dy * points);
 }
 
+const IMAGE_SECTION_HEADER* SharedSection(HMODULE library) {
+    const auto* base = reinterpret_cast<const BYTE*>(library);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
+        if (std::memcmp(section[i].Name, "ShareDat", 8) == 0) return &section[i];
+    return nullptr;
+}
+
+// The two hook handles at the start of the shared data, keyboard then mouse, as every process
+// that maps the library sees them.
+const HHOOK* SharedHooks(HMODULE library) {
+    const IMAGE_SECTION_HEADER* section = SharedSection(library);
+    return section ? reinterpret_cast<const HHOOK*>(reinterpret_cast<const BYTE*>(library) + section->VirtualAddress)
+                   : nullptr;
+}
+
 } // namespace
 
 TEST(HookLibraryFile, ExportsHaveTheirOrdinalsAndRemoveIsRegister) {
@@ -124,13 +157,7 @@ TEST(HookLibraryFile, ExportsHaveTheirOrdinalsAndRemoveIsRegister) {
 TEST(HookLibraryFile, ShareDatSectionIsSharedReadWrite) {
     HMODULE library = ::LoadLibraryW(L"QuenvidTools.dll");
     ASSERT_NE(library, nullptr);
-    const auto* base = reinterpret_cast<const BYTE*>(library);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-    const IMAGE_SECTION_HEADER* shared = nullptr;
-    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
-        if (std::memcmp(section[i].Name, "ShareDat", 8) == 0) shared = &section[i];
+    const IMAGE_SECTION_HEADER* shared = SharedSection(library);
     ASSERT_NE(shared, nullptr);
     const DWORD wanted = IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_READ | IMAGE_SCN_MEM_WRITE;
     EXPECT_EQ(shared->Characteristics & wanted, wanted);
@@ -139,12 +166,16 @@ TEST(HookLibraryFile, ShareDatSectionIsSharedReadWrite) {
 }
 
 TEST_F(HookLibraryTest, CtrlPressedTwiceNotifiesTheTarget) {
-    m_setUse(m_window);
+    EXPECT_EQ(m_setUse(m_window), 1) << "the keyboard hook was not reported as installed";
+    EXPECT_EQ(m_setUse(m_window), 1) << "a second call of the owner reported a failure";
     Settle(100);
     TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 0) << "one Ctrl counted as two: the hook is installed twice";
     TapKey(VK_CONTROL);
     Settle();
     EXPECT_EQ(g_received.ctrlTwice, 1);
+    EXPECT_EQ(g_received.queued, 1) << "the notification was sent from inside the hook, not posted";
 
     TapKey(VK_CONTROL);
     TapKey('A');
@@ -195,6 +226,8 @@ TEST_F(HookLibraryTest, RightStrokeDownRightNotifiesOnceEvenWhenCapturedTwice) {
     Stroke(300, 300, 2, 1, 40);
     Settle();
     EXPECT_EQ(g_received.gestures, 1);
+    // Showing the panel inside the low-level hook would hold up every mouse event meanwhile.
+    EXPECT_EQ(g_received.queued, 1) << "the gesture was sent from inside the mouse hook, not posted";
 
     Stroke(300, 300, -2, 0, 40);
     Stroke(300, 300, 0, -2, 40);
@@ -205,4 +238,77 @@ TEST_F(HookLibraryTest, RightStrokeDownRightNotifiesOnceEvenWhenCapturedTwice) {
     Stroke(300, 300, 2, 2, 40);
     Settle();
     EXPECT_EQ(g_received.gestures, 1) << "capture off";
+}
+
+namespace {
+
+// Another process that took the hooks for its own window, as an earlier launcher did.
+class EarlierOwner {
+public:
+    explicit EarlierOwner(const wchar_t* mode) {
+        const std::wstring name = L"LhlHookOwnerReady" + std::to_wstring(::GetCurrentProcessId());
+        m_ready = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        m_started = m_process.Start(L"lhl_hook_owner.exe", name + L" " + mode);
+    }
+    ~EarlierOwner() { ::CloseHandle(m_ready); }
+    // True once its hooks are in place.
+    bool WaitUntilHooked() {
+        return m_started && lhltest::PumpUntil([this] { return ::WaitForSingleObject(m_ready, 0) == WAIT_OBJECT_0; },
+                                               20000);
+    }
+    // Ended without a chance to clean up, as when a launcher is killed.
+    void Kill() { m_process.Kill(); }
+
+private:
+    lhltest::Program m_process;
+    HANDLE m_ready = nullptr;
+    bool m_started = false;
+};
+
+} // namespace
+
+// A killed launcher leaves its hook handle in the shared data for as long as any program its
+// hook entered still holds the library; the next launcher must get a hook of its own.
+TEST_F(HookLibraryTest, AHookLeftByAKilledProcessIsReplaced) {
+    EarlierOwner earlier(L"window");
+    ASSERT_TRUE(earlier.WaitUntilHooked()) << "the other process did not take the hooks";
+    const HHOOK* shared = SharedHooks(m_library);
+    ASSERT_TRUE(shared && shared[0] && shared[1]) << "the other process's hooks are not in the shared data";
+    const HHOOK keyboard = shared[0];
+    const HHOOK mouse = shared[1];
+    earlier.Kill();
+    // Windows takes a thread's hooks away when it ends; Wine keeps a killed process's global
+    // hook working, so here they are removed as Windows would. Their handles stay recorded.
+    ::UnhookWindowsHookEx(keyboard);
+    ::UnhookWindowsHookEx(mouse);
+    EXPECT_EQ(m_setUse(m_window), 1);
+    m_capture(m_window, TRUE);
+    ::SetForegroundWindow(m_window);
+    ::SetFocus(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    // Handled before the stroke's clicks outside the window take the focus away.
+    Settle();
+    Stroke(300, 300, 2, 2, 40);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "Ctrl twice is dead after a killed owner";
+    EXPECT_EQ(g_received.gestures, 1) << "the gesture is dead after a killed owner";
+}
+
+// An owner that is still running hands its hook over: the new owner's hook is the only one.
+TEST_F(HookLibraryTest, ARunningEarlierOwnerHandsItsHookOver) {
+    EarlierOwner earlier(L"nowindow");
+    ASSERT_TRUE(earlier.WaitUntilHooked()) << "the other process did not take the hooks";
+    EXPECT_EQ(m_setUse(m_window), 1);
+    ::SetForegroundWindow(m_window);
+    ::SetFocus(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 0) << "one Ctrl counted as two: the earlier hook is still there";
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "the notifications did not come to the new owner's window";
+    earlier.Kill();
 }

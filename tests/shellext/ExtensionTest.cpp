@@ -7,6 +7,7 @@
 #include "LHLExtension.h"
 #include "RegKey.h"
 #include "TestSupport.h"
+#include <shellapi.h>
 #include <shlobj.h>
 
 using lhltest::DropData;
@@ -37,10 +38,16 @@ protected:
         ASSERT_EQ(m_getClassObject(qx::kClsidExtension, IID_IClassFactory, factory.PutVoid()), S_OK);
         ASSERT_EQ(factory->CreateInstance(nullptr, riid, out.PutVoid()), S_OK);
     }
-    static void SetLauncherPath(const std::wstring& folder) {
-        fw::CRegKey key;
-        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, L"Software\\QuenvidWorks\\Lanternhop"), ERROR_SUCCESS);
-        key.SetStringValue(L"Path", folder);
+    // "Path" as a setup writes it; `withTerminator` false stores the text without its zero.
+    static void SetLauncherPath(const std::wstring& folder, DWORD type = REG_SZ, bool withTerminator = true) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\QuenvidWorks\\Lanternhop", 0, nullptr, 0, KEY_WRITE,
+                                    nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD bytes = static_cast<DWORD>((folder.size() + (withTerminator ? 1 : 0)) * sizeof(wchar_t));
+        EXPECT_EQ(::RegSetValueExW(key, L"Path", 0, type, reinterpret_cast<const BYTE*>(folder.c_str()), bytes),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(key);
     }
     static std::wstring StandInFolder() { return lhltest::DataFolder() + L"stand-in\\"; }
     // A harmless program under the launcher's name that records its command line.
@@ -56,6 +63,21 @@ protected:
         info.lpVerb = reinterpret_cast<LPCSTR>(verb);
         return menu->InvokeCommand(&info);
     }
+    static std::wstring RecordPath() { return StandInFolder() + L"ran.txt"; }
+    // The command line the stand-in launcher recorded; empty when it did not run in time.
+    static std::wstring RecordedCommandLine(DWORD timeoutMs = 20000) {
+        // Under load, Wine can refuse to open a file for a moment after another process renamed
+        // it into place; the record counts once its bytes can be read.
+        std::vector<uint8_t> bytes;
+        lhltest::PumpUntil([&] {
+            if (lhltest::FileExists(RecordPath())) bytes = lhltest::ReadBytes(RecordPath());
+            return !bytes.empty();
+        }, timeoutMs);
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    }
+    static bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+        return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    }
 
     fw::ComScope m_com;
     HMODULE m_library = nullptr;
@@ -65,14 +87,48 @@ protected:
 
 } // namespace
 
-TEST_F(ExtensionTest, OnlyTheFirstSelectedItemIsTakenAndABadSelectionIsRefused) {
-    fw::ComPtr<IShellExtInit> init;
-    Create(init, IID_IShellExtInit);
+// A path of a deep folder, longer than MAX_PATH, as the shell hands such paths over.
+std::wstring LongPath() {
+    std::wstring path = L"D:\\Deep Folder";
+    while (path.size() < 300) path += L"\\level " + std::to_wstring(path.size());
+    return path + L"\\the file.txt";
+}
+
+TEST_F(ExtensionTest, TheFirstSelectedItemIsKeptWholeAndABadSelectionIsRefused) {
+    qx::CLHLExtension* extension = new qx::CLHLExtension(nullptr);
     DropData several({L"C:\\first one.txt", L"C:\\second.txt"});
-    EXPECT_EQ(init->Initialize(nullptr, &several, nullptr), S_OK);
+    EXPECT_EQ(extension->Initialize(nullptr, &several, nullptr), S_OK);
+    EXPECT_EQ(extension->SelectedPath(), L"C:\\first one.txt") << "not the first of the selection";
+    const std::wstring deep = LongPath();
+    DropData deepFirst({deep, L"C:\\second.txt"});
+    EXPECT_EQ(extension->Initialize(nullptr, &deepFirst, nullptr), S_OK);
+    EXPECT_EQ(extension->SelectedPath(), deep) << "a path of " << deep.size() << " characters was cut";
     DropData none({});
-    EXPECT_EQ(init->Initialize(nullptr, &none, nullptr), E_INVALIDARG);
-    EXPECT_EQ(init->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(extension->Initialize(nullptr, &none, nullptr), E_INVALIDARG);
+    EXPECT_EQ(extension->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
+    extension->Release();
+}
+
+// "Path" may be REG_EXPAND_SZ; it is taken as written, and with or without its terminating zero.
+TEST_F(ExtensionTest, ThePathValueIsReadAsStringOrExpandableStringUnexpanded) {
+    const struct {
+        DWORD type;
+        bool terminator;
+        const wchar_t* folder;
+    } cases[] = {{REG_SZ, true, L"D:\\Tools\\"},
+                 {REG_EXPAND_SZ, true, L"%LOCALAPPDATA%\\Programs\\Lanternhop Launcher\\"},
+                 {REG_EXPAND_SZ, false, L"D:\\No Zero"},
+                 {REG_SZ, false, L"D:\\Tools"}};
+    for (const auto& c : cases) {
+        SetLauncherPath(c.folder, c.type, c.terminator);
+        qx::CLHLExtension* extension = new qx::CLHLExtension(nullptr);
+        EXPECT_EQ(extension->LauncherFolder(), c.folder) << "type " << c.type << ", terminator " << c.terminator;
+        extension->Release();
+    }
+    SetLauncherPath(L"D:\\Tools", REG_BINARY);
+    qx::CLHLExtension* extension = new qx::CLHLExtension(nullptr);
+    EXPECT_EQ(extension->LauncherFolder(), L"") << "a value of another type is no folder";
+    extension->Release();
 }
 
 TEST_F(ExtensionTest, TheMenuGetsOneEntryExceptForTheDefaultAction) {
@@ -107,12 +163,44 @@ TEST_F(ExtensionTest, TheHelpTextFitsTheBufferInWideAndNarrowForm) {
     EXPECT_STREQ(verb, L"Add a f") << "the wide verb request gets the help text too";
 }
 
+// Reserves a page at an address above 4 GB whose bits 16 to 31 are zero, where a text verb
+// looks like command offset 0 to a HIWORD test, and writes the text there; null when no such
+// address is free.
+char* TextAboveFourGigabytes(const char* text) {
+    for (uintptr_t high = 2; high < 64; ++high) {
+        void* page = ::VirtualAlloc(reinterpret_cast<void*>(high << 32), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (!page) continue;
+        if ((reinterpret_cast<uintptr_t>(page) & 0xFFFF0000u) == 0) return lstrcpyA(static_cast<char*>(page), text);
+        ::VirtualFree(page, 0, MEM_RELEASE);
+    }
+    return nullptr;
+}
+
 TEST_F(ExtensionTest, StringVerbsAndOtherOffsetsAreRefused) {
+    MakeStandInLauncher();
+    SetLauncherPath(StandInFolder());
+    fw::ComPtr<IShellExtInit> init;
+    Create(init, IID_IShellExtInit);
+    DropData selection({L"C:\\a.txt"});
+    ASSERT_EQ(init->Initialize(nullptr, &selection, nullptr), S_OK);
     fw::ComPtr<IContextMenu> menu;
-    Create(menu, IID_IContextMenu);
+    ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.PutVoid()), S_OK);
     static const char verb[] = "open";
     EXPECT_EQ(Invoke(menu.Get(), reinterpret_cast<UINT_PTR>(verb)), E_INVALIDARG);
     EXPECT_EQ(Invoke(menu.Get(), 1), E_INVALIDARG);
+    char* high = TextAboveFourGigabytes("open");
+    ASSERT_NE(high, nullptr) << "no free page above 4 GB for the test";
+    EXPECT_EQ(Invoke(menu.Get(), reinterpret_cast<UINT_PTR>(high)), E_INVALIDARG)
+        << "a text verb at " << static_cast<const void*>(high) << " was taken for command 0";
+    ::VirtualFree(high, 0, MEM_RELEASE);
+    CMINVOKECOMMANDINFOEX wide{};
+    wide.cbSize = sizeof(wide);
+    wide.fMask = CMIC_MASK_UNICODE;
+    wide.lpVerb = MAKEINTRESOURCEA(0);
+    wide.lpVerbW = L"open";
+    EXPECT_EQ(menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&wide)), E_INVALIDARG)
+        << "a wide text verb was taken for command 0";
+    EXPECT_TRUE(RecordedCommandLine(1500).empty()) << "a refused verb started the launcher";
 }
 
 TEST_F(ExtensionTest, WithoutAPathNothingStartsUntilThePathExists) {
@@ -122,7 +210,7 @@ TEST_F(ExtensionTest, WithoutAPathNothingStartsUntilThePathExists) {
     ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.PutVoid()), S_OK);
     EXPECT_EQ(Invoke(menu.Get(), 0), S_FALSE);
     MakeStandInLauncher();
-    SetLauncherPath(StandInFolder());
+    SetLauncherPath(StandInFolder(), REG_EXPAND_SZ);
     fw::ComPtr<IContextMenu> later;
     Create(later, IID_IContextMenu);
     DropData selection({L"D:\\My Files\\a b.txt"});
@@ -130,18 +218,25 @@ TEST_F(ExtensionTest, WithoutAPathNothingStartsUntilThePathExists) {
     ASSERT_EQ(later->QueryInterface(IID_IShellExtInit, laterInit.PutVoid()), S_OK);
     laterInit->Initialize(nullptr, &selection, nullptr);
     EXPECT_EQ(Invoke(later.Get(), 0), S_OK);
-    const std::wstring record = StandInFolder() + L"ran.txt";
-    // Under load, Wine can refuse to open a file for a moment after another process renamed it
-    // into place; the record counts once its bytes can be read.
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(lhltest::PumpUntil([&] {
-        if (lhltest::FileExists(record)) bytes = lhltest::ReadBytes(record);
-        return !bytes.empty();
-    }, 20000)) << "the launcher was not started";
-    const std::wstring commandLine(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    const std::wstring tail = L" D:\\My Files\\a b.txt";
-    ASSERT_GE(commandLine.size(), tail.size());
-    EXPECT_EQ(commandLine.substr(commandLine.size() - tail.size()), tail) << "the path must arrive whole and unquoted";
+    const std::wstring commandLine = RecordedCommandLine();
+    ASSERT_FALSE(commandLine.empty()) << "the launcher was not started";
+    EXPECT_TRUE(EndsWith(commandLine, L" D:\\My Files\\a b.txt")) << "the path must arrive whole and unquoted";
+}
+
+TEST_F(ExtensionTest, APathLongerThanMaxPathArrivesWhole) {
+    MakeStandInLauncher();
+    SetLauncherPath(StandInFolder());
+    fw::ComPtr<IShellExtInit> init;
+    Create(init, IID_IShellExtInit);
+    const std::wstring deep = LongPath();
+    DropData selection({deep});
+    ASSERT_EQ(init->Initialize(nullptr, &selection, nullptr), S_OK);
+    fw::ComPtr<IContextMenu> menu;
+    ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.PutVoid()), S_OK);
+    EXPECT_EQ(Invoke(menu.Get(), 0), S_OK);
+    const std::wstring commandLine = RecordedCommandLine();
+    ASSERT_FALSE(commandLine.empty()) << "the launcher was not started";
+    EXPECT_TRUE(EndsWith(commandLine, L" " + deep)) << "the launcher got a cut path";
 }
 
 TEST(ExtensionPath, AFolderWithOrWithoutItsBackslashNamesTheSameProgram) {

@@ -1,4 +1,5 @@
-// Registration as the system's tool does it: regsvr32 run as a real process on the built library.
+// Registration as the system's tool does it: regsvr32 run as a real process on the built library,
+// and the registered class used the way Explorer uses it.
 #include "Program.h"
 #include "Registrar.h"
 #include "TestSupport.h"
@@ -9,6 +10,8 @@ constexpr const wchar_t* kClsidKey = L"CLSID\\{10846745-3ECC-4DD9-BB13-73744926C
 constexpr const wchar_t* kFileHandler = L"*\\shellex\\ContextMenuHandlers\\1LHLauncher";
 constexpr const wchar_t* kFolderHandler = L"Directory\\shellex\\ContextMenuHandlers\\1LHLauncher";
 constexpr const wchar_t* kClsidText = L"{10846745-3ECC-4DD9-BB13-73744926CA86}";
+constexpr const wchar_t* kTypeLibKey = L"TypeLib\\{1FEB5240-7F06-4EDA-ABD1-74A79DBA54C4}";
+constexpr const wchar_t* kInterfaceKey = L"Interface\\{107A05F8-191B-4E85-9FCC-4DF6F181031C}";
 
 bool KeyExists(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
@@ -40,23 +43,30 @@ void RemoveEverything() {
     for (HKEY root : {HKEY_CLASSES_ROOT, userClasses}) {
         for (const wchar_t* key : {kClsidKey, L"QuenvidExtension.LHLExtension", L"QuenvidExtension.LHLExtension.1",
                                    L"AppID\\{4E89DC3A-3EFD-4437-BC1C-E1336335474A}", L"AppID\\QuenvidExtension.DLL",
-                                   L"TypeLib\\{1FEB5240-7F06-4EDA-ABD1-74A79DBA54C4}", kFileHandler, kFolderHandler})
+                                   kTypeLibKey, kInterfaceKey, kFileHandler, kFolderHandler})
             ::RegDeleteTreeW(root, key), ::RegDeleteKeyW(root, key);
     }
     ::RegCloseKey(userClasses);
 }
 
-class Registration : public ::testing::Test {
+// regsvr32 writes the machine's and the user's class keys: only in the throwaway prefix.
+class Registration : public lhltest::ThrowawayPrefixOnly {
 protected:
     void SetUp() override { RemoveEverything(); }
-    void TearDown() override { RemoveEverything(); }
+    void TearDown() override {
+        RemoveEverything();
+        lhltest::DeleteLauncherRegistryKey();
+        lhltest::RemoveFolder(StandInFolder());
+    }
+    static std::wstring Library() { return lhltest::BinFolder() + L"QuenvidExtension.dll"; }
+    static std::wstring StandInFolder() { return lhltest::BinFolder() + L"stand-in launcher\\"; }
 
     static void RegSvr32(const std::wstring& switches) {
         wchar_t system[MAX_PATH] = {};
         ::GetSystemDirectoryW(system, MAX_PATH);
         lhltest::Program tool;
         ASSERT_TRUE(tool.StartCommand(std::wstring(L"\"") + system + L"\\regsvr32.exe\" /s " + switches + L" \"" +
-                                      lhltest::BinFolder() + L"QuenvidExtension.dll\""));
+                                      Library() + L"\""));
         ASSERT_TRUE(tool.WaitForExit(60000)) << "regsvr32 did not end";
         EXPECT_EQ(tool.ExitCode(), 0u) << "regsvr32 " << std::string(switches.begin(), switches.end()) << " failed";
     }
@@ -84,7 +94,11 @@ TEST_F(Registration, RegisteringWritesTheClassTheScriptsAndBothHandlerKeys) {
     EXPECT_EQ(Value(cr, L"AppID\\QuenvidExtension.DLL", L"AppID"), L"{4E89DC3A-3EFD-4437-BC1C-E1336335474A}");
     EXPECT_EQ(Value(cr, kFileHandler), kClsidText);
     EXPECT_EQ(Value(cr, kFolderHandler), kClsidText);
-    EXPECT_TRUE(KeyExists(cr, L"TypeLib\\{1FEB5240-7F06-4EDA-ABD1-74A79DBA54C4}\\1.0")) << "the type library was not registered";
+    // Under the locale the library declares, 0x0409, which is also where removal looks.
+    const std::wstring typeLib = kTypeLibKey;
+    EXPECT_EQ(Value(cr, typeLib + L"\\1.0\\409\\win64"), Library()) << "the type library is not registered under 409";
+    EXPECT_FALSE(KeyExists(cr, typeLib + L"\\1.0\\0")) << "the type library was registered under locale 0";
+    EXPECT_EQ(Value(cr, std::wstring(kInterfaceKey) + L"\\TypeLib"), L"{1FEB5240-7F06-4EDA-ABD1-74A79DBA54C4}");
 }
 
 TEST_F(Registration, RegisteringTwiceLeavesOneClassKeyAndUnregisteringKeepsEmptyHandlerKeys) {
@@ -101,6 +115,61 @@ TEST_F(Registration, RegisteringTwiceLeavesOneClassKeyAndUnregisteringKeepsEmpty
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kFileHandler)) << "the handler keys stay";
     EXPECT_EQ(Value(HKEY_CLASSES_ROOT, kFileHandler), L"<none>") << "the handler key kept its class";
     EXPECT_EQ(Value(HKEY_CLASSES_ROOT, kFolderHandler), L"<none>");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey)) << "the type library is still registered";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kInterfaceKey)) << "the interface is still registered";
+}
+
+// Earlier builds declared no locale, so their type library went under locale 0; removing the
+// current build takes such a registration of the same file away too, and nothing of another's.
+TEST_F(Registration, UnregisteringAlsoRemovesAnEarlierLocaleNeutralRegistrationOfThisFile) {
+    RegSvr32(L"");
+    const std::wstring version = std::wstring(kTypeLibKey) + L"\\1.0";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, (version + L"\\0\\win64").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring path = Library();
+    ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    RegSvr32(L"/u");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey)) << "a locale-neutral registration of this file stayed";
+}
+
+// lhl_invoke_menu creates the registered class through COM and chooses the entry, as Explorer
+// does: registration, "Path" and a selection longer than MAX_PATH meet end to end. Registered
+// machine-wide: Wine's COM looks up classes under HKLM\Software\Classes only, not the user's.
+TEST_F(Registration, TheRegisteredClassStartsTheLauncherWithTheWholePath) {
+    RegSvr32(L"");
+    ::CreateDirectoryW(StandInFolder().c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((lhltest::BinFolder() + L"lhl_record_run.exe").c_str(),
+                            (StandInFolder() + L"Lanternhop Launcher.exe").c_str(), FALSE));
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\QuenvidWorks\\Lanternhop", 0, nullptr, 0, KEY_WRITE,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring folder = StandInFolder();
+    ::RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+
+    std::wstring selected = L"C:\\Some Projects";
+    while (selected.size() < 280) selected += L"\\sub folder";
+    lhltest::Program menu;
+    ASSERT_TRUE(menu.Start(L"lhl_invoke_menu.exe", selected));
+    ASSERT_TRUE(menu.WaitForExit(30000));
+    EXPECT_EQ(menu.ExitCode(), 0u) << "the registered class could not be created or refused the command";
+    const std::wstring record = StandInFolder() + L"ran.txt";
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(lhltest::PumpUntil([&] {
+        if (lhltest::FileExists(record)) bytes = lhltest::ReadBytes(record);
+        return !bytes.empty();
+    }, 20000)) << "the launcher was not started";
+    const std::wstring commandLine(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    const std::wstring tail = L" " + selected;
+    ASSERT_GE(commandLine.size(), tail.size());
+    EXPECT_EQ(commandLine.substr(commandLine.size() - tail.size()), tail) << "the path did not arrive whole";
+    RegSvr32(L"/u");
 }
 
 TEST_F(Registration, DllInstallWithUserRegistersPerUserAndWithUsersMachineWide) {

@@ -66,6 +66,34 @@ bool LauncherRegistryKeyExists() {
     return true;
 }
 
+bool InThrowawayPrefix() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const bool wine = ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+    return wine && FileExists(L"C:\\lanternhop-test-prefix");
+}
+
+namespace {
+
+// A skip recorded while the fixture is constructed stops the whole test before its set-up.
+void Refuse() {
+    GTEST_SKIP() << "Not run: this test changes the launcher's data, the desktop or the registry of whoever runs "
+                    "it. scripts/test runs it in a throwaway Wine prefix.";
+}
+
+} // namespace
+
+ThrowawayPrefixOnly::ThrowawayPrefixOnly() {
+    if (InThrowawayPrefix()) return;
+    m_removeDataFolders = !FolderExists(DataFolder());
+    Refuse();
+}
+
+ThrowawayPrefixOnly::~ThrowawayPrefixOnly() {
+    if (!m_removeDataFolders) return;
+    // Only empty folders go: nothing that holds a file is touched.
+    for (const wchar_t* sub : {L"Shortcut", L"DesktopBackup", L""}) ::RemoveDirectoryW((DataFolder() + sub).c_str());
+}
+
 void CleanLauncherState::SetUp() {
     DeleteLauncherRegistryKey();
     EmptyFolder(DataFolder());

@@ -59,8 +59,26 @@ bool PumpUntil(Pred done, DWORD timeoutMs) {
     }
 }
 
+// True only inside the Wine prefix that scripts/test makes afresh for a run (it leaves a mark
+// on its drive C:). Anywhere else, on Windows or in someone's own Wine setup, the data folder,
+// the registry and the desktop are a real user's.
+bool InThrowawayPrefix();
+
+// The base of every fixture that changes the launcher's data folder or registry key, the
+// desktop, the start-up value or the Explorer keys. Outside the throwaway prefix the test is
+// skipped from its constructor, so none of its set-up, body or tear-down runs, and the empty
+// data folders that a settings member makes on construction are taken away again.
+class ThrowawayPrefixOnly : public ::testing::Test {
+protected:
+    ThrowawayPrefixOnly();
+    ~ThrowawayPrefixOnly() override;
+
+private:
+    bool m_removeDataFolders = false;
+};
+
 // Each test starts with no launcher registry key and an empty data folder, and leaves them so.
-class CleanLauncherState : public ::testing::Test {
+class CleanLauncherState : public ThrowawayPrefixOnly {
 protected:
     void SetUp() override;
     void TearDown() override;
