@@ -252,8 +252,8 @@ TEST_F(OptionCombinations, TheOptionsCountTheItemsASmallerGridHidesAndAskBeforeK
     EXPECT_EQ(ItemCount(0) + ItemCount(1), 45u);
 }
 
-// Plays the user at an item's Properties dialog: waits for it, has the panel change its look
-// meanwhile (as Options or Align from the tray and the page menu would), types a new text, OK.
+// Plays the user at an item's Properties dialog: waits for it, asks the panel meanwhile to change
+// its buttons (Align from the page menu), types a new text, OK.
 void EditTextWhileThePanelRefreshes(HWND panel, std::atomic<bool>& done) {
     for (int i = 0; i < 500 && !done; ++i, ::Sleep(20)) {
         HWND dialog = ::FindWindowW(L"#32770", L"Add Text Clipboard");
@@ -267,7 +267,9 @@ void EditTextWhileThePanelRefreshes(HWND panel, std::atomic<bool>& done) {
     }
 }
 
-TEST_F(OptionCombinations, AnItemsPropertiesDialogSurvivesThePanelChangingItsButtons) {
+// While an item's own dialog is open the panel takes no commands that change its buttons, and the
+// edit lands on the item it was made for.
+TEST_F(OptionCombinations, AnItemsPropertiesDialogKeepsThePanelsButtonsUntilItCloses) {
     RestartWith([](ConfigSettings& s) { s.changeBackgroundOnSwitch = 1; });
     const POINT at = CellCentre(6);
     ASSERT_EQ(Store().AddTextItemAt(at.x, at.y, L"note", L"old text"), 0);
@@ -280,10 +282,10 @@ TEST_F(OptionCombinations, AnItemsPropertiesDialogSurvivesThePanelChangingItsBut
     player.join();
     Settle();
     ASSERT_TRUE(done) << "the Properties dialog did not appear";
-    ASSERT_NE(Store().ButtonAtCell(1), nullptr) << "Align did not move the item to the first cell";
-    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), L"edited while the panel changed");
+    ASSERT_NE(Store().ButtonAtCell(6), nullptr) << "the buttons changed under the open dialog";
+    EXPECT_EQ(Store().ButtonAtCell(6)->GetTarget(), L"edited while the panel changed");
     Restart();
-    EXPECT_EQ(OnDisk(0), (std::map<uint32_t, std::wstring>{{1, L"edited while the panel changed"}}));
+    EXPECT_EQ(OnDisk(0), (std::map<uint32_t, std::wstring>{{6, L"edited while the panel changed"}}));
 }
 
 // The Move frame runs its own message loop and hands other messages on; a wheel turn there must
