@@ -181,10 +181,12 @@ TEST_F(Options, TheSlidersShowTheClampedAlphaAndTheScreenBoundDimension) {
     Open(1);
     EXPECT_EQ(::SendMessageW(::GetDlgItem(Advanced(), IDC_OPT_ALPHA), TBM_GETPOS, 0, 0), 226);
     EXPECT_EQ(Text(Advanced(), IDC_OPT_ALPHA_LABEL), L"11%");
+    const int unitsBefore = m_config.Settings().unitsPerRow;
     MoveSlider(Advanced(), IDC_OPT_UNITS, 7);
     EXPECT_EQ(Text(Advanced(), IDC_OPT_UNITS_LABEL), L"7 * 7");
+    EXPECT_EQ(m_config.Settings().unitsPerRow, 7) << "the slider writes at once";
     Close(false);
-    EXPECT_EQ(m_config.Settings().unitsPerRow, 7) << "the slider writes at once, Cancel or not";
+    EXPECT_EQ(m_config.Settings().unitsPerRow, unitsBefore) << "Cancel kept the grid size it tried";
     EXPECT_EQ(TransparencyPercent(255), 0);
 }
 
