@@ -21,16 +21,6 @@ constexpr UINT kMoveToFirstCommand = 40000; // the item menu's "Move To" entries
 
 class OptionCombinations : public lhltest::PanelTest {
 protected:
-    // Settings reach the file when the panel closes; the restart reads them as a user's start would.
-    template <typename Change>
-    void RestartWith(Change change) {
-        change(Config().Settings());
-        Restart();
-    }
-    void SwitchTo(uint32_t number) {
-        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, number, 0);
-        Settle();
-    }
     void FillShownPage(const std::wstring& stem, uint32_t count) {
         for (uint32_t i = 0; i < count; ++i)
             ASSERT_EQ(Store().AddFileItem(MakeFile(stem + std::to_wstring(i) + L".txt")), 0) << stem << i;

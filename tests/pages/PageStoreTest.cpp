@@ -22,10 +22,6 @@ protected:
         for (const PageGroup& g : Store().Groups()) names.push_back(g.fileName);
         return names;
     }
-    void SwitchTo(uint32_t number) {
-        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, number, 0);
-        Settle();
-    }
     uint32_t AddPageTitled(const std::wstring& title) {
         Config().SaveCurrentPageAside();
         Config().m_page.title = title;

@@ -34,15 +34,6 @@ private:
 
 class Painting : public lhltest::PanelTest {
 protected:
-    template <typename Change>
-    void RestartWith(Change change) {
-        change(Config().Settings());
-        Restart();
-    }
-    void SwitchTo(uint32_t number) {
-        ::SendMessageW(PanelWindow(), UM_SWITCH_PAGE, number, 0);
-        Settle();
-    }
     void PutAt(uint32_t cell, const std::wstring& path) {
         const POINT p = CellCentre(cell);
         ASSERT_TRUE(Store().AddFileItemAt(p.x, p.y, path));

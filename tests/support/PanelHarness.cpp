@@ -1,4 +1,5 @@
 #include "PanelHarness.h"
+#include "PanelMessages.h"
 
 namespace lhltest {
 
@@ -46,6 +47,11 @@ void PanelTest::EmptyData() {
     EmptyFolder(DataFolder());
     DeleteLauncherRegistryKey();
     WriteTestSettings();
+}
+
+void PanelTest::SwitchTo(uint32_t number) {
+    ::SendMessageW(PanelWindow(), lhl::UM_SWITCH_PAGE, number, 0);
+    Settle();
 }
 
 POINT PanelTest::CellCentre(uint32_t cell) {

@@ -19,6 +19,14 @@ protected:
 
     // Closes the panel and opens a new one on the same files, as a restart would.
     void Restart();
+    // Settings reach the file when the panel closes; the restart reads them as a user's start would.
+    template <typename Change>
+    void RestartWith(Change change) {
+        change(Config().Settings());
+        Restart();
+    }
+    // Switches to a 1-based page as a tab does, and lets the panel settle.
+    void SwitchTo(uint32_t number);
     // Removes the page files and the registry key, keeping the test settings.
     void EmptyData();
     void OpenPanel();
