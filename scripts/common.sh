@@ -6,7 +6,7 @@ BUILD_DIR="$ROOT/build/release"
 DIST_DIR="$ROOT/build/dist"
 
 PACKAGES=(cmake ninja-build mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb googletest
-          imagemagick xdotool x11-utils fonts-wqy-microhei nsis)
+          imagemagick xdotool x11-utils fonts-wqy-microhei nsis ccache)
 # fonts-wqy-microhei: Wine has no font with Chinese characters of its own; without one the
 # Chinese interface texts show as boxes.
 
@@ -24,6 +24,12 @@ install_packages() {
 }
 
 build_release() {
+    # Compiler results are kept between builds and shared by checkouts that sit side by side
+    # (paths inside the parent folder are hashed as relative ones).
+    if command -v ccache >/dev/null 2>&1; then
+        export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+        export CCACHE_BASEDIR="$(dirname "$ROOT")" CCACHE_MAXSIZE=5G
+    fi
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then
         cmake --preset release
     fi
