@@ -17,5 +17,7 @@ inline int Unscale(int pixels, UINT dpi) { return ::MulDiv(pixels, kBaseDpi, sta
 // The DPI the window is shown at (its monitor's, for this per-monitor aware program); 96 when the
 // window is gone.
 UINT WindowDpi(HWND wnd);
+// The DPI of a monitor as this program sees it; 96 when it cannot be read.
+UINT MonitorDpi(HMONITOR monitor);
 
 } // namespace fw

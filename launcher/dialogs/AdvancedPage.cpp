@@ -4,7 +4,7 @@
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "OptionsSheet.h"
-#include <algorithm>
+#include "Placement.h"
 #include <cwchar>
 
 namespace lhl {
@@ -48,8 +48,9 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     m_nUnitsAtStart = units;
     ShowItemsBeyond(units);
 
-    const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    m_dimension.SetRange(screen / 3, screen);
+    // The monitor that shows the panel bounds it, in the 96-DPI units the dimension is kept in.
+    const DimensionRange range = DimensionRangeOn(MonitorOfWindow(c.PanelWindow()));
+    m_dimension.SetRange(range.low, range.high);
     m_dimension.SetPos(s.dimension);
     SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", s.dimension);
 

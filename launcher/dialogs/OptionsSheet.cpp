@@ -1,6 +1,7 @@
 #include "OptionsSheet.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
+#include "Placement.h"
 #include "RegKey.h"
 
 namespace lhl {
@@ -102,10 +103,11 @@ BOOL COptPropertySht::OnInitDialog() {
     return TRUE;
 }
 
-// Opened from the tray, the panel that owns the sheet may be hidden: it centres on the work area.
+// Opened from the tray, the panel that owns the sheet may be hidden: it centres on the work area
+// of the panel's monitor.
 void COptPropertySht::CentreOnScreen() {
-    RECT area{}, rc = GetWindowRect();
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const RECT rc = GetWindowRect();
+    const RECT area = MonitorOfWindow(m_pConfig->PanelWindow()).work;
     const int x = area.left + ((area.right - area.left) - (rc.right - rc.left)) / 2;
     const int y = area.top + ((area.bottom - area.top) - (rc.bottom - rc.top)) / 2;
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,5 +1,6 @@
 #include "LanternhopDlg.h"
 #include "AboutDlg.h"
+#include "Dpi.h"
 #include "Module.h"
 #include "PanelMessages.h"
 #include "ShellCache.h"
@@ -11,21 +12,10 @@
 namespace lhl {
 namespace {
 
-RECT ScreenRect() {
-    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-}
-
-bool LiesOnScreen(const RECT& rc) {
-    const RECT screen = ScreenRect();
-    return rc.left >= 0 && rc.top >= 0 && rc.right <= screen.right && rc.bottom <= screen.bottom;
-}
-
-int TaskbarThickness() {
-    RECT bar{};
-    if (HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) ::GetWindowRect(tray, &bar);
-    const int width = bar.right - bar.left;
-    const int height = bar.bottom - bar.top;
-    return width < height ? width : height;
+// The monitors moved, were rescaled or their taskbars moved; the work area may still be settling,
+// so the panel looks again once the message is through.
+bool MonitorsChange(UINT msg, WPARAM wParam) {
+    return msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || (msg == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA);
 }
 
 // Moves a child to a rectangle given in screen coordinates.
@@ -111,18 +101,10 @@ void CLanternhopDlg::ApplyLayout() {
 // since the rectangle was saved.
 void CLanternhopDlg::PlaceAtStartup() {
     const ConfigSettings& s = m_config.Settings();
-    const RECT& saved = s.windowRect;
     const RECT rc = GetWindowRect();
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    const RECT there{saved.left, saved.top, saved.left + width, saved.top + height};
-    if (s.rememberLocation && !::IsRectEmpty(&saved) && LiesOnScreen(there)) {
-        ::SetWindowPos(m_hWnd, nullptr, there.left, there.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    const RECT screen = ScreenRect();
-    ::SetWindowPos(m_hWnd, nullptr, screen.right - width - 5, screen.bottom - height - TaskbarThickness(), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT saved = s.rememberLocation ? s.windowRect : RECT{};
+    const POINT corner = StartupPlace(CurrentMonitors(), saved, SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    ::SetWindowPos(m_hWnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLanternhopDlg::HidePanel() {
@@ -155,7 +137,7 @@ void CLanternhopDlg::OnFirstShow() {
     m_pPageStore->InitFirstPage(&m_indexButton, first, end);
     m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
     OpenHelpOnFirstRun();
-    m_nEdgeStrip = ::GetSystemMetrics(SM_CXFRAME);
+    m_nEdgeStrip = ::GetSystemMetricsForDpi(SM_CXFRAME, fw::kBaseDpi);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
         ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
     MakeTranslucent();
@@ -256,11 +238,15 @@ bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
 
 LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_uTaskbarCreated && msg == m_uTaskbarCreated) AddTrayIcon();
+    if (MonitorsChange(msg, wParam)) PostMessage(UM_MONITORS_CHANGED);
     switch (msg) {
     case UM_TRAY_NOTIFY:
         return OnTrayNotify(lParam);
     case UM_SHOW_AT_CURSOR:
         ToggleVisible(true);
+        return 0;
+    case UM_MONITORS_CHANGED:
+        OnMonitorsChanged();
         return 0;
     case WM_HOTKEY:
         ToggleVisible(false);

@@ -9,6 +9,7 @@
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "PageStore.h"
+#include "Placement.h"
 #include <shellapi.h>
 #include <deque>
 #include <memory>
@@ -87,6 +88,8 @@ private:
     // PanelWindow.cpp
     void PlayShowSound() const;
     void OnMoving(RECT* rect);
+    void FreeFromEdge();
+    void OnMonitorsChanged();
     void OnNcHitTest(POINT screen);
     void OnTimer(UINT_PTR id);
     void MoveLeftEdgeTo(int left);
@@ -173,11 +176,12 @@ private:
     bool m_bEdgeShown = false;
     bool m_bSlidingOut = false;
     int m_nDockSide = 0;          // 0 free, 4 docked at the right edge
+    DockEdge m_dockEdge;          // the edge it is docked at, while m_nDockSide is 4
     bool m_bDockedRight = false;
     bool m_bHoverTimer = false;
     bool m_bSlideDone = true;
     bool m_bSlidOut = false;      // parked beyond the right edge
-    int m_nEdgeStrip = 0;         // pixels of a parked panel left on screen
+    int m_nEdgeStrip = 0;         // 96-DPI pixels of a parked panel left on screen
     fw::UniqueHBitmap m_hBackground;
     NOTIFYICONDATAW m_nid{};
     std::wstring m_strTrayTip;

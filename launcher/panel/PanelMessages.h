@@ -12,6 +12,8 @@ constexpr UINT UM_MOVE_ITEM = WM_USER + 122;       // 0x047A
 constexpr UINT UM_REBUILD_BUTTONS = WM_USER + 124; // 0x047C
 constexpr UINT UM_TRAY_NOTIFY = WM_USER + 294;     // 0x0526
 constexpr UINT UM_SHOW_AT_CURSOR = WM_USER + 296;  // 0x0528
+// Posted by the panel to itself once the monitors or their work areas changed.
+constexpr UINT UM_MONITORS_CHANGED = WM_APP + 1;
 
 // Sent by an item button after it launched its item: hide unless the edge keeps the panel.
 constexpr LPARAM kHideAfterLaunch = 0xFF;

@@ -1,6 +1,8 @@
-// The panel as a window on the screen: showing and hiding, docking at the right edge and sliding
-// in and out there, its translucency, its background picture and frame.
+// The panel as a window on the screen: showing and hiding, docking at an outer right monitor edge
+// and sliding in and out there, following changes of the monitors, its translucency, its
+// background picture and frame.
 #include "LanternhopDlg.h"
+#include "Dpi.h"
 #include "Module.h"
 #include "PanelMessages.h"
 #include "PictureFile.h"
@@ -11,11 +13,8 @@ namespace {
 
 constexpr UINT_PTR kLeaveTimer = 260;
 constexpr UINT_PTR kSlideTimer = 261;
-constexpr int kDockDistance = 20;
-constexpr int kEdgeTouch = 10;
+constexpr int kLeaveMargin96 = 10;
 constexpr COLORREF kFrameColour = RGB(37, 95, 220);
-
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
 
 } // namespace
 
@@ -44,8 +43,8 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     if (atCursor) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
-        ::SetWindowPos(m_hWnd, HWND_TOPMOST, cursor.x - width / 2, cursor.y - height / 2, 0, 0,
-                       SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
+        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, SIZE{width, height});
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
     } else {
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
     }
@@ -55,28 +54,53 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     PlayShowSound();
 }
 
-// The cursor decides, not the window: near the right edge the dragged panel snaps to it.
+// The cursor decides, not the window: near an outer right edge the dragged panel snaps to it.
 void CLanternhopDlg::OnMoving(RECT* rect) {
     if (!m_config.Settings().dockSide || !rect) return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
     const int width = rect->right - rect->left;
-    if (cursor.x >= ScreenWidth() - kDockDistance) {
-        rect->left = ScreenWidth() - width;
-        rect->right = ScreenWidth();
+    if (const auto edge = DockEdgeNearCursor(CurrentMonitors(), cursor, rect->top, rect->bottom)) {
+        rect->left = edge->x - width;
+        rect->right = edge->x;
+        m_dockEdge = *edge;
         m_bDockedRight = true;
         m_nDockSide = 4;
     } else {
-        m_bDockedRight = false;
-        if (m_bHoverTimer) ::KillTimer(m_hWnd, kLeaveTimer);
-        m_bHoverTimer = false;
-        m_nDockSide = 0;
+        FreeFromEdge();
     }
     m_bEdgeShown = false;
 }
 
+void CLanternhopDlg::FreeFromEdge() {
+    m_bDockedRight = false;
+    if (m_bHoverTimer) ::KillTimer(m_hWnd, kLeaveTimer);
+    m_bHoverTimer = false;
+    m_nDockSide = 0;
+}
+
+// A monitor unplugged, rearranged or rescaled, or a taskbar moved: a docked panel goes back on
+// its monitor's edge, and a panel left on no monitor comes back where a first start puts it.
+void CLanternhopDlg::OnMonitorsChanged() {
+    const RECT rc = GetWindowRect();
+    const std::optional<DockEdge> dock = m_nDockSide ? std::optional<DockEdge>(m_dockEdge) : std::nullopt;
+    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip);
+    if (place.dock) {
+        m_dockEdge = *place.dock;
+    } else if (m_nDockSide) {
+        // Its edge became an inner one: it stands free and whole on its monitor.
+        FreeFromEdge();
+        ::KillTimer(m_hWnd, kSlideTimer);
+        m_bSlideDone = true;
+        m_bSlidOut = false;
+        m_bEdgeShown = false;
+    }
+    if (!::EqualRect(&place.rect, &rc))
+        ::SetWindowPos(m_hWnd, nullptr, place.rect.left, place.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CLanternhopDlg::OnNcHitTest(POINT screen) {
-    if (m_nDockSide == 0 || m_bHoverTimer || screen.x <= ScreenWidth() - kEdgeTouch) return;
+    if (m_nDockSide == 0 || m_bHoverTimer || !TouchesDockEdge(m_dockEdge, screen)) return;
     ::SetTimer(m_hWnd, kLeaveTimer, 200, nullptr);
     m_bHoverTimer = true;
     m_bEdgeShown = true;
@@ -88,7 +112,8 @@ void CLanternhopDlg::OnNcHitTest(POINT screen) {
 void CLanternhopDlg::OnTimer(UINT_PTR id) {
     if (id == kLeaveTimer) {
         RECT around = GetWindowRect();
-        ::InflateRect(&around, 10, 10);
+        const int margin = fw::Scale(kLeaveMargin96, m_dockEdge.dpi);
+        ::InflateRect(&around, margin, margin);
         POINT cursor{};
         ::GetCursorPos(&cursor);
         if (::PtInRect(&around, cursor)) return;
@@ -114,8 +139,8 @@ void CLanternhopDlg::SlideInStep() {
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     int left = rc.left - width / 10;
-    if (left <= ScreenWidth() - width) {
-        left = ScreenWidth() - width;
+    if (left <= m_dockEdge.x - width) {
+        left = m_dockEdge.x - width;
         m_bSlideDone = true;
     }
     m_bSlidOut = false;
@@ -128,8 +153,9 @@ void CLanternhopDlg::SlideOutStep() {
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     int left = rc.left + width / 10;
-    if (left >= ScreenWidth() - m_nEdgeStrip) {
-        left = ScreenWidth() - m_nEdgeStrip;
+    const int parked = ParkedLeft(m_dockEdge, m_nEdgeStrip);
+    if (left >= parked) {
+        left = parked;
         m_bSlideDone = true;
     }
     m_bSlidOut = true;

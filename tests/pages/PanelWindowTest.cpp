@@ -25,6 +25,29 @@ protected:
         return lhltest::PumpUntil(
             [&] { return parked ? m_panel->IsParked() && Rect().left == parkedLeft : Rect().right == ScreenWidth(); }, 5000);
     }
+    static RECT WorkArea() {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
+    void MoveTo(int left, int top) {
+        ::SetWindowPos(PanelWindow(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // What Windows sends when a monitor or a taskbar changed, and what the panel posts itself then.
+    void MonitorsChanged(UINT msg) {
+        if (msg == WM_SETTINGCHANGE) m_panel->SendMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+        else m_panel->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(ScreenWidth(), ::GetSystemMetrics(SM_CYSCREEN)));
+        Settle();
+    }
+    // Docked by a drag and slid out beyond the edge.
+    RECT DockAndPark() {
+        const RECT docked = DragWithCursorAt(ScreenWidth() - 5);
+        ::MoveWindow(PanelWindow(), docked.left, docked.top, docked.right - docked.left, docked.bottom - docked.top, TRUE);
+        ::SetCursorPos(10, 10); // far away: the leave check slides it out
+        m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 5, docked.top + 5));
+        EXPECT_TRUE(WaitParked(true)) << "the panel did not slide out";
+        return docked;
+    }
 };
 
 } // namespace
@@ -40,27 +63,64 @@ TEST_F(PanelAsWindow, TheToggleHidesAShownPanelAndShowsAHiddenOne) {
     const RECT rc = Rect();
     EXPECT_EQ(rc.left, 400 - (rc.right - rc.left) / 2) << "a hidden panel shown at the cursor is centred on it";
     EXPECT_EQ(rc.top, 300 - (rc.bottom - rc.top) / 2);
+
+    // In a corner, centred on the cursor it would hang off the monitor.
+    m_panel->ToggleVisible(false);
+    const RECT work = WorkArea();
+    ::SetCursorPos(work.right - 2, work.bottom - 2);
+    m_panel->ToggleVisible(true);
+    EXPECT_EQ(Rect().right, work.right) << "shown at the cursor, the panel went off the work area";
+    EXPECT_EQ(Rect().bottom, work.bottom);
+    m_panel->ToggleVisible(false);
+    ::SetCursorPos(3, 3);
+    m_panel->ToggleVisible(true);
+    EXPECT_EQ(Rect().left, work.left);
+    EXPECT_EQ(Rect().top, work.top);
 }
 
-TEST_F(PanelAsWindow, DraggingNearTheRightEdgeDocksAndAwayFreesIt) {
-    RECT snapped = DragWithCursorAt(ScreenWidth() - 20);
-    EXPECT_EQ(snapped.right, ScreenWidth()) << "20 px from the edge must snap";
-    EXPECT_EQ(snapped.right - snapped.left, Width());
+TEST_F(PanelAsWindow, APanelLeftOffTheMonitorsByAChangeComesBackToTheDefaultPlace) {
+    const RECT work = WorkArea();
+    const int height = Rect().bottom - Rect().top;
+    MoveTo(200, 150);
+    MonitorsChanged(WM_SETTINGCHANGE);
+    EXPECT_EQ(Rect().left, 200) << "a panel on its monitor must stay where the user put it";
+    MoveTo(-40, 150);
+    MonitorsChanged(WM_DISPLAYCHANGE);
+    EXPECT_EQ(Rect().left, -40) << "a panel partly in view can still be reached and stays";
+
+    // As after a second monitor it stood on was unplugged.
+    MoveTo(ScreenWidth() + 300, 150);
+    MonitorsChanged(WM_DISPLAYCHANGE);
+    EXPECT_EQ(Rect().right, work.right - 5) << "a panel on no monitor was not brought back";
+    EXPECT_EQ(Rect().top, work.bottom - height);
+    MoveTo(100, -2000);
+    MonitorsChanged(WM_SETTINGCHANGE);
+    EXPECT_EQ(Rect().right, work.right - 5);
+}
+
+TEST_F(PanelAsWindow, ADockedPanelIsDockedAgainAtTheEdgeAfterAChange) {
+    // Shown at the edge, then a larger resolution leaves it inside the monitor.
+    const RECT docked = DragWithCursorAt(ScreenWidth() - 5);
+    MoveTo(docked.left - 300, docked.top);
+    MonitorsChanged(WM_SETTINGCHANGE);
+    EXPECT_EQ(Rect().right, ScreenWidth()) << "a docked panel must stay on its edge";
+    EXPECT_EQ(Rect().top, docked.top);
+
+    // Parked, its edge further right before, as on a monitor whose resolution then dropped.
+    DockAndPark();
+    MoveTo(ScreenWidth() + 200, docked.top);
+    MonitorsChanged(WM_DISPLAYCHANGE);
+    EXPECT_EQ(Rect().left, ScreenWidth() - ::GetSystemMetrics(SM_CXFRAME)) << "not parked at the edge again";
+    EXPECT_TRUE(m_panel->IsParked());
     EXPECT_EQ(m_panel->DockSide(), 4);
-    RECT free = DragWithCursorAt(ScreenWidth() - 21);
-    EXPECT_EQ(free.left, 100) << "21 px from the edge must not snap";
-    EXPECT_EQ(m_panel->DockSide(), 0);
-    Config().Settings().dockSide = 0;
-    free = DragWithCursorAt(ScreenWidth() - 5);
-    EXPECT_EQ(free.left, 100) << "no snapping with the dock flag off";
+    ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
+    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
+    EXPECT_TRUE(WaitParked(false)) << "the re-docked panel no longer slides in at the edge";
 }
 
 TEST_F(PanelAsWindow, ADockedPanelSlidesInAtTheEdgeAndOutWhenTheMouseLeaves) {
-    const RECT docked = DragWithCursorAt(ScreenWidth() - 5);
-    ::MoveWindow(PanelWindow(), docked.left, docked.top, docked.right - docked.left, docked.bottom - docked.top, TRUE);
-    ::SetCursorPos(10, 10); // far away: the leave check slides it out
-    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 5, docked.top + 5));
-    ASSERT_TRUE(WaitParked(true)) << "the panel did not slide out";
+    const RECT docked = DockAndPark();
+    ASSERT_TRUE(m_panel->IsParked());
     EXPECT_EQ(Rect().left, ScreenWidth() - ::GetSystemMetrics(SM_CXFRAME)) << "the edge strip stays on screen";
     ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
     m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
@@ -70,11 +130,8 @@ TEST_F(PanelAsWindow, ADockedPanelSlidesInAtTheEdgeAndOutWhenTheMouseLeaves) {
 }
 
 TEST_F(PanelAsWindow, ToggleBringsAParkedPanelBackByItsWidth) {
-    const RECT docked = DragWithCursorAt(ScreenWidth() - 5);
-    ::MoveWindow(PanelWindow(), docked.left, docked.top, docked.right - docked.left, docked.bottom - docked.top, TRUE);
-    ::SetCursorPos(10, 10);
-    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 5, docked.top + 5));
-    ASSERT_TRUE(WaitParked(true));
+    DockAndPark();
+    ASSERT_TRUE(m_panel->IsParked());
     const int parkedLeft = Rect().left;
     m_panel->ToggleVisible(false);
     EXPECT_EQ(Rect().left, parkedLeft - Width());
@@ -92,7 +149,8 @@ TEST_F(PanelAsWindow, ASavedPositionOffTheScreenIsIgnored) {
     }
     OpenPanel();
     EXPECT_GE(Rect().left, 0) << "a negative left edge must give the default placement";
-    EXPECT_EQ(Rect().right, ScreenWidth() - 5);
+    EXPECT_EQ(Rect().right, WorkArea().right - 5);
+    EXPECT_EQ(Rect().bottom, WorkArea().bottom) << "the default place is on the taskbar, not under it";
     ClosePanel();
     {
         LauncherConfig config;

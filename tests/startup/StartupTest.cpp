@@ -220,7 +220,10 @@ TEST_F(RunningPanel, ThePanelIsTitledSizedAndPlacedFromItsSettings) {
     EXPECT_EQ(rc.right - rc.left, size);
     EXPECT_EQ(rc.bottom - rc.top, size + (strip.bottom - strip.top) + 2 + 2) << "strip height plus the gaps";
     EXPECT_EQ(strip.bottom, rc.bottom - 2);
-    EXPECT_EQ(rc.right, ::GetSystemMetrics(SM_CXSCREEN) - 5) << "default placement is 5 px from the right edge";
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(rc.right, work.right - 5) << "default placement is 5 px from the work area's right edge";
+    EXPECT_EQ(rc.bottom, work.bottom) << "and on the work area's bottom";
 }
 
 class PendingPath : public lhltest::CleanLauncherState {};

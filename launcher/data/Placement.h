@@ -1,0 +1,86 @@
+#pragma once
+// Where the panel goes on the monitors there are: its first place, docking at a right edge,
+// parking beyond it, showing at the cursor, and what a change of the monitors does to it. These
+// are pure functions of a list of monitors, so every layout of screens can be tried without
+// owning them; PlacementMonitors.cpp reads the real list.
+#include <windows.h>
+#include <optional>
+#include <vector>
+
+namespace lhl {
+
+struct MonitorArea {
+    RECT monitor{}; // virtual-screen coordinates: left of the primary is negative
+    RECT work{};    // the monitor less the taskbar and other bars docked on it
+    UINT dpi = 96;
+    bool primary = false;
+};
+using MonitorList = std::vector<MonitorArea>;
+
+// The right edge a panel is docked at, and the DPI of the monitor it belongs to, which scales
+// the touch width and the strip left showing when parked.
+struct DockEdge {
+    int x = 0;
+    UINT dpi = 96;
+};
+
+// 96-DPI sizes of the rules below.
+constexpr int kDockDistance96 = 20;
+constexpr int kEdgeTouch96 = 10;
+constexpr int kDefaultOffset96 = 5;
+
+// The monitors as Windows reports them now; when none can be read, one from the system metrics.
+MonitorList CurrentMonitors();
+// The monitor that shows a window, the primary when the window is gone.
+MonitorArea MonitorOfWindow(HWND wnd);
+
+// The monitor a rectangle overlaps most, else the nearest; null only for an empty list.
+const MonitorArea* MonitorOfRect(const MonitorList& monitors, const RECT& rc);
+// The monitor holding the point, else the nearest; null only for an empty list.
+const MonitorArea* MonitorOfPoint(const MonitorList& monitors, POINT pt);
+// The primary monitor, else the first; null only for an empty list.
+const MonitorArea* PrimaryMonitor(const MonitorList& monitors);
+
+// Whether every pixel of the rectangle is on some monitor.
+bool LiesOnMonitors(const MonitorList& monitors, const RECT& rc);
+// Whether any pixel of the rectangle is on some monitor.
+bool TouchesMonitors(const MonitorList& monitors, const RECT& rc);
+
+// Top-left corner of a panel of that size at the bottom right of the primary monitor's work area.
+POINT DefaultPlace(const MonitorList& monitors, SIZE panel);
+// Top-left corner at start-up: the saved one when a panel of today's size lies on the monitors
+// there, else the default place. An empty saved rectangle means none.
+POINT StartupPlace(const MonitorList& monitors, const RECT& saved, SIZE panel);
+// Top-left corner of a panel centred on the cursor, moved inside the cursor's monitor's work area.
+POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel);
+
+// Whether the right edge of that monitor is an outer one between top and bottom: no other monitor
+// beside it there. A panel parked at an inner edge would sit in view on the neighbour.
+bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, int top, int bottom);
+// The edge a panel dragged with the cursor there docks at: the cursor's monitor's right edge,
+// when the cursor is within the docking distance of it and it is outer at the panel's height.
+std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, int top, int bottom);
+// Whether a hit-test point touches the docked edge.
+bool TouchesDockEdge(const DockEdge& edge, POINT pt);
+// The left edge of a panel parked at the edge, edgeStrip96 pixels of it left showing.
+int ParkedLeft(const DockEdge& edge, int edgeStrip96);
+
+// A panel after the monitors changed. A docked one is docked again on the right edge of the
+// monitor now nearest its old edge (parked or shown as it was), or freed inside that monitor when
+// the edge is now an inner one;
+// a free one that is on no monitor any more goes to the default place; any other stays.
+struct PanelPlace {
+    RECT rect{};
+    std::optional<DockEdge> dock;
+};
+PanelPlace PlaceAfterChange(const MonitorList& monitors, const RECT& panel, const std::optional<DockEdge>& dock,
+                            bool parked, int edgeStrip96);
+
+// The dimension slider's range in 96-DPI units: a third of the monitor's shorter side to all of it.
+struct DimensionRange {
+    int low = 0;
+    int high = 0;
+};
+DimensionRange DimensionRangeOn(const MonitorArea& monitor);
+
+} // namespace lhl
