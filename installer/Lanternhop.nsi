@@ -48,6 +48,7 @@ ManifestDPIAware true
 !define EXIT_WAIT_MS 10000
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
+!define MOVEFILE_REPLACE_EXISTING 1
 !define MOVEFILE_DELAY_UNTIL_REBOOT 4
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
 ; HKEY_CURRENT_USER as a 64-bit handle: the predefined keys are sign-extended.
@@ -108,16 +109,26 @@ UninstPage instfiles
   ${Loop}
 !macroend
 
-; Windows deletes FILE at the next start. Asking it takes administrator rights, which this setup
-; does not have; without them, a RunOnce value of the user does it at the next sign-in, and takes
-; the program folder with it once the folder is empty.
-!macro DeleteAtRestart FILE
-  System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
+; Asking Windows to change a file at its next start takes administrator rights, which this setup
+; does not have; without them, a RunOnce value of the user runs COMMAND at the next sign-in. $R9
+; is what MoveFileEx gave.
+!macro AtRestartOtherwiseAtSignIn FILE COMMAND
   ${If} $R9 == 0
     ${GetFileName} "${FILE}" $R8
-    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c del /f /q "${FILE}" & rd "$INSTDIR"'
+    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c ${COMMAND}'
   ${EndIf}
   SetRebootFlag true
+!macroend
+
+; FILE goes at the next start, and the program folder with it once the folder is empty.
+!macro DeleteAtRestart FILE
+  System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
+  !insertmacro AtRestartOtherwiseAtSignIn "${FILE}" 'del /f /q "${FILE}" & rd "$INSTDIR"'
+!macroend
+
+!macro MoveAtRestart FROM TO
+  System::Call 'kernel32::MoveFileExW(w "${FROM}", w "${TO}", i ${MOVEFILE_DELAY_UNTIL_REBOOT}|${MOVEFILE_REPLACE_EXISTING}) i .R9'
+  !insertmacro AtRestartOtherwiseAtSignIn "${FROM}" 'move /y "${FROM}" "${TO}"'
 !macroend
 
 ; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook
@@ -149,7 +160,7 @@ UninstPage instfiles
   !insertmacro RetireInUseFile "${NAME}"
   ${If} $R1 == 1
     File "/oname=$INSTDIR\${NAME}.new" "${DIST}/${NAME}"
-    Rename /REBOOTOK "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
+    !insertmacro MoveAtRestart "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
   ${Else}
     File "${DIST}/${NAME}"
   ${EndIf}
