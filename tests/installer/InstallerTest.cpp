@@ -316,6 +316,8 @@ TEST_F(Installer, AnUpgradeReplacesTheExtensionThatExplorerHolds) {
     ExpectNothingOfTheProgramLeft();
 }
 
+// Wine lets the prefix's user ask for a deletion at restart, as an administrator may on Windows;
+// a Windows user without that right gets RunOnce values instead, which this test does not see.
 TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     ASSERT_EQ(RunSetup(L""), 0u);
     const std::wstring dll = m_folder + L"QuenvidTools.dll";
