@@ -41,6 +41,11 @@ struct StartResult {
 };
 StartResult MedianStartup(const std::wstring& exe, int runs);
 void EmptyDataFolder();
+// The folder of the benchmark and the programs it starts.
+std::wstring BinFolder();
+
+// FloorSwitch.cpp: the bare 256-button grid's page switch, timed inside that program.
+double MedianFloorSwitchMs(int runs);
 
 // Switching.cpp: page switches and object counts on a page store of the largest data set. A
 // switch between full pages takes most of a second under Wine: the long run alone takes over ten

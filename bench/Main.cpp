@@ -16,6 +16,8 @@ void WriteSettings(int unitsPerRow) {
     config.SaveConfig(lhl::kConfigFileName);
 }
 
+double Ratio(double value, double base) { return base > 0 ? value / base : 0; }
+
 void Row(const char* name, double value, const char* unit) { std::printf("%-58s %10.1f %s\n", name, value, unit); }
 void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
     std::printf("%-58s %6lu GDI %6lu USER %6zu windows\n", name, static_cast<unsigned long>(gdi),
@@ -32,14 +34,18 @@ int main() {
     WriteSettings(16);
     EmptyDataFolder();
     const StartResult bare = MedianStartup(L"bench_bare.exe", kRuns);
+    const StartResult floor = MedianStartup(L"bench_floor.exe", kRuns);
+    const double floorSwitch = MedianFloorSwitchMs(kRuns);
     const StartResult empty = MedianStartup(L"Lanternhop Launcher.exe", kRuns);
     PrepareLargestDataSet();
     const StartResult largest = MedianStartup(L"Lanternhop Launcher.exe", kRuns);
     Row("start-up, bare program with the same dialog", bare.ms, "ms");
     Row("start-up, launcher, empty data folder", empty.ms, "ms");
     Row("start-up, launcher, 17 pages x 256 items, 16 x 16 grid", largest.ms, "ms");
-    Row("  ratio largest / bare (target at most 1.5)", bare.ms > 0 ? largest.ms / bare.ms : 0, "x");
-    Row("  ratio empty / bare", bare.ms > 0 ? empty.ms / bare.ms : 0, "x");
+    Row("start-up, floor: bare 16 x 16 grid of 256 owner-drawn buttons", floor.ms, "ms");
+    Row("  ratio largest / bare (target at most 1.5)", Ratio(largest.ms, bare.ms), "x");
+    Row("  ratio largest / floor", Ratio(largest.ms, floor.ms), "x");
+    Row("  ratio empty / bare", Ratio(empty.ms, bare.ms), "x");
     Row("working set, launcher with the largest data set (target < 40 MB)",
         static_cast<double>(largest.workingSetBytes) / (1024.0 * 1024.0), "MB");
     Row("LoadAll, largest data set", MedianLoadAllMs(), "ms");
@@ -47,6 +53,8 @@ int main() {
     Row("full save, index and all page files", MedianSaveAllMs(), "ms");
     const SwitchResult s = MeasureSwitching();
     Row("page switch between two full pages (target < 30)", s.switchMs, "ms");
+    Row("page switch, floor: all 256 captions and icons, repainted", floorSwitch, "ms");
+    Row("  ratio launcher / floor (goal at most 1.3)", Ratio(s.switchMs, floorSwitch), "x");
     Row("  switch to a full page shown for the first time", s.firstVisitMs, "ms");
     Count("objects after 10 switches", s.gdiAfter10, s.userAfter10, s.windowsAfter10);
     Count("objects after 1,000 switches", s.gdiAfter1000, s.userAfter1000, s.windowsAfter1000);

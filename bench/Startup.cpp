@@ -26,13 +26,6 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
     return TRUE;
 }
 
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 // One start; 0 ms when the dialog did not appear within 60 seconds.
 StartResult StartOnce(const std::wstring& exe) {
     std::wstring command = L"\"" + BinFolder() + exe + L"\"";
@@ -62,6 +55,13 @@ StartResult StartOnce(const std::wstring& exe) {
 }
 
 } // namespace
+
+std::wstring BinFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
 
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;

@@ -8,6 +8,8 @@
 ;
 ; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/D=folder]
 ;             Uninstall.exe /S [/DELETEDATA]
+; Exit code 3010 (as other setups give it) when a file still in use by another program is
+; replaced or removed only at the next restart; no box stops a silent run.
 
 Unicode true
 Target amd64-unicode
@@ -40,7 +42,17 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\LanternhopLauncher"
 !define FILE_HANDLER "Software\Classes\*\shellex\ContextMenuHandlers\1LHLauncher"
 !define FOLDER_HANDLER "Software\Classes\Directory\shellex\ContextMenuHandlers\1LHLauncher"
+!define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 !define EXIT_COMMAND 32775
+!define PANEL_PROPERTY "LanternhopLauncher.Panel"
+!define EXIT_WAIT_MS 10000
+!define SYNCHRONIZE 0x00100000
+!define WAIT_OBJECT_0 0
+!define MOVEFILE_REPLACE_EXISTING 1
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
+!define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+; HKEY_CURRENT_USER as a 64-bit handle: the predefined keys are sign-extended.
+!define HKCU_HANDLE -2147483647
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -59,27 +71,119 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; A running launcher holds its files: ask it to end (its tray menu's Exit), then wait for it.
-!macro EndRunningLauncher
-  StrCpy $1 0
+; The running launcher's panel in $0, or 0. Its message boxes and dialogs share the panel's class
+; and title; only the panel carries the property.
+!macro FindLauncherPanel
+  StrCpy $0 0
   ${Do}
-    FindWindow $0 "#32770" "${PRODUCT}"
-    ${If} $0 = 0
+    FindWindow $0 "#32770" "${PRODUCT}" 0 $0
+    ${If} $0 == 0
       ${Break}
     ${EndIf}
-    ${If} $1 = 0
-      SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=5000
+    System::Call 'user32::GetPropW(p r0, w "${PANEL_PROPERTY}") p .r1'
+  ${LoopUntil} $1 != 0
+!macroend
+
+; A running launcher holds its files: ask it to end as its tray menu's Exit does, then wait for
+; its process, not its window, to be gone. One that does not end in time (a dialog of its own is
+; open, say) is reported; Cancel, and any silent run, stops the setup before a file is touched.
+!macro EndRunningLauncher
+  ${Do}
+    !insertmacro FindLauncherPanel
+    ${If} $0 == 0
+      ${Break}
     ${EndIf}
-    Sleep 200
-    IntOp $1 $1 + 1
-  ${LoopUntil} $1 >= 50
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=5000
+    StrCpy $4 "no handle"
+    ${If} $3 != 0
+      System::Call 'kernel32::WaitForSingleObject(p r3, i ${EXIT_WAIT_MS}) i .r4'
+      System::Call 'kernel32::CloseHandle(p r3)'
+    ${EndIf}
+    ${If} $4 != ${WAIT_OBJECT_0}
+      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end within 10 seconds.$\n$\nClose its open windows, or end it from its tray icon, then choose Retry. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
+        Abort "${PRODUCT} is still running."
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+!macroend
+
+; Asking Windows to change a file at its next start takes administrator rights, which this setup
+; does not have; without them, a RunOnce value of the user runs COMMAND at the next sign-in. $R9
+; is what MoveFileEx gave.
+!macro AtRestartOtherwiseAtSignIn FILE COMMAND
+  ${If} $R9 == 0
+    ${GetFileName} "${FILE}" $R8
+    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c ${COMMAND}'
+  ${EndIf}
+  SetRebootFlag true
+!macroend
+
+; FILE goes at the next start, and the program folder with it once the folder is empty.
+!macro DeleteAtRestart FILE
+  System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
+  !insertmacro AtRestartOtherwiseAtSignIn "${FILE}" 'del /f /q "${FILE}" & rd "$INSTDIR"'
+!macroend
+
+!macro MoveAtRestart FROM TO
+  System::Call 'kernel32::MoveFileExW(w "${FROM}", w "${TO}", i ${MOVEFILE_DELAY_UNTIL_REBOOT}|${MOVEFILE_REPLACE_EXISTING}) i .R9'
+  !insertmacro AtRestartOtherwiseAtSignIn "${FROM}" 'move /y "${FROM}" "${TO}"'
+!macroend
+
+; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook
+; library stays mapped in processes the keyboard hook entered) can be neither overwritten nor
+; deleted, but it can be renamed. The copy in use moves aside under a name of its own and goes at
+; the next restart, so its name is free at once; $R1 is 1 when even that failed.
+!macro RetireInUseFile NAME
+  StrCpy $R1 0
+  ClearErrors
+  Delete "$INSTDIR\${NAME}"
+  ${If} ${Errors}
+    StrCpy $R2 1
+    ${DoWhile} ${FileExists} "$INSTDIR\${NAME}.$R2.old"
+      IntOp $R2 $R2 + 1
+    ${Loop}
+    ClearErrors
+    Rename "$INSTDIR\${NAME}" "$INSTDIR\${NAME}.$R2.old"
+    ${If} ${Errors}
+      StrCpy $R1 1
+    ${Else}
+      !insertmacro DeleteAtRestart "$INSTDIR\${NAME}.$R2.old"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; The new DLL in place, whether or not the old one is in use. Where the old one cannot even be
+; moved, the new one waits beside it and takes its name at the next restart.
+!macro PlaceLibrary NAME
+  !insertmacro RetireInUseFile "${NAME}"
+  ${If} $R1 == 1
+    File "/oname=$INSTDIR\${NAME}.new" "${DIST}/${NAME}"
+    !insertmacro MoveAtRestart "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
+  ${Else}
+    File "${DIST}/${NAME}"
+  ${EndIf}
+!macroend
+
+; Uninstalling: a DLL in use goes at the next restart, under a name a later installation does
+; not use, so that the restart cannot take a newer copy with it.
+!macro RemoveLibrary NAME
+  !insertmacro RetireInUseFile "${NAME}"
+  ${If} $R1 == 1
+    !insertmacro DeleteAtRestart "$INSTDIR\${NAME}"
+  ${EndIf}
 !macroend
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   !insertmacro EndRunningLauncher
   SetOutPath "$INSTDIR"
-  File /r "${DIST}/*"
+  ; Copies an earlier update moved aside and that are no longer in use.
+  Delete "$INSTDIR\*.old"
+  File /r /x QuenvidTools.dll /x QuenvidExtension.dll "${DIST}/*"
+  !insertmacro PlaceLibrary QuenvidTools.dll
+  !insertmacro PlaceLibrary QuenvidExtension.dll
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The Explorer extension finds the launcher through this value.
@@ -101,7 +205,8 @@ Section "${PRODUCT}" SecProgram
 SectionEnd
 
 Section "Start with Windows" SecStartup
-  WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" "$INSTDIR\${EXE}"
+  ; Quoted, as the launcher's options write it: the path holds blanks.
+  WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}"'
 SectionEnd
 
 Section "Add to Explorer's context menu" SecShellMenu
@@ -133,11 +238,41 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+!macro TellRestartCompletes TEXT
+  ${If} ${RebootFlag}
+    MessageBox MB_OK|MB_ICONINFORMATION "${TEXT}" /SD IDOK
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+  ${EndIf}
+!macroend
+
+Function .onInstSuccess
+  !insertmacro TellRestartCompletes "Another program still uses a file of the earlier version. The new version is in place; restart Windows to complete the update."
+FunctionEnd
+
+Function un.onUninstSuccess
+  !insertmacro TellRestartCompletes "Another program still uses a file of ${PRODUCT}. Restart Windows to complete the removal."
+FunctionEnd
+
+; A key of the user's that has neither values nor keys of its own goes; any other stays. (NSIS's
+; own DeleteRegKey /ifempty looks only for sub-keys and would take a key that holds values.)
+!macro DeleteKeyIfEmpty KEY
+  System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKCU_HANDLE}, w "${KEY}") i'
+!macroend
+
+!macro DeleteEmptyHandlerParents PARENT
+  !insertmacro DeleteKeyIfEmpty "${PARENT}\shellex\ContextMenuHandlers"
+  !insertmacro DeleteKeyIfEmpty "${PARENT}\shellex"
+  !insertmacro DeleteKeyIfEmpty "${PARENT}"
+!macroend
+
 Section "Uninstall"
   !insertmacro EndRunningLauncher
   ExecWait '"$SYSDIR\regsvr32.exe" /s /u /n /i:user "$INSTDIR\QuenvidExtension.dll"'
   DeleteRegKey HKCU "${FILE_HANDLER}"
   DeleteRegKey HKCU "${FOLDER_HANDLER}"
+  ; The keys above them were made for the handlers on a profile that had none; empty, they go.
+  !insertmacro DeleteEmptyHandlerParents "Software\Classes\*"
+  !insertmacro DeleteEmptyHandlerParents "Software\Classes\Directory"
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
 
   ; The personal data: asked, and in silent mode only with /DELETEDATA.
@@ -155,6 +290,7 @@ Section "Uninstall"
   ${If} $2 = 1
     ExecWait '"$INSTDIR\LHLConfigDelPersonalData.exe"'
     DeleteRegKey HKCU "${DATA_KEY}"
+    !insertmacro DeleteKeyIfEmpty "Software\QuenvidWorks"
     ; The cleaner leaves the sub-folders; empty ones go, anything still inside them stays.
     RMDir "$APPDATA\LHLauncher\Shortcut"
     RMDir "$APPDATA\LHLauncher\DesktopBackup"
@@ -165,8 +301,10 @@ Section "Uninstall"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\${EXE}"
-  Delete "$INSTDIR\QuenvidTools.dll"
-  Delete "$INSTDIR\QuenvidExtension.dll"
+  !insertmacro RemoveLibrary QuenvidTools.dll
+  !insertmacro RemoveLibrary QuenvidExtension.dll
+  ; Copies an earlier update moved aside and that are no longer in use.
+  Delete "$INSTDIR\*.old"
   Delete "$INSTDIR\LHLConfigDelPersonalData.exe"
   Delete "$INSTDIR\helpstart.htm"
   Delete "$INSTDIR\tmp_swap.dat"
@@ -174,6 +312,11 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\Sounds"
   RMDir /r "$INSTDIR\Images"
   Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  ; With a file left for the restart, the folder goes after it; otherwise only an empty folder goes.
+  ${If} ${RebootFlag}
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    RMDir "$INSTDIR"
+  ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,5 +1,6 @@
 // The setup as a user runs it, silently: what it installs, that the installed launcher starts,
-// and what its uninstaller leaves behind (only the personal data, or nothing at all).
+// what its uninstaller leaves behind (only the personal data, or nothing at all), and upgrades
+// and uninstalls while the launcher runs or another program holds one of its DLLs.
 #include "PanelHarness.h"
 #include "Program.h"
 #include "RegKey.h"
@@ -21,6 +22,116 @@ constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersio
 constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LanternhopLauncher";
 constexpr const wchar_t* kDataKey = L"Software\\QuenvidWorks\\Lanternhop";
 
+constexpr const wchar_t* kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const wchar_t* kProduct = L"Lanternhop Launcher";
+constexpr const wchar_t* kVendorKey = L"Software\\QuenvidWorks";
+// Everything the extension's registration makes, as HKEY_CLASSES_ROOT shows it (the user's
+// classes and, where Wine registers the type library for the machine, the machine's).
+constexpr const wchar_t* kClassKeys[] = {
+    L"CLSID\\{10846745-3ECC-4DD9-BB13-73744926CA86}", L"TypeLib\\{1FEB5240-7F06-4EDA-ABD1-74A79DBA54C4}",
+    L"Interface\\{107A05F8-191B-4E85-9FCC-4DF6F181031C}", L"QuenvidExtension.LHLExtension",
+    L"QuenvidExtension.LHLExtension.1", L"AppID\\{4E89DC3A-3EFD-4437-BC1C-E1336335474A}",
+    L"AppID\\QuenvidExtension.DLL"};
+constexpr DWORD kRestartNeeded = 3010;
+constexpr DWORD kAborted = 2;
+constexpr WPARAM kTrayAbout = 32860;
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+bool KeyExists(HKEY root, const wchar_t* key) {
+    fw::CRegKey k;
+    return k.Open(root, key, KEY_READ) == ERROR_SUCCESS;
+}
+
+// The file's identity on its volume: a file replaced under the same name has another one.
+uint64_t FileIdentity(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool read = ::GetFileInformationByHandle(file, &info) != FALSE;
+    ::CloseHandle(file);
+    return read ? (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow : 0;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(::towlower(c));
+    return text;
+}
+
+// What Windows deletes at its next start: the sources in PendingFileRenameOperations whose
+// target is empty. The value is pairs of strings, the empty target among them, so it is read
+// by its length rather than up to its first empty string.
+std::vector<std::wstring> DeletedAtRestart() {
+    const wchar_t* key = L"System\\CurrentControlSet\\Control\\Session Manager";
+    const wchar_t* name = L"PendingFileRenameOperations";
+    DWORD bytes = 0;
+    std::vector<std::wstring> deleted;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return deleted;
+    std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 2, L'\0');
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY, nullptr, text.data(), &bytes);
+    const size_t end = bytes / sizeof(wchar_t);
+    for (size_t at = 0; at < end;) {
+        const std::wstring source = text.data() + at;
+        at += source.size() + 1;
+        if (source.empty() || at >= end) break;
+        const std::wstring target = text.data() + at;
+        at += target.size() + 1;
+        // A folder may be named with its trailing backslash.
+        if (target.empty()) deleted.push_back(Lower(source.back() == L'\\' ? source.substr(0, source.size() - 1) : source));
+    }
+    return deleted;
+}
+
+bool IsDeletedAtRestart(const std::wstring& path) {
+    const std::wstring wanted = Lower(path);
+    for (const std::wstring& source : DeletedAtRestart())
+        if (source.size() >= wanted.size() && source.compare(source.size() - wanted.size(), wanted.size(), wanted) == 0)
+            return true;
+    return false;
+}
+
+// The user's RunOnce values of the product: the clean-up a restart does without administrator rights.
+std::vector<std::wstring> RunOnceCleanups() {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    wchar_t name[256];
+    for (DWORD i = 0, length = 256; ::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+                                    ERROR_SUCCESS;
+         ++i, length = 256)
+        if (_wcsnicmp(name, kProduct, wcslen(kProduct)) == 0) names.emplace_back(name);
+    ::RegCloseKey(key);
+    return names;
+}
+
+// Another program holding a DLL loaded until it is ended.
+class LibraryHolder {
+public:
+    explicit LibraryHolder(const std::wstring& dll) {
+        const std::wstring name = L"LhlHoldLibrary" + std::to_wstring(::GetCurrentProcessId());
+        m_ready = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        m_started = m_process.Start(L"lhl_hold_library.exe", name + L" " + dll);
+    }
+    ~LibraryHolder() { ::CloseHandle(m_ready); }
+    LibraryHolder(const LibraryHolder&) = delete;
+    LibraryHolder& operator=(const LibraryHolder&) = delete;
+    bool WaitUntilLoaded() {
+        return m_started && lhltest::PumpUntil([this] { return ::WaitForSingleObject(m_ready, 0) == WAIT_OBJECT_0; },
+                                               20000);
+    }
+    void End() { m_process.Kill(); }
+
+private:
+    HANDLE m_ready = nullptr;
+    bool m_started = false;
+    Program m_process;
+};
+
 bool UserValue(const wchar_t* key, const wchar_t* name, std::wstring& value) {
     fw::CRegKey k;
     return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS && k.QueryStringValue(name, value) == ERROR_SUCCESS;
@@ -41,29 +152,51 @@ protected:
         // Not a first start: the launcher would open its manual page in a browser.
         lhltest::WriteTestSettings();
     }
-    void RunSetup(const std::wstring& options) {
-        Program setup;
-        ASSERT_TRUE(setup.StartCommand(L"\"" + m_setup + L"\" /S " + options));
-        ASSERT_TRUE(setup.WaitForExit(60000));
-        EXPECT_EQ(setup.ExitCode(), 0u);
+    void TearDown() override {
+        // A test that stopped half-way leaves no installation to the next one.
+        if (FileExists(m_folder + L"Uninstall.exe")) RunUninstaller(L"/DELETEDATA");
+        CleanLauncherState::TearDown();
     }
-    // The uninstaller copies itself away and goes on from there: done once the folder is gone.
+    // The setup's exit code; STILL_ACTIVE when it did not end within a minute.
+    DWORD RunSetup(const std::wstring& options) {
+        Program setup;
+        EXPECT_TRUE(setup.StartCommand(L"\"" + m_setup + L"\" /S " + options));
+        setup.WaitForExit(60000);
+        return setup.ExitCode();
+    }
+    // The uninstaller copies itself away and goes on from there: done once its own entry, the
+    // last thing it removes, is gone.
     void RunUninstaller(const std::wstring& options) {
         Program uninstall;
         ASSERT_TRUE(uninstall.StartCommand(L"\"" + m_folder + L"Uninstall.exe\" /S " + options));
         ASSERT_TRUE(uninstall.WaitForExit(60000));
-        ASSERT_TRUE(lhltest::PumpUntil([&] { return !FolderExists(m_folder); }, 60000))
-            << "the program folder is still there";
+        ASSERT_TRUE(lhltest::PumpUntil([&] { return !UserKeyExists(kUninstallKey); }, 60000))
+            << "the uninstaller did not finish";
+    }
+    // Every key, value and file of the program that is still there.
+    std::vector<std::wstring> Leftovers() {
+        std::vector<std::wstring> left;
+        for (const wchar_t* key : kClassKeys)
+            if (KeyExists(HKEY_CLASSES_ROOT, key)) left.push_back(std::wstring(L"HKCR\\") + key);
+        for (const wchar_t* key : {kFileHandler, kFolderHandler, kUninstallKey})
+            if (UserKeyExists(key)) left.push_back(std::wstring(L"HKCU\\") + key);
+        std::wstring value;
+        if (UserValue(kRunKey, L"Lanternhop Launcher", value)) left.push_back(L"the start-up value");
+        if (UserValue(kDataKey, L"Path", value)) left.push_back(L"the launcher's Path value");
+        for (const std::wstring& name : RunOnceCleanups()) left.push_back(L"RunOnce: " + name);
+        if (FolderExists(m_folder)) left.push_back(m_folder);
+        const std::wstring shortcut = fw::ShellFolderPath(CSIDL_PROGRAMS) + L"Lanternhop Launcher.lnk";
+        if (FileExists(shortcut)) left.push_back(shortcut);
+        return left;
     }
     void ExpectNothingOfTheProgramLeft() {
-        std::wstring value;
-        EXPECT_FALSE(UserKeyExists(kClsidServer)) << "the extension is still registered";
-        EXPECT_FALSE(UserKeyExists(kFileHandler));
-        EXPECT_FALSE(UserKeyExists(kFolderHandler));
-        EXPECT_FALSE(UserValue(kRunKey, L"Lanternhop Launcher", value)) << "the start-up value stayed";
-        EXPECT_FALSE(UserKeyExists(kUninstallKey));
-        EXPECT_FALSE(UserValue(kDataKey, L"Path", value));
-        EXPECT_FALSE(FileExists(fw::ShellFolderPath(CSIDL_PROGRAMS) + L"Lanternhop Launcher.lnk"));
+        std::wstring listed;
+        for (const std::wstring& item : Leftovers()) listed += L"\n  " + item;
+        EXPECT_TRUE(listed.empty()) << "left after uninstalling:" << Narrow(listed);
+    }
+    void ExpectInstalledAsBuilt(const wchar_t* file) {
+        EXPECT_EQ(lhltest::ReadBytes(m_folder + file), lhltest::ReadBytes(lhltest::BinFolder() + L"..\\..\\dist\\" + file))
+            << "not the built " << Narrow(file);
     }
 
     std::wstring m_setup;
@@ -73,7 +206,7 @@ protected:
 } // namespace
 
 TEST_F(Installer, InstallsStartsAndUninstallsKeepingThePersonalData) {
-    RunSetup(L"");
+    ASSERT_EQ(RunSetup(L""), 0u);
     for (const wchar_t* file : {L"Lanternhop Launcher.exe", L"QuenvidTools.dll", L"QuenvidExtension.dll",
                                 L"LHLConfigDelPersonalData.exe", L"helpstart.htm", L"Lang\\ChineseSimplified.ini",
                                 L"Sounds\\default_active.wav", L"Images\\default.bmp", L"Uninstall.exe"})
@@ -86,7 +219,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingThePersonalData) {
     ASSERT_TRUE(UserValue(kFileHandler, L"", value));
     EXPECT_EQ(value, L"{10846745-3ECC-4DD9-BB13-73744926CA86}");
     ASSERT_TRUE(UserValue(kRunKey, L"Lanternhop Launcher", value));
-    EXPECT_EQ(value, m_folder + L"Lanternhop Launcher.exe");
+    EXPECT_EQ(value, L"\"" + m_folder + L"Lanternhop Launcher.exe\"") << "unquoted, Windows would start it with a tail";
     EXPECT_TRUE(UserKeyExists(kUninstallKey)) << "no entry in Apps & features";
     EXPECT_TRUE(FileExists(fw::ShellFolderPath(CSIDL_PROGRAMS) + L"Lanternhop Launcher.lnk"));
 
@@ -105,7 +238,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingThePersonalData) {
 }
 
 TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
-    RunSetup(L"/NOSTARTUP /NOSHELLMENU");
+    ASSERT_EQ(RunSetup(L"/NOSTARTUP /NOSHELLMENU"), 0u);
     std::wstring value;
     EXPECT_FALSE(UserValue(kRunKey, L"Lanternhop Launcher", value)) << "start-up was not asked for";
     // The keys are there for the launcher's own option, but without the handler.
@@ -117,4 +250,93 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     ExpectNothingOfTheProgramLeft();
     EXPECT_FALSE(FolderExists(lhltest::DataFolder())) << "personal data left after choosing to delete it";
     EXPECT_FALSE(UserKeyExists(kDataKey));
+    EXPECT_FALSE(UserKeyExists(kVendorKey)) << "an empty vendor key stayed";
+}
+
+TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    // An earlier version's manual, so that the upgrade shows it wrote its own.
+    lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    Program launcher;
+    ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
+    ASSERT_NE(launcher.WaitForPanel(20000), nullptr) << "the installed launcher showed no panel";
+
+    EXPECT_EQ(RunSetup(L""), 0u) << "the upgrade did not go through";
+    // The setup waits for the process itself, so it is gone by the time the setup ends.
+    EXPECT_FALSE(launcher.IsRunning()) << "the setup finished while the launcher still ran";
+    ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
+    ExpectInstalledAsBuilt(L"QuenvidTools.dll");
+    ExpectInstalledAsBuilt(L"helpstart.htm");
+}
+
+// With one of its dialogs open the launcher does not end on request: the setup gives up after
+// its time limit, reports it (the box is answered Cancel in a silent run), and changes nothing.
+TEST_F(Installer, AnUpgradeStopsWhenTheLauncherDoesNotEnd) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    Program launcher;
+    ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
+    HWND panel = launcher.WaitForPanel(20000);
+    ASSERT_NE(panel, nullptr);
+    ::PostMessageW(panel, WM_COMMAND, kTrayAbout, 0);
+    ASSERT_NE(launcher.WaitForWindow(L"#32770", L"About Lanternhop Launcher", 20000), nullptr);
+
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(RunSetup(L""), kAborted) << "the setup did not report that it could not go on";
+    EXPECT_GE(::GetTickCount() - start, 9000u) << "the setup did not wait for the launcher to end";
+    EXPECT_TRUE(launcher.IsRunning());
+    EXPECT_EQ(lhltest::ReadBytes(m_folder + L"helpstart.htm"), (std::vector<uint8_t>{'o', 'l', 'd'}))
+        << "files were replaced under a running launcher";
+    launcher.Kill();
+}
+
+// Windows lets a DLL in use be renamed but not replaced: the held copy moves aside and goes at
+// the next restart, the new one takes its name at once. Under Wine a mapped DLL cannot be
+// deleted either, and renaming it works as on Windows.
+TEST_F(Installer, AnUpgradeReplacesTheExtensionThatExplorerHolds) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    const std::wstring dll = m_folder + L"QuenvidExtension.dll";
+    LibraryHolder explorer(dll);
+    ASSERT_TRUE(explorer.WaitUntilLoaded()) << "the helper could not load the installed extension";
+    const uint64_t heldCopy = FileIdentity(dll);
+
+    EXPECT_EQ(RunSetup(L""), kRestartNeeded) << "the setup did not say that a restart completes it";
+    EXPECT_NE(FileIdentity(dll), heldCopy) << "the DLL in use was not replaced";
+    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
+    const std::wstring aside = dll + L".1.old";
+    EXPECT_EQ(FileIdentity(aside), heldCopy) << "the held copy was not moved aside";
+    EXPECT_TRUE(IsDeletedAtRestart(aside) || !RunOnceCleanups().empty()) << "nothing removes the old copy";
+    std::wstring value;
+    ASSERT_TRUE(UserValue(kClsidServer, L"", value));
+    EXPECT_EQ(value, dll) << "the extension is registered under another file";
+
+    // Once Explorer lets it go, the uninstaller takes the old copy too.
+    explorer.End();
+    RunUninstaller(L"/DELETEDATA");
+    ExpectNothingOfTheProgramLeft();
+}
+
+// Wine lets the prefix's user ask for a deletion at restart, as an administrator may on Windows;
+// a Windows user without that right gets RunOnce values instead, which this test does not see.
+TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    const std::wstring dll = m_folder + L"QuenvidTools.dll";
+    LibraryHolder hooked(dll);
+    ASSERT_TRUE(hooked.WaitUntilLoaded());
+
+    RunUninstaller(L"/DELETEDATA");
+    EXPECT_FALSE(FileExists(dll)) << "the name stays taken, so a new installation could not use it";
+    const std::wstring aside = dll + L".1.old";
+    EXPECT_TRUE(FileExists(aside));
+    EXPECT_TRUE(IsDeletedAtRestart(aside)) << "the held copy is not deleted at the next restart";
+    std::wstring pending;
+    for (const std::wstring& source : DeletedAtRestart()) pending += L"\n  " + source;
+    EXPECT_TRUE(IsDeletedAtRestart(m_folder.substr(0, m_folder.size() - 1)))
+        << "the program folder does not go with it; deleted at restart:" << Narrow(pending);
+    EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
+    EXPECT_FALSE(UserKeyExists(kVendorKey));
+    hooked.End();
+    ::DeleteFileW(aside.c_str());
+    ::RemoveDirectoryW(m_folder.c_str());
+    ExpectNothingOfTheProgramLeft();
 }
