@@ -224,9 +224,14 @@ TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageRefuse
 }
 
 TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
+    MakeFile(L"placeholder.txt"); // the items folder, for the shortcuts
+    // A user's own shortcut in a folder that happens to share the name is never the launcher's.
+    ::CreateDirectoryW((lhltest::DataFolder() + L"items\\Shortcut").c_str(), nullptr);
+    const std::wstring users = MakeFile(L"Shortcut\\keep.lnk");
+    DropFileAt(2, users);
+    ItemCommand(2, ID_ITEM_DELETE);
     Config().Settings().removeShortcutFiles = 1;
     ::CreateDirectoryW(Config().ShortcutFolder().c_str(), nullptr);
-    MakeFile(L"placeholder.txt"); // the items folder, for the shortcut
     const std::wstring dropped = MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Recorder.lnk");
     const std::wstring copy = Config().ShortcutFolder() + L"Recorder.lnk";
     DropFileAt(1, dropped);
@@ -247,6 +252,7 @@ TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
     EXPECT_TRUE(lhltest::FileExists(copy));
     Restart();
     EXPECT_FALSE(lhltest::FileExists(copy)) << "the copy outlived the session that could bring its item back";
+    EXPECT_TRUE(lhltest::FileExists(users)) << "a user's own shortcut was deleted with its item";
     EXPECT_EQ(Store().LastUndoStep(), nullptr) << "an undo is offered after a restart";
     EXPECT_TRUE(MenuEntry().grey);
     const FileBytes after = PageFiles();
