@@ -274,6 +274,7 @@ protected:
             m_current = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
             m_pages.insert(m_pages.begin() + m_current, step.page->second);
             m_undo.pop_back();
+            ++m_pagesBack;
             return;
         }
         std::vector<ModelPage> pages = m_pages;
@@ -286,6 +287,7 @@ protected:
         m_pages = std::move(pages);
         m_current = step.restore.front().first;
         m_undo.pop_back();
+        ++m_itemStepsBack;
     }
 
     void ExpectShortcutCopiesOfItemsExist(int step) {
@@ -321,6 +323,7 @@ protected:
     std::mt19937 m_rng{20261209};
     std::vector<ModelPage> m_pages;
     std::deque<ModelStep> m_undo;
+    int m_pagesBack = 0, m_itemStepsBack = 0; // undos that put something back
     uint32_t m_current = 0;
     int m_serial = 0;
 };
@@ -358,6 +361,8 @@ TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
     RestartSession();
     ExpectStoreMatchesModel(3000);
     EXPECT_GT(restarts, 20);
+    EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
+    EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
 }
 
 TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
@@ -400,4 +405,6 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
     ExpectShortcutCopiesOfItemsExist(3000);
     EXPECT_GT(restarts, 20);
     EXPECT_GT(gridChanges, 20);
+    EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
+    EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
 }
