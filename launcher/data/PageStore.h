@@ -184,6 +184,8 @@ private:
     uint32_t FirstPageOfGroup(size_t group) const;
     bool GroupFileIsFree(const std::wstring& name) const;
     std::vector<size_t> InsertPageRecord(const DeletedPage& page, uint32_t position);
+    bool PutPageBackInItsGroup(const DeletedPage& page, uint32_t position, size_t& group);
+    std::vector<size_t> InsertPageAt(const LauncherPage& record, uint32_t position);
     void ShowUndonePage(uint32_t page);
     void ReportUndoRefused(unsigned textId, int page) const;
     int ButtonId(int cellIndex) const { return static_cast<int>(m_nCurrentPage + 1) * kButtonIdStride + cellIndex; }

@@ -188,26 +188,35 @@ bool PageStore::GroupFileIsFree(const std::wstring& name) const {
 
 // The page goes back into the group and file it came from while the pages before it stand as
 // they did, so the files read as before the deletion; otherwise into the group that holds its
-// place now, which is split in two when that makes it too long. The groups to write.
+// place now. The groups to write.
 std::vector<size_t> PageStore::InsertPageRecord(const DeletedPage& page, uint32_t position) {
+    size_t group = 0;
+    if (PutPageBackInItsGroup(page, position, group)) return {group};
+    return InsertPageAt(page.record, position);
+}
+
+bool PageStore::PutPageBackInItsGroup(const DeletedPage& page, uint32_t position, size_t& group) {
     if (page.groupRemoved) {
-        size_t g = 0;
         uint32_t start = 0;
-        while (g < m_groups.size() && start < position) start += static_cast<uint32_t>(m_groups[g++].pages.size());
-        if (start == position && GroupFileIsFree(page.groupFile)) {
-            m_groups.insert(m_groups.begin() + static_cast<ptrdiff_t>(g), PageGroup{{page.record}, page.groupFile, page.groupReserved});
-            return {g};
-        }
-    } else {
-        for (size_t g = 0; g < m_groups.size(); ++g) {
-            std::vector<LauncherPage>& pages = m_groups[g].pages;
-            if (m_groups[g].fileName != page.groupFile || FirstPageOfGroup(g) + page.indexInGroup != position ||
-                page.indexInGroup > pages.size() || pages.size() >= kMaxPagesPerGroup)
-                continue;
+        for (group = 0; group < m_groups.size() && start < position; ++group)
+            start += static_cast<uint32_t>(m_groups[group].pages.size());
+        if (start != position || !GroupFileIsFree(page.groupFile)) return false;
+        m_groups.insert(m_groups.begin() + static_cast<ptrdiff_t>(group), PageGroup{{page.record}, page.groupFile, page.groupReserved});
+        return true;
+    }
+    for (group = 0; group < m_groups.size(); ++group) {
+        std::vector<LauncherPage>& pages = m_groups[group].pages;
+        if (m_groups[group].fileName == page.groupFile && FirstPageOfGroup(group) + page.indexInGroup == position &&
+            page.indexInGroup <= pages.size() && pages.size() < kMaxPagesPerGroup) {
             pages.insert(pages.begin() + page.indexInGroup, page.record);
-            return {g};
+            return true;
         }
     }
+    return false;
+}
+
+// A group made too long by the page is split in two, the second part in a new file.
+std::vector<size_t> PageStore::InsertPageAt(const LauncherPage& record, uint32_t position) {
     size_t g = 0;
     uint32_t first = 0;
     if (!FindGroupOf(position, g, first)) {
@@ -215,7 +224,7 @@ std::vector<size_t> PageStore::InsertPageRecord(const DeletedPage& page, uint32_
         first = FirstPageOfGroup(g);
     }
     std::vector<LauncherPage>& pages = m_groups[g].pages;
-    pages.insert(pages.begin() + (position - first), page.record);
+    pages.insert(pages.begin() + (position - first), record);
     if (pages.size() <= kMaxPagesPerGroup) return {g};
     PageGroup tail;
     tail.fileName = NewGroupFileName();

@@ -260,6 +260,15 @@ TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
     EXPECT_EQ(PageFiles(), after) << "Ctrl+Z after a restart changed the files";
 }
 
+TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
+    RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
+    EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\tCtrl+Z"); // "Undo"
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    PressKey(VK_DELETE);
+    EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\x5220\x9664\x9875\x9762\tCtrl+Z"); // "Undo Delete Page"
+}
+
 TEST(UndoHistory, KeepsTwentyStepsAndRemovesACopyOnlyWhenNoStepNamesIt) {
     std::vector<std::wstring> removed;
     {
