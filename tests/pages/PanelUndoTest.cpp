@@ -260,6 +260,22 @@ TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
     EXPECT_EQ(PageFiles(), after) << "Ctrl+Z after a restart changed the files";
 }
 
+TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    Store().SetPageProperties(L"Kept", L"", 0x808040, 0xC0C0C0, 0x0000C8, 0);
+    PressKey(VK_DELETE);
+    while (Store().GetPageCount() < PageStore::kMaxPages) PageCommand(ID_PAGE_NEW);
+    const FileBytes full = PageFiles();
+    MessageBoxAnswerer user(IDOK);
+    PressCtrlZ();
+    EXPECT_EQ(user.Count(), 1u) << "the page did not come back, and nothing said why";
+    EXPECT_NE(user.OnlyText().find(L"as many pages as it can"), std::wstring::npos);
+    EXPECT_EQ(Store().GetPageCount(), PageStore::kMaxPages);
+    EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
+    EXPECT_EQ(MenuEntry().text, L"Undo Delete Page\tCtrl+Z") << "the deleted page can no longer come back";
+}
+
 TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
     RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
     EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\tCtrl+Z"); // "Undo"
