@@ -39,13 +39,6 @@ HICON ProgramIcon(UINT id) {
         ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
-bool IsDirectlyInFolder(const std::wstring& path, const std::wstring& folder) {
-    const size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos || folder.empty()) return false;
-    const std::wstring parent = path.substr(0, slash + 1);
-    return ::CompareStringOrdinal(parent.c_str(), -1, fw::WithTrailingBackslash(folder).c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
@@ -167,14 +160,12 @@ int CButtonEx::SetItemOfKind(uint32_t kind, const std::wstring& title, const std
     }
 }
 
-void CButtonEx::ClearForReplace() {
-    // Only the launcher's own shortcut copies are deleted with their item.
-    if (m_pConfig && IsDirectlyInFolder(m_strTarget, m_pConfig->ShortcutFolder()))
-        ::DeleteFileW(m_strTarget.c_str());
-    EmptyItem();
-}
+// A cleared or replaced item's shortcut copy in the launcher's own folder stays: the panel's
+// undo may bring the item back, and removes the copy once that can no longer happen.
+void CButtonEx::ClearForReplace() { EmptyItem(); }
 
 void CButtonEx::DeleteItem() {
+    ::SendMessageW(Panel(), UM_ITEM_CLEARING, reinterpret_cast<WPARAM>(this), 0);
     ClearForReplace();
     if (m_hWnd) ::EnableWindow(m_hWnd, FALSE);
     ::SendMessageW(Panel(), UM_SAVE_PAGE, 0, 0);

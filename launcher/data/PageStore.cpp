@@ -10,7 +10,6 @@ namespace lhl {
 namespace {
 
 constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE;
-constexpr uint32_t kMaxPagesPerGroup = 5;
 constexpr uint32_t kDeleteRefused = 2;
 
 int Width(const RECT& rc) { return rc.right - rc.left; }
@@ -32,6 +31,8 @@ LauncherPage PageFromConfig(const LauncherConfig& config) {
 PageStore::PageStore(LauncherConfig* config) : m_pConfig(config) {}
 
 PageStore::~PageStore() {
+    // The session's undo steps end here; the shortcut copies they kept go now.
+    m_undo.DropAll();
     // Buttons and created tabs go with the store; the first tab belongs to the panel.
     m_buttons.clear();
     m_ownedTabs.clear();
@@ -192,14 +193,17 @@ uint32_t PageStore::DeletePage() {
     const int firstWidth = Width(m_tabs[0].rect);
     const int firstLeft = m_tabs[0].rect.left;
 
+    size_t group = 0;
+    uint32_t first = 0;
+    const bool found = FindGroupOf(shown, group, first);
+    if (found) RecordDeletedPage(group, first);
+
     CIndexButton* gone = m_tabs[shown].button;
     m_tabs.erase(m_tabs.begin() + shown);
     std::erase_if(m_ownedTabs, [gone](const std::unique_ptr<CIndexButton>& t) { return t.get() == gone; });
 
-    size_t group = 0;
-    uint32_t first = 0;
     bool groupRemains = false;
-    if (FindGroupOf(shown, group, first)) {
+    if (found) {
         m_groups[group].pages.erase(m_groups[group].pages.begin() + (shown - first));
         if (m_groups[group].pages.empty()) {
             ::DeleteFileW(DataPath(m_groups[group].fileName).c_str());

@@ -5,7 +5,9 @@
 //   PageStore.cpp       set-up, grid and page operations
 //   PageStoreItems.cpp  item operations, page switching and button upkeep
 //   PageStoreFiles.cpp  loading and saving
+//   PageStoreUndo.cpp   what destructive changes take away, and putting it back
 #include "PageRecords.h"
+#include "UndoHistory.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -39,6 +41,9 @@ public:
     static constexpr int kCellGap = 2;
     static constexpr int kButtonIdStride = 500;
     static constexpr int kTabIdBase = 100;
+    static constexpr uint32_t kMaxPagesPerGroup = 5;
+    // Results of Undo.
+    enum : int { kUndone = 0, kUndoRefused = 1, kNothingToUndo = 2 };
 
     explicit PageStore(LauncherConfig* config);
     ~PageStore();
@@ -94,6 +99,13 @@ public:
     // Puts an item that "Move To" took off its button back, when the move could not happen.
     void ReturnMovingItem();
 
+    // Undo. The last destructive change (null when none) and taking it back; a refusal (a page
+    // too full, too many pages) is said in a message box and keeps the step.
+    const UndoStep* LastUndoStep() const { return m_undo.Last(); }
+    int Undo();
+    // An item button is about to clear its item ("Clear Icon", or a file that no longer opens).
+    void NoteItemCleared(const CButtonEx* button);
+
     // Files.
     int SavePagesInfo();
     int SavePage(uint32_t index);
@@ -112,6 +124,7 @@ public:
     bool HoldsButton(const CButtonEx* button) const;
     // The live button in a 1-based cell, or null.
     CButtonEx* ButtonAtCell(uint32_t cell) const;
+    uint32_t CellOfButton(const CButtonEx* button) const;
     int TabWidth() const { return m_nTabWidth; }
     const RECT& TabStrip() const { return m_rcTabStrip; }
 
@@ -154,6 +167,27 @@ private:
     void AfterItemChange();
     void SortButtonsByCell();
     void ForgetDeadButtons();
+    void ShowPageItems(uint32_t index);
+    static void PutRecord(PageItems& items, const LauncherItem& record);
+    static LauncherItem ItemOfButton(const CButtonEx& button, uint32_t cell);
+
+    // PageStoreUndo.cpp
+    bool IsShortcutCopy(const std::wstring& path) const;
+    void PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway);
+    void RemoveUnusedCopy(const std::wstring& copy);
+    void RecordClearedPage();
+    void RecordDeletedPage(size_t group, uint32_t first);
+    uint32_t CellToRestore(const PageItems& items, uint32_t cell) const;
+    uint32_t UndoPageOf(const PlacedItem& placed) const;
+    int UndoItems(const UndoStep& step);
+    int UndoDeletedPage(const DeletedPage& page);
+    uint32_t FirstPageOfGroup(size_t group) const;
+    bool GroupFileIsFree(const std::wstring& name) const;
+    std::vector<size_t> InsertPageRecord(const DeletedPage& page, uint32_t position);
+    bool PutPageBackInItsGroup(const DeletedPage& page, uint32_t position, size_t& group);
+    std::vector<size_t> InsertPageAt(const LauncherPage& record, uint32_t position);
+    void ShowUndonePage(uint32_t page);
+    void ReportUndoRefused(unsigned textId, int page) const;
     int ButtonId(int cellIndex) const { return static_cast<int>(m_nCurrentPage + 1) * kButtonIdStride + cellIndex; }
 
     // PageStoreFiles.cpp
@@ -180,6 +214,8 @@ private:
     int m_nUnits = 0;
     std::vector<PageGroup> m_groups;
     std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
+    // Last, so it goes first: dropping its steps looks at the items still held.
+    UndoHistory m_undo{[this](const std::wstring& copy) { RemoveUnusedCopy(copy); }};
 };
 
 } // namespace lhl

@@ -69,9 +69,7 @@ void PageStore::RebuildShownRecords(uint32_t page) {
             placed.cell = 0;
             continue;
         }
-        const uint32_t kind = static_cast<uint32_t>(placed.button->GetKind() + 1);
-        rebuilt.push_back(LauncherItem{kind, placed.cell, kind == kKindFile ? L"" : placed.button->GetTitle(),
-                                       placed.button->GetTarget()});
+        rebuilt.push_back(ItemOfButton(*placed.button, placed.cell));
     }
     // Items beyond a grid made smaller have no button; they stay, in their cells, for the day
     // the grid grows again.

@@ -11,16 +11,16 @@ namespace {
 
 enum : int { kAdded = 0, kNoFreeCell = 1, kKeptOld = 2 };
 
+} // namespace
+
 // Puts a record in its cell's place: the record that held the cell, else a spare empty one
 // (a page's list keeps its length), else a new one at the end.
-void PutRecord(PageItems& items, const LauncherItem& record) {
+void PageStore::PutRecord(PageItems& items, const LauncherItem& record) {
     auto found = std::find_if(items.begin(), items.end(), [&](const LauncherItem& i) { return i.cell == record.cell; });
     if (found == items.end()) found = std::find_if(items.begin(), items.end(), [](const LauncherItem& i) { return i.IsEmptyRecord(); });
     if (found != items.end()) *found = record;
     else items.push_back(record);
 }
-
-} // namespace
 
 PageItems& PageStore::ShownItems() {
     if (m_pageItems.size() <= m_nCurrentPage) m_pageItems.resize(m_nCurrentPage + 1);
@@ -44,6 +44,13 @@ CButtonEx* PageStore::ButtonAtCell(uint32_t cell) const {
     for (const PlacedButton& placed : m_buttons)
         if (placed.cell == cell && cell != 0 && placed.button) return placed.button.get();
     return nullptr;
+}
+
+// The 1-based cell of a live button; 0 when it holds none.
+uint32_t PageStore::CellOfButton(const CButtonEx* button) const {
+    for (const PlacedButton& placed : m_buttons)
+        if (placed.button.get() == button && button) return placed.cell;
+    return 0;
 }
 
 bool PageStore::HoldsButton(const CButtonEx* button) const {
@@ -132,8 +139,14 @@ int PageStore::AddItemAt(int x, int y, const LauncherItem& item) {
     const uint32_t number = static_cast<uint32_t>(cell) + 1;
     int result = kAdded;
     if (CButtonEx* button = ButtonAtCell(number)) {
-        if (button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned) SetRecord(number, item);
-        else result = kKeptOld;
+        const LauncherItem before = ItemOfButton(*button, number);
+        if (button->SetItemOfKind(item.kind, item.title, item.target) == kAssigned) {
+            SetRecord(number, item);
+            if (!before.target.empty())
+                PushUndo(UndoKind::Replace, {PlacedItem{m_nCurrentPage, before}}, {PlacedItem{m_nCurrentPage, ItemOfButton(*button, number)}});
+        } else {
+            result = kKeptOld;
+        }
     } else {
         m_cells[static_cast<size_t>(cell)].hasButton = false;
         if (!CreateItemButton(cell, item, false)) result = kNoFreeCell;
@@ -157,13 +170,18 @@ int PageStore::AddLinkItemAt(int x, int y, const std::wstring& title, const std:
 void PageStore::MoveItemTo(int x, int y, CButtonEx* source) {
     const int cell = CellAt(x, y);
     if (cell < 0 || !HoldsButton(source) || source->IsEmptyItem()) return;
-    const LauncherItem item{static_cast<uint32_t>(source->GetKind() + 1), 0, source->GetTitle(), source->GetTarget()};
-    CButtonEx* target = ButtonAtCell(static_cast<uint32_t>(cell) + 1);
+    const auto number = static_cast<uint32_t>(cell) + 1;
+    CButtonEx* target = ButtonAtCell(number);
     if (target == source) return; // dropped where it was
+    const LauncherItem item = ItemOfButton(*source, CellOfButton(source));
     if (target) {
+        const LauncherItem before = ItemOfButton(*target, number);
         // A declined replacement keeps both items where they were.
         if (target->SetItemOfKind(item.kind, item.title, item.target) == kDeclined) return;
         target->ShowWindow(SW_SHOWNA);
+        if (!before.target.empty())
+            PushUndo(UndoKind::Replace, {PlacedItem{m_nCurrentPage, before}, PlacedItem{m_nCurrentPage, item}},
+                     {PlacedItem{m_nCurrentPage, ItemOfButton(*target, number)}});
     } else if (m_cells[static_cast<size_t>(cell)].hasButton || !CreateItemButton(cell, item, false)) {
         return;
     }
@@ -210,6 +228,7 @@ void PageStore::AlignItems() {
 }
 
 int PageStore::ClearPage() {
+    RecordClearedPage();
     int removed = 0;
     for (PlacedButton& placed : m_buttons) {
         if (placed.cell == 0) continue;
@@ -254,7 +273,12 @@ int PageStore::MoveItemToPage(uint32_t index) {
     if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
     LauncherItem item = MovingItem();
     item.cell = cell;
+    const size_t before = m_pageItems[index].size();
     PutRecord(m_pageItems[index], item);
+    LauncherItem from = item;
+    from.cell = CellOfButton(m_pConfig->m_pMovingSource);
+    PushUndo(UndoKind::MoveTo, {PlacedItem{m_nCurrentPage, from}},
+             {PlacedItem{index, item, m_pageItems[index].size() > before}});
     ClearMovingItem();
     SavePage(index);
     SavePage(m_nCurrentPage);
@@ -346,15 +370,17 @@ void PageStore::HideEmptyButtons() {
 
 void PageStore::SwitchPage(uint32_t index) {
     SetCurrentPage(index);
-    {
-        // Up to 256 buttons change at once: they are painted once, when all are done.
-        fw::RedrawPause pause(m_hParent);
-        ShellNameBatch names;
-        LeavePage();
-        ShowItemsOf(index);
-        HideEmptyButtons();
-        RefreshButtons(0);
-    }
+    ShowPageItems(index);
+}
+
+void PageStore::ShowPageItems(uint32_t index) {
+    // Up to 256 buttons change at once: they are painted once, when all are done.
+    fw::RedrawPause pause(m_hParent);
+    ShellNameBatch names;
+    LeavePage();
+    ShowItemsOf(index);
+    HideEmptyButtons();
+    RefreshButtons(0);
 }
 
 // The look changed (the options, the page's colours, a new order of the cells): every button

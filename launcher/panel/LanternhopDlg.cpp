@@ -261,6 +261,10 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case UM_SAVE_PAGE:
         if (m_pPageStore) m_pPageStore->SavePage(m_pPageStore->GetCurrentPage());
         return 0;
+    case UM_ITEM_CLEARING:
+        if (m_pPageStore && m_pPageStore->HoldsButton(reinterpret_cast<CButtonEx*>(wParam)))
+            m_pPageStore->NoteItemCleared(reinterpret_cast<CButtonEx*>(wParam));
+        return 0;
     case UM_MOVE_ITEM:
         if (m_pPageStore && m_pPageStore->HoldsButton(reinterpret_cast<CButtonEx*>(wParam))) {
             auto* button = reinterpret_cast<CButtonEx*>(wParam);

@@ -48,7 +48,7 @@ public:
     bool IsEdgeShown() const { return m_bEdgeShown; }
     HBITMAP Background() const { return m_hBackground.get(); }
     std::wstring BackgroundPath() const;
-    // Keys on release: Tab, Delete, 1 to 9 and the keypad's 1 to 9.
+    // Keys on release: Tab, Delete, 1 to 9 and the keypad's 1 to 9; Ctrl+Z when pressed.
     bool PreTranslateMessage(MSG* msg) override;
     // The page menu as it would open now; the caller destroys it.
     HMENU BuildPageMenu();
@@ -125,6 +125,10 @@ private:
     std::wstring CtrlTwiceTip();
     std::wstring SingleClickTip();
     std::wstring ShowingTip();
+    // PanelUndo.cpp
+    static bool IsUndoKey(const MSG& msg);
+    void AddUndoEntry(HMENU popup);
+    void UndoLastChange();
     // PanelCommands.cpp
     void ShowPageMenu();
     POINT MenuPointInClient();

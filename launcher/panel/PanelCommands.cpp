@@ -113,6 +113,7 @@ HMENU CLanternhopDlg::BuildPageMenu() {
     }
     if (!m_pPageStore || m_pPageStore->GetCurrentPage() == 0)
         ::EnableMenuItem(popup, ID_PAGE_DELETE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+    AddUndoEntry(popup);
     return popup;
 }
 
@@ -287,6 +288,10 @@ bool CLanternhopDlg::OnTrayCommand(WORD id) {
 }
 
 bool CLanternhopDlg::OnPageCommand(WORD id) {
+    if (id == ID_PAGE_UNDO) {
+        UndoLastChange();
+        return true;
+    }
     if (!IsMenuCommand(id)) return false;
     if (BringOpenDialogForward() || OnTrayCommand(id)) return true;
     if (!m_pPageStore) return false;
@@ -316,6 +321,10 @@ uint32_t CLanternhopDlg::NeighbourPage(bool forward) const {
 }
 
 bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
+    if (m_pPageStore && IsUndoKey(*msg)) {
+        UndoLastChange();
+        return true;
+    }
     if (msg->message != WM_KEYUP || !m_pPageStore) return false;
     const WPARAM key = msg->wParam;
     if (key == VK_TAB) {

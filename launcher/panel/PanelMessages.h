@@ -10,6 +10,8 @@ constexpr UINT UM_SAVE_PAGE = WM_USER + 120;       // 0x0478
 constexpr UINT UM_SWITCH_PAGE = WM_USER + 121;     // 0x0479
 constexpr UINT UM_MOVE_ITEM = WM_USER + 122;       // 0x047A
 constexpr UINT UM_REBUILD_BUTTONS = WM_USER + 124; // 0x047C
+// Sent by an item button before it clears its item, so the panel can keep it for undo.
+constexpr UINT UM_ITEM_CLEARING = WM_USER + 140;   // 0x04B4
 constexpr UINT UM_TRAY_NOTIFY = WM_USER + 294;     // 0x0526
 constexpr UINT UM_SHOW_AT_CURSOR = WM_USER + 296;  // 0x0528
 // Posted by the panel to itself once the monitors or their work areas changed.

@@ -19,6 +19,15 @@
 #define IDS_STRIP_TEXT 114
 #define IDS_HOME_URL 115
 #define IDS_PRODUCT_NAME 117
+// The undo's texts; the same numbers are their keys in the language file's main section.
+#define IDS_UNDO_NOTHING 150
+#define IDS_UNDO_DELETE_PAGE 151
+#define IDS_UNDO_CLEAR_ALL 152
+#define IDS_UNDO_CLEAR_ICON 153
+#define IDS_UNDO_REPLACE 154
+#define IDS_UNDO_MOVE_TO 155
+#define IDS_UNDO_PAGE_FULL 156
+#define IDS_UNDO_TOO_MANY_PAGES 157
 
 #define IDM_ABOUTBOX 0x0010
 #define ID_HELP 0xE146
@@ -45,3 +54,4 @@
 #define ID_TRAY_TIDY_DESKTOP 32857
 #define ID_PAGE_PASTE 32858
 #define ID_TRAY_ABOUT 32860
+#define ID_PAGE_UNDO 32870

@@ -7,7 +7,9 @@
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include <deque>
 #include <map>
+#include <optional>
 #include <random>
 
 using namespace lhl;
@@ -17,6 +19,12 @@ namespace {
 struct ModelPage {
     LauncherPage props;
     std::map<uint32_t, LauncherItem> items; // by cell
+};
+
+// What the panel's undo would put back for one destructive change, as the user expects it.
+struct ModelStep {
+    std::optional<std::pair<uint32_t, ModelPage>> page;          // a deleted page and its place
+    std::vector<std::pair<uint32_t, LauncherItem>> restore, takeAway; // page and item, cell included
 };
 
 class NothingLost : public lhltest::PanelTest {
@@ -75,6 +83,7 @@ protected:
         if (item.kind == kKindFile) Store().AddFileItemAt(p.x, p.y, item.target);
         else if (item.kind == kKindClipboardText) Store().AddTextItemAt(p.x, p.y, item.title, item.target);
         else Store().AddLinkItemAt(p.x, p.y, item.title, item.target);
+        RememberReplacement(cell, item);
         Put(Shown(), cell, item); // an occupied cell asks, and the answer is Yes
     }
     void MoveWithinPage() {
@@ -85,7 +94,12 @@ protected:
         const POINT p = CellCentre(to);
         Store().MoveItemTo(p.x, p.y, Store().ButtonAtCell(from));
         if (from == to) return;
-        const LauncherItem item = Shown().items[from];
+        LauncherItem item = Shown().items[from];
+        if (Shown().items.count(to)) {
+            LauncherItem placed = item;
+            placed.cell = to;
+            Remember(ModelStep{{}, {{m_current, Shown().items[to]}, {m_current, item}}, {{m_current, placed}}});
+        }
         Shown().items.erase(from);
         Put(Shown(), to, item);
     }
@@ -108,6 +122,9 @@ protected:
         Settle();
         const uint32_t free = FirstFree(m_pages[target]);
         if (!free) return; // refused: the item is back on its button
+        LauncherItem placed = item;
+        placed.cell = free;
+        Remember(ModelStep{{}, {{m_current, item}}, {{target, placed}}});
         Shown().items.erase(from);
         m_current = target;
         Put(Shown(), free, item);
@@ -128,6 +145,10 @@ protected:
         Shown().items = packed;
     }
     void Clear() {
+        ModelStep step;
+        for (const auto& [cell, item] : Shown().items)
+            if (cell <= Cells()) step.restore.push_back({m_current, item});
+        if (!step.restore.empty()) Remember(step);
         Store().ClearPage();
         std::erase_if(Shown().items, [this](const auto& entry) { return entry.first <= Cells(); });
     }
@@ -146,6 +167,7 @@ protected:
         Store().DeletePage();
         Settle();
         if (m_current == 0) return;
+        Remember(ModelStep{std::make_pair(m_current, Shown()), {}, {}});
         m_pages.erase(m_pages.begin() + m_current);
         --m_current;
     }
@@ -174,6 +196,7 @@ protected:
         const std::vector<uint32_t> used = UsedCells();
         if (used.empty()) return;
         const uint32_t cell = used[Pick(static_cast<uint32_t>(used.size()))];
+        Remember(ModelStep{{}, {{m_current, Shown().items[cell]}}, {}});
         Store().ButtonAtCell(cell)->DeleteItem();
         Shown().items.erase(cell);
     }
@@ -183,7 +206,7 @@ protected:
     void ChangeGrid() {
         m_units = 3 + Pick(3);
         Config().Settings().unitsPerRow = static_cast<int>(m_units);
-        Restart();
+        RestartSession();
     }
     void ChangePicture() {
         const std::wstring picture = lhltest::DataFolder() + L"picture.bmp";
@@ -205,8 +228,68 @@ protected:
         ::ClientToScreen(PanelWindow(), &p);
         ::SetCursorPos(p.x, p.y);
         m_panel->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(lhltest::MakeDropBlock({dropped})));
-        Put(Shown(), cell, LauncherItem{kKindFile, 0, L"", Config().ShortcutFolder() + name});
+        const LauncherItem item{kKindFile, cell, L"", Config().ShortcutFolder() + name};
+        RememberReplacement(cell, item);
+        Put(Shown(), cell, item);
     }
+    // Undo: each destructive change is remembered with what it took away, twenty at most, for
+    // the session. An item goes back to its cell, else the first free one; a full page, or a
+    // deleted page with all pages in use, refuses (a notice) and keeps the step.
+    void Remember(ModelStep step) {
+        m_undo.push_back(std::move(step));
+        if (m_undo.size() > 20) m_undo.pop_front();
+    }
+    void RememberReplacement(uint32_t cell, LauncherItem item) {
+        if (!Shown().items.count(cell)) return;
+        item.cell = cell;
+        Remember(ModelStep{{}, {{m_current, Shown().items[cell]}}, {{m_current, item}}});
+    }
+    void RestartSession() {
+        Restart();
+        m_undo.clear();
+    }
+    static void TakeAway(ModelPage& page, const LauncherItem& item) {
+        auto found = page.items.find(item.cell);
+        if (found == page.items.end() || found->second != item)
+            found = std::find_if(page.items.begin(), page.items.end(), [&](const auto& entry) {
+                return entry.second.kind == item.kind && entry.second.title == item.title && entry.second.target == item.target;
+            });
+        if (found != page.items.end()) page.items.erase(found);
+    }
+    uint32_t CellToRestore(const ModelPage& page, uint32_t cell) {
+        if (cell >= 1 && cell <= Cells() && !page.items.count(cell)) return cell;
+        return FirstFree(page);
+    }
+    void UndoLast() {
+        PressKey('Z', true);
+        UndoInModel();
+        Settle();
+        ExpectStoreMatchesModel(-1);
+    }
+    void UndoInModel() {
+        if (m_undo.empty()) return;
+        const ModelStep step = m_undo.back();
+        if (step.page) {
+            if (m_pages.size() >= 17) return;
+            m_current = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
+            m_pages.insert(m_pages.begin() + m_current, step.page->second);
+            m_undo.pop_back();
+            ++m_pagesBack;
+            return;
+        }
+        std::vector<ModelPage> pages = m_pages;
+        for (const auto& [page, item] : step.takeAway) TakeAway(pages[page], item);
+        for (const auto& [page, item] : step.restore) {
+            const uint32_t cell = CellToRestore(pages[page], item.cell);
+            if (cell == 0) return;
+            Put(pages[page], cell, item);
+        }
+        m_pages = std::move(pages);
+        m_current = step.restore.front().first;
+        m_undo.pop_back();
+        ++m_itemStepsBack;
+    }
+
     void ExpectShortcutCopiesOfItemsExist(int step) {
         for (const ModelPage& page : m_pages) {
             for (const auto& [cell, item] : page.items) {
@@ -239,6 +322,8 @@ protected:
 
     std::mt19937 m_rng{20261209};
     std::vector<ModelPage> m_pages;
+    std::deque<ModelStep> m_undo;
+    int m_pagesBack = 0, m_itemStepsBack = 0; // undos that put something back
     uint32_t m_current = 0;
     int m_serial = 0;
 };
@@ -249,7 +334,7 @@ TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
     lhltest::MessageBoxAnswerer user(IDYES); // replace questions: Yes; notices: OK
     int restarts = 0;
     for (int step = 0; step < 3000; ++step) {
-        switch (Pick(16)) {
+        switch (Pick(18)) {
         case 0: case 1: case 2: AddInFreeCell(); break;
         case 3: case 4: AddAtPoint(); break;
         case 5: MoveWithinPage(); break;
@@ -261,20 +346,23 @@ TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
         case 11: case 12: Switch(); break;
         case 13: EditPage(); break;
         case 14: EditItem(); break;
-        default: DeleteItem(); break;
+        case 15: DeleteItem(); break;
+        default: UndoLast(); break;
         }
         Settle();
         if (HasFatalFailure()) return;
         if (Pick(60) == 0) {
-            Restart();
+            RestartSession();
             ++restarts;
             ExpectStoreMatchesModel(step);
             if (HasFailure()) return;
         }
     }
-    Restart();
+    RestartSession();
     ExpectStoreMatchesModel(3000);
     EXPECT_GT(restarts, 20);
+    EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
+    EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
 }
 
 TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
@@ -283,7 +371,7 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
     Config().Settings().removeShortcutFiles = 1;
     int restarts = 0, gridChanges = 0;
     for (int step = 0; step < 3000; ++step) {
-        switch (Pick(20)) {
+        switch (Pick(22)) {
         case 0: case 1: AddInFreeCell(); break;
         case 2: case 3: AddAtPoint(); break;
         case 4: DropShortcut(); break;
@@ -298,12 +386,13 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
         case 15: DeleteItem(); break;
         case 16: ChangePicture(); break;
         case 17: if (Pick(3) == 0) { ChangeGrid(); ++gridChanges; } break;
+        case 18: case 19: UndoLast(); break;
         default: EditPage(); break;
         }
         Settle();
         if (HasFatalFailure()) return;
         if (Pick(60) == 0) {
-            Restart();
+            RestartSession();
             ++restarts;
             ExpectStoreMatchesModel(step);
             ExpectShortcutCopiesOfItemsExist(step);
@@ -311,9 +400,11 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
         }
     }
     Settle();
-    Restart();
+    RestartSession();
     ExpectStoreMatchesModel(3000);
     ExpectShortcutCopiesOfItemsExist(3000);
     EXPECT_GT(restarts, 20);
     EXPECT_GT(gridChanges, 20);
+    EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
+    EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
 }

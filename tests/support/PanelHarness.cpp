@@ -67,6 +67,48 @@ void PanelTest::Settle() {
     }
 }
 
+namespace {
+
+void SetKeyDown(WORD key, bool down) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[key] = down ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
+
+LPARAM KeyFlags(WORD key, bool release) {
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    return 1 | scan | (release ? (LPARAM{3} << 30) : 0);
+}
+
+} // namespace
+
+void PanelTest::PressKey(WORD key, bool ctrl) {
+    HWND panel = PanelWindow();
+    if (ctrl) {
+        SetKeyDown(VK_CONTROL, true);
+        ::PostMessageW(panel, WM_KEYDOWN, VK_CONTROL, KeyFlags(VK_CONTROL, false));
+    }
+    ::PostMessageW(panel, WM_KEYDOWN, key, KeyFlags(key, false));
+    ::PostMessageW(panel, WM_KEYUP, key, KeyFlags(key, true));
+    SettleThroughPanelLoop();
+    if (ctrl) {
+        ::PostMessageW(panel, WM_KEYUP, VK_CONTROL, KeyFlags(VK_CONTROL, true));
+        SettleThroughPanelLoop();
+        SetKeyDown(VK_CONTROL, false);
+    }
+}
+
+void PanelTest::SettleThroughPanelLoop() {
+    MSG msg;
+    while (m_panel && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (m_panel->PreTranslateMessage(&msg)) continue;
+        if (::IsDialogMessageW(PanelWindow(), &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
 std::wstring PanelTest::MakeFile(const std::wstring& name) {
     const std::wstring folder = DataFolder() + L"items\\";
     ::CreateDirectoryW(folder.c_str(), nullptr);

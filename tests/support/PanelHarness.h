@@ -40,6 +40,12 @@ protected:
     // Handles posted messages (the buttons' rebuild) so the panel settles.
     void Settle();
     std::wstring MakeFile(const std::wstring& name); // a real file in the data folder's "items"
+    // Presses and releases a key on the panel, Ctrl held when asked: the key messages are posted
+    // and taken from the queue as the panel's own modal loop takes them (its key handling first,
+    // then the dialog manager, then dispatch). Posted keys do not move the keyboard state, so Ctrl
+    // is set there for the while.
+    void PressKey(WORD key, bool ctrl = false);
+    void SettleThroughPanelLoop();
 
     std::unique_ptr<lhl::CLanternhopDlg> m_panel;
 };

@@ -1,0 +1,251 @@
+// What destructive changes take away, kept for the session, and putting it back. An undo works
+// on the page records and writes the affected files as any change does, each with its backup.
+#include "ButtonEx.h"
+#include "LauncherConfig.h"
+#include "Module.h"
+#include "PageCodec.h"
+#include "PageStore.h"
+#include "PanelMessages.h"
+#include "ShellFolder.h"
+#include "UndoTexts.h"
+#include "resource.h"
+#include <algorithm>
+#include <map>
+
+namespace lhl {
+namespace {
+
+bool ShowsSameItem(const LauncherItem& a, const LauncherItem& b) {
+    return a.kind == b.kind && a.title == b.title && a.target == b.target;
+}
+
+bool CellUsed(const PageItems& items, uint32_t cell) {
+    return std::any_of(items.begin(), items.end(), [cell](const LauncherItem& i) { return i.HoldsItem() && i.cell == cell; });
+}
+
+// The record the change made, else one showing the same item (moved within its page since).
+// A record the change added to the list goes again; a spare one it filled is spare again.
+void TakeAwayRecord(PageItems& items, const PlacedItem& placed) {
+    auto found = std::find(items.begin(), items.end(), placed.item);
+    if (found == items.end())
+        found = std::find_if(items.begin(), items.end(),
+                             [&](const LauncherItem& i) { return i.HoldsItem() && ShowsSameItem(i, placed.item); });
+    if (found == items.end()) return;
+    if (placed.added) items.erase(found);
+    else *found = LauncherItem{};
+}
+
+void AddPageOnce(std::vector<uint32_t>& pages, uint32_t page) {
+    if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+}
+
+} // namespace
+
+LauncherItem PageStore::ItemOfButton(const CButtonEx& button, uint32_t cell) {
+    const auto kind = static_cast<uint32_t>(button.GetKind() + 1);
+    return LauncherItem{kind, cell, kind == kKindFile ? L"" : button.GetTitle(), button.GetTarget()};
+}
+
+bool PageStore::IsShortcutCopy(const std::wstring& path) const {
+    const size_t slash = path.find_last_of(L'\\');
+    const std::wstring& folder = m_pConfig->ShortcutFolder();
+    return slash != std::wstring::npos && !folder.empty() &&
+           SameFileName(path.substr(0, slash + 1), fw::WithTrailingBackslash(folder));
+}
+
+void PageStore::PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway) {
+    UndoStep step;
+    step.kind = kind;
+    // Clearing and replacing are what let go of the launcher's own shortcut copies.
+    if (kind == UndoKind::ClearIcon || kind == UndoKind::Replace)
+        for (const PlacedItem& placed : restore)
+            if (placed.item.kind == kKindFile && IsShortcutCopy(placed.item.target)) step.copies.push_back(placed.item.target);
+    step.restore = std::move(restore);
+    step.takeAway = std::move(takeAway);
+    m_undo.Push(std::move(step));
+}
+
+// A copy goes only when nothing the launcher holds opens it any more: the same shortcut may
+// have been dropped again since.
+void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
+    const auto opens = [&copy](const std::wstring& target) { return SameFileName(target, copy); };
+    for (const PageItems& items : m_pageItems)
+        for (const LauncherItem& item : items)
+            if (item.kind == kKindFile && opens(item.target)) return;
+    for (const PlacedButton& placed : m_buttons)
+        if (placed.button && opens(placed.button->GetTarget())) return;
+    if (opens(m_pConfig->m_movingTarget)) return;
+    ::DeleteFileW(copy.c_str());
+}
+
+void PageStore::NoteItemCleared(const CButtonEx* button) {
+    auto placed = std::find_if(m_buttons.begin(), m_buttons.end(),
+                               [button](const PlacedButton& p) { return p.button.get() == button && p.cell != 0; });
+    if (placed == m_buttons.end() || button->IsEmptyItem()) return;
+    PushUndo(UndoKind::ClearIcon, {PlacedItem{m_nCurrentPage, ItemOfButton(*button, placed->cell)}}, {});
+}
+
+void PageStore::RecordClearedPage() {
+    if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
+    std::vector<PlacedItem> cleared;
+    for (const LauncherItem& record : ShownItems())
+        if (record.HoldsItem() && record.cell <= m_cells.size()) cleared.push_back(PlacedItem{m_nCurrentPage, record});
+    if (!cleared.empty()) PushUndo(UndoKind::ClearAll, std::move(cleared), {});
+}
+
+void PageStore::RecordDeletedPage(size_t group, uint32_t first) {
+    const uint32_t shown = m_nCurrentPage;
+    if (shown < m_pageItems.size()) RebuildShownRecords(shown);
+    const PageGroup& g = m_groups[group];
+    DeletedPage page{shown, g.pages[shown - first], shown < m_pageItems.size() ? m_pageItems[shown] : PageItems{},
+                     g.fileName, g.reserved, shown - first, g.pages.size() == 1};
+    UndoStep step;
+    step.kind = UndoKind::DeletePage;
+    step.page = std::move(page);
+    m_undo.Push(std::move(step));
+}
+
+int PageStore::Undo() {
+    if (m_undo.IsEmpty()) return kNothingToUndo;
+    // Out of the history while it is undone: a second request meanwhile finds the one before.
+    UndoStep step = m_undo.TakeLast();
+    const int result = step.page ? UndoDeletedPage(*step.page) : UndoItems(step);
+    if (result != kUndone) m_undo.Push(std::move(step));
+    return result;
+}
+
+uint32_t PageStore::CellToRestore(const PageItems& items, uint32_t cell) const {
+    const auto cells = static_cast<uint32_t>(m_cells.size());
+    if (cell >= 1 && cell <= cells && !CellUsed(items, cell)) return cell;
+    for (uint32_t c = 1; c <= cells; ++c)
+        if (!CellUsed(items, c)) return c;
+    return 0;
+}
+
+// A page that no longer exists (which a history undone in order never meets) gives its items
+// to the shown page, so none is lost.
+uint32_t PageStore::UndoPageOf(const PlacedItem& placed) const {
+    return placed.page < GetPageCount() ? placed.page : m_nCurrentPage;
+}
+
+// Everything is planned on copies of the lists first: a page too full refuses the whole step.
+int PageStore::UndoItems(const UndoStep& step) {
+    if (step.restore.empty()) return kUndone;
+    if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
+    if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
+    std::map<uint32_t, PageItems> lists;
+    std::vector<uint32_t> pages; // to write: where items come back first, so a failure between
+                                 // two writes leaves an item twice rather than nowhere
+    for (const PlacedItem& placed : step.restore) AddPageOnce(pages, UndoPageOf(placed));
+    for (const PlacedItem& placed : step.takeAway) AddPageOnce(pages, UndoPageOf(placed));
+    for (uint32_t page : pages) lists.emplace(page, m_pageItems[page]);
+    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(lists[UndoPageOf(placed)], placed);
+    for (const PlacedItem& placed : step.restore) {
+        PageItems& items = lists[UndoPageOf(placed)];
+        LauncherItem item = placed.item;
+        item.cell = CellToRestore(items, item.cell);
+        if (item.cell == 0) {
+            ReportUndoRefused(IDS_UNDO_PAGE_FULL, static_cast<int>(UndoPageOf(placed)) + 1);
+            return kUndoRefused;
+        }
+        PutRecord(items, item);
+    }
+    for (auto& [page, items] : lists) m_pageItems[page] = std::move(items);
+    if (lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
+    for (uint32_t page : pages) SavePage(page);
+    ShowUndonePage(pages.front());
+    return kUndone;
+}
+
+int PageStore::UndoDeletedPage(const DeletedPage& page) {
+    if (GetPageCount() >= kMaxPages) {
+        ReportUndoRefused(IDS_UNDO_TOO_MANY_PAGES, 0);
+        return kUndoRefused;
+    }
+    if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
+    if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
+    const uint32_t position = std::min(page.position, GetPageCount());
+    const std::vector<size_t> groups = InsertPageRecord(page, position);
+    m_pageItems.insert(m_pageItems.begin() + position, page.items);
+    if (m_nCurrentPage >= position) ++m_nCurrentPage; // the shown page moved one place on
+    BuildTabs();
+    SavePagesInfo();
+    for (size_t group : groups) WriteGroupFile(group, FirstPageOfGroup(group));
+    ShowUndonePage(position);
+    return kUndone;
+}
+
+uint32_t PageStore::FirstPageOfGroup(size_t group) const {
+    uint32_t first = 0;
+    for (size_t g = 0; g < group && g < m_groups.size(); ++g) first += static_cast<uint32_t>(m_groups[g].pages.size());
+    return first;
+}
+
+bool PageStore::GroupFileIsFree(const std::wstring& name) const {
+    return !name.empty() && !fw::PathExists(DataPath(name)) &&
+           std::none_of(m_groups.begin(), m_groups.end(), [&](const PageGroup& g) { return SameFileName(g.fileName, name); });
+}
+
+// The page goes back into the group and file it came from while the pages before it stand as
+// they did, so the files read as before the deletion; otherwise into the group that holds its
+// place now. The groups to write.
+std::vector<size_t> PageStore::InsertPageRecord(const DeletedPage& page, uint32_t position) {
+    size_t group = 0;
+    if (PutPageBackInItsGroup(page, position, group)) return {group};
+    return InsertPageAt(page.record, position);
+}
+
+bool PageStore::PutPageBackInItsGroup(const DeletedPage& page, uint32_t position, size_t& group) {
+    if (page.groupRemoved) {
+        uint32_t start = 0;
+        for (group = 0; group < m_groups.size() && start < position; ++group)
+            start += static_cast<uint32_t>(m_groups[group].pages.size());
+        if (start != position || !GroupFileIsFree(page.groupFile)) return false;
+        m_groups.insert(m_groups.begin() + static_cast<ptrdiff_t>(group), PageGroup{{page.record}, page.groupFile, page.groupReserved});
+        return true;
+    }
+    for (group = 0; group < m_groups.size(); ++group) {
+        std::vector<LauncherPage>& pages = m_groups[group].pages;
+        if (m_groups[group].fileName == page.groupFile && FirstPageOfGroup(group) + page.indexInGroup == position &&
+            page.indexInGroup <= pages.size() && pages.size() < kMaxPagesPerGroup) {
+            pages.insert(pages.begin() + page.indexInGroup, page.record);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A group made too long by the page is split in two, the second part in a new file.
+std::vector<size_t> PageStore::InsertPageAt(const LauncherPage& record, uint32_t position) {
+    size_t g = 0;
+    uint32_t first = 0;
+    if (!FindGroupOf(position, g, first)) {
+        g = m_groups.size() - 1;
+        first = FirstPageOfGroup(g);
+    }
+    std::vector<LauncherPage>& pages = m_groups[g].pages;
+    pages.insert(pages.begin() + (position - first), record);
+    if (pages.size() <= kMaxPagesPerGroup) return {g};
+    PageGroup tail;
+    tail.fileName = NewGroupFileName();
+    tail.pages.assign(pages.begin() + kMaxPagesPerGroup, pages.end());
+    pages.resize(kMaxPagesPerGroup);
+    m_groups.insert(m_groups.begin() + static_cast<ptrdiff_t>(g) + 1, std::move(tail));
+    return {g, g + 1};
+}
+
+// The page where things came back is shown, through the panel's own switch when there is one.
+void PageStore::ShowUndonePage(uint32_t page) {
+    if (page >= GetPageCount()) return;
+    if (page != m_nCurrentPage) ::SendMessageW(m_hParent, UM_SWITCH_PAGE, page + 1, 0);
+    if (page == m_nCurrentPage) return;
+    SwitchPage(page);
+    WriteCurrentIndex();
+}
+
+void PageStore::ReportUndoRefused(unsigned textId, int page) const {
+    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), page);
+    ::MessageBoxW(m_hParent, text.c_str(), kProductTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace lhl

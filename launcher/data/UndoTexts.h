@@ -1,0 +1,16 @@
+#pragma once
+// The words the undo shows: the page menu's entry and the undo's refusals, in the interface
+// language when the language file has them.
+#include "UndoHistory.h"
+#include <string>
+
+namespace lhl {
+
+class LanguageTable;
+
+// "Undo Delete Page" and the like; plain "Undo" when there is nothing to take back.
+std::wstring UndoMenuText(const UndoStep* last, LanguageTable* table);
+// A resource text (with "%d" for a page number) in the interface language.
+std::wstring UndoMessage(unsigned id, LanguageTable* table, int page = 0);
+
+} // namespace lhl

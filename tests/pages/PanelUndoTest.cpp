@@ -1,0 +1,312 @@
+// Undo on a real panel: Ctrl+Z and the page menu's first entry take back each destructive change,
+// and the data files read as they did before it.
+#include "ButtonEx.h"
+#include "DropData.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+#include "UndoHistory.h"
+#include "resource.h"
+#include <functional>
+#include <map>
+#include <shlobj.h>
+
+using namespace lhl;
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+constexpr UINT kMoveToFirstPage = 40000; // the item menu's "Move To" entries, page by page
+
+using FileBytes = std::map<std::wstring, std::vector<uint8_t>>;
+
+class PanelUndo : public lhltest::PanelTest {
+protected:
+    // The page index and the page files, without their backups.
+    FileBytes PageFiles() {
+        FileBytes files;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((lhltest::DataFolder() + L"pages_info*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return files;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name.size() < 4 || name.substr(name.size() - 4) != L"_bak")
+                files[name] = lhltest::ReadBytes(lhltest::DataFolder() + name);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return files;
+    }
+    void AddText(uint32_t cell, const std::wstring& title) {
+        const POINT p = CellCentre(cell);
+        ASSERT_EQ(Store().AddTextItemAt(p.x, p.y, title, L"text of " + title), 0);
+    }
+    void DropFileAt(uint32_t cell, const std::wstring& path) {
+        POINT p = CellCentre(cell);
+        ::ClientToScreen(PanelWindow(), &p);
+        ::SetCursorPos(p.x, p.y);
+        m_panel->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(lhltest::MakeDropBlock({path})));
+        Settle();
+    }
+    // A command of an item's context menu, as the menu posts it to the button.
+    void ItemCommand(uint32_t cell, UINT id) {
+        CButtonEx* button = Store().ButtonAtCell(cell);
+        ASSERT_NE(button, nullptr) << "no button in cell " << cell;
+        ::PostMessageW(button->m_hWnd, WM_COMMAND, id, 0);
+        SettleThroughPanelLoop();
+    }
+    void PageCommand(UINT id) {
+        ::PostMessageW(PanelWindow(), WM_COMMAND, id, 0);
+        SettleThroughPanelLoop();
+    }
+    std::wstring TargetAt(uint32_t cell) {
+        CButtonEx* b = Store().ButtonAtCell(cell);
+        return b && !b->IsEmptyItem() ? b->GetTarget() : L"";
+    }
+    // The page menu's undo entry as the user would see it now.
+    struct UndoEntry {
+        std::wstring text;
+        bool grey = false;
+        bool first = false;
+    };
+    UndoEntry MenuEntry() {
+        UndoEntry entry;
+        HMENU menu = m_panel->BuildPageMenu();
+        if (!menu) return entry;
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, ID_PAGE_UNDO, text, 128, MF_BYCOMMAND);
+        entry.text = text;
+        entry.grey = (::GetMenuState(menu, ID_PAGE_UNDO, MF_BYCOMMAND) & MF_GRAYED) != 0;
+        entry.first = ::GetMenuItemID(menu, 0) == ID_PAGE_UNDO;
+        ::DestroyMenu(menu);
+        return entry;
+    }
+    void PressCtrlZ() { PressKey('Z', true); }
+};
+
+// A real shortcut to the harmless helper that records its start.
+std::wstring MakeShortcutToRecorder(const std::wstring& path) {
+    EXPECT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    IShellLinkW* link = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link));
+    if (SUCCEEDED(hr)) {
+        link->SetPath((lhltest::BinFolder() + L"lhl_record_run.exe").c_str());
+        link->SetArguments(L"from-shortcut");
+        IPersistFile* file = nullptr;
+        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(hr)) {
+            hr = file->Save(path.c_str(), TRUE);
+            file->Release();
+        }
+        link->Release();
+    }
+    ::CoUninitialize();
+    EXPECT_TRUE(SUCCEEDED(hr)) << "the test could not make its shortcut";
+    return path;
+}
+
+} // namespace
+
+TEST_F(PanelUndo, EachItemChangeIsTakenBackAndTheFilesReadAsBefore) {
+    MessageBoxAnswerer user(IDYES); // "Replace it?" and "Clear current page?"
+    for (uint32_t cell = 1; cell <= 3; ++cell) AddText(cell, L"note " + std::to_wstring(cell));
+    const std::wstring file = MakeFile(L"report.txt");
+    DropFileAt(4, file);
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    AddText(1, L"on page two");
+    SwitchTo(1);
+    EXPECT_TRUE(MenuEntry().grey) << "building the pages offered something to undo";
+
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+        const wchar_t* entry;
+    };
+    const std::wstring other = MakeFile(L"other.txt");
+    const Change changes[] = {
+        {"Clear Icon", [&] { ItemCommand(2, ID_ITEM_DELETE); }, L"Undo Clear Icon\tCtrl+Z"},
+        {"a drop that replaces", [&] { DropFileAt(1, other); }, L"Undo Replace\tCtrl+Z"},
+        {"a move that replaces",
+         [&] {
+             CButtonEx* moving = Store().ButtonAtCell(3);
+             moving->SetDropPoint(CellCentre(4));
+             m_panel->SendMessage(UM_MOVE_ITEM, reinterpret_cast<WPARAM>(moving));
+             Settle();
+         },
+         L"Undo Replace\tCtrl+Z"},
+        {"Move To", [&] { ItemCommand(4, kMoveToFirstPage + 1); }, L"Undo Move To\tCtrl+Z"},
+        {"Clear All", [&] { PageCommand(ID_PAGE_CLEAR_ALL); }, L"Undo Clear All\tCtrl+Z"},
+    };
+    bool byKey = true;
+    for (const Change& change : changes) {
+        const FileBytes before = PageFiles();
+        const std::wstring shownBefore = TargetAt(1) + TargetAt(2) + TargetAt(3) + TargetAt(4);
+        change.make();
+        ASSERT_NE(PageFiles(), before) << change.what << " changed nothing, so its undo proves nothing";
+        const UndoEntry entry = MenuEntry();
+        EXPECT_EQ(entry.text, change.entry) << "the page menu does not name " << change.what;
+        EXPECT_FALSE(entry.grey);
+        EXPECT_TRUE(entry.first) << "the undo entry is not at the top of the page menu";
+        if (byKey) PressCtrlZ();
+        else PageCommand(ID_PAGE_UNDO);
+        EXPECT_EQ(PageFiles(), before) << "after undoing " << change.what << (byKey ? " by Ctrl+Z" : " by the menu")
+                                       << ", the files differ from before it";
+        EXPECT_EQ(Store().GetCurrentPage(), 0u) << "the page the items came back to is not shown";
+        EXPECT_EQ(TargetAt(1) + TargetAt(2) + TargetAt(3) + TargetAt(4), shownBefore)
+            << "the buttons do not show what the page held before " << change.what;
+        byKey = !byKey;
+    }
+    EXPECT_TRUE(MenuEntry().grey) << "everything was undone, yet the entry offers more";
+    EXPECT_EQ(MenuEntry().text, L"Undo\tCtrl+Z");
+    Restart();
+    EXPECT_EQ(TargetAt(4), file) << "the file item did not stay after the restart";
+}
+
+TEST_F(PanelUndo, DeletedPagesComeBackInOrderWithEverythingTheyHad) {
+    while (Store().GetPageCount() < 7) PageCommand(ID_PAGE_NEW); // two groups: five pages and two
+    for (uint32_t page : {3u, 6u, 7u}) {
+        SwitchTo(page);
+        const std::wstring title = L"Page " + std::to_wstring(page);
+        Store().SetPageProperties(title, L"tip " + title, 0x102030, 0x405060, 0x708090, 0xA0B0C0);
+        AddText(1 + page % 4, L"item of " + title);
+        AddText(16, L"last of " + title);
+    }
+    const FileBytes before = PageFiles();
+    for (uint32_t page : {7u, 6u, 3u}) {
+        SwitchTo(page);
+        PressKey(VK_DELETE);
+    }
+    ASSERT_EQ(Store().GetPageCount(), 4u) << "Delete did not delete the pages";
+    EXPECT_EQ(MenuEntry().text, L"Undo Delete Page\tCtrl+Z");
+    PressCtrlZ();
+    EXPECT_EQ(Store().GetPageCount(), 5u);
+    EXPECT_EQ(Store().GetCurrentPage(), 2u) << "the page that came back is not shown";
+    ASSERT_NE(Store().PageRecord(2), nullptr);
+    EXPECT_EQ(Store().PageRecord(2)->title, L"Page 3") << "the last deletion was not the first undone";
+    EXPECT_EQ(TargetAt(16), L"text of last of Page 3");
+    PressCtrlZ();
+    PressCtrlZ();
+    EXPECT_EQ(PageFiles(), before) << "the pages came back, but the files differ from before the deletions";
+    EXPECT_EQ(Store().GetCurrentPage(), 6u);
+    EXPECT_EQ(Store().Tabs().size(), 7u);
+    Restart();
+    ASSERT_EQ(Store().GetPageCount(), 7u);
+    const LauncherPage* page6 = Store().PageRecord(5);
+    ASSERT_NE(page6, nullptr);
+    EXPECT_EQ(*page6, (LauncherPage{0x102030, 0x405060, 0x708090, 0xA0B0C0, L"Page 6", L"tip Page 6"}));
+    EXPECT_EQ(Store().ItemLists().at(5).size(), 2u) << "page 6 lost its items";
+}
+
+TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageRefuses) {
+    for (uint32_t cell = 1; cell <= 3; ++cell) AddText(cell, L"note " + std::to_wstring(cell));
+    ItemCommand(2, ID_ITEM_DELETE);
+    AddText(2, L"newcomer");
+    PressCtrlZ();
+    EXPECT_EQ(TargetAt(2), L"text of newcomer") << "the undo took a cell that was taken since";
+    EXPECT_EQ(TargetAt(4), L"text of note 2") << "the item did not come back in the first free cell";
+
+    ItemCommand(1, ID_ITEM_DELETE);
+    AddText(1, L"filler 1");
+    for (uint32_t cell = 5; cell <= 16; ++cell) AddText(cell, L"filler " + std::to_wstring(cell));
+    const FileBytes full = PageFiles();
+    MessageBoxAnswerer user(IDOK);
+    PressCtrlZ();
+    EXPECT_EQ(user.Count(), 1u) << "a full page refused the item without a word";
+    EXPECT_NE(user.OnlyText().find(L"Page 1 is full"), std::wstring::npos) << "the message does not say why";
+    EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
+    EXPECT_EQ(MenuEntry().text, L"Undo Clear Icon\tCtrl+Z") << "a refused undo lost its step";
+    ItemCommand(9, ID_ITEM_DELETE); // room again: the next undo takes this clearing back first
+    PressCtrlZ();
+    PressCtrlZ();
+    EXPECT_EQ(TargetAt(9), L"text of filler 9");
+    EXPECT_EQ(user.Count(), 2u) << "the page is full again, so the older step must still be refused";
+}
+
+TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
+    MakeFile(L"placeholder.txt"); // the items folder, for the shortcuts
+    // A user's own shortcut in a folder that happens to share the name is never the launcher's.
+    ::CreateDirectoryW((lhltest::DataFolder() + L"items\\Shortcut").c_str(), nullptr);
+    const std::wstring users = MakeFile(L"Shortcut\\keep.lnk");
+    DropFileAt(2, users);
+    ItemCommand(2, ID_ITEM_DELETE);
+    Config().Settings().removeShortcutFiles = 1;
+    ::CreateDirectoryW(Config().ShortcutFolder().c_str(), nullptr);
+    const std::wstring dropped = MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Recorder.lnk");
+    const std::wstring copy = Config().ShortcutFolder() + L"Recorder.lnk";
+    DropFileAt(1, dropped);
+    ASSERT_EQ(TargetAt(1), copy) << "the dropped shortcut did not move into the launcher's folder";
+
+    ItemCommand(1, ID_ITEM_DELETE);
+    EXPECT_TRUE(lhltest::FileExists(copy)) << "the copy went with the item, so an undo could not open it";
+    PressCtrlZ();
+    ASSERT_EQ(TargetAt(1), copy);
+    const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
+    ::DeleteFileW(marker.c_str());
+    ItemCommand(1, ID_ITEM_RUN);
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 10000))
+        << "the item that came back does not open";
+    ::DeleteFileW(marker.c_str());
+
+    ItemCommand(1, ID_ITEM_DELETE);
+    EXPECT_TRUE(lhltest::FileExists(copy));
+    Restart();
+    EXPECT_FALSE(lhltest::FileExists(copy)) << "the copy outlived the session that could bring its item back";
+    EXPECT_TRUE(lhltest::FileExists(users)) << "a user's own shortcut was deleted with its item";
+    EXPECT_EQ(Store().LastUndoStep(), nullptr) << "an undo is offered after a restart";
+    EXPECT_TRUE(MenuEntry().grey);
+    const FileBytes after = PageFiles();
+    PressCtrlZ();
+    EXPECT_EQ(PageFiles(), after) << "Ctrl+Z after a restart changed the files";
+}
+
+TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    Store().SetPageProperties(L"Kept", L"", 0x808040, 0xC0C0C0, 0x0000C8, 0);
+    PressKey(VK_DELETE);
+    while (Store().GetPageCount() < PageStore::kMaxPages) PageCommand(ID_PAGE_NEW);
+    const FileBytes full = PageFiles();
+    MessageBoxAnswerer user(IDOK);
+    PressCtrlZ();
+    EXPECT_EQ(user.Count(), 1u) << "the page did not come back, and nothing said why";
+    EXPECT_NE(user.OnlyText().find(L"as many pages as it can"), std::wstring::npos);
+    EXPECT_EQ(Store().GetPageCount(), PageStore::kMaxPages);
+    EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
+    EXPECT_EQ(MenuEntry().text, L"Undo Delete Page\tCtrl+Z") << "the deleted page can no longer come back";
+}
+
+TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
+    RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
+    EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\tCtrl+Z"); // "Undo"
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    PressKey(VK_DELETE);
+    EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\x5220\x9664\x9875\x9762\tCtrl+Z"); // "Undo Delete Page"
+}
+
+TEST(UndoHistory, KeepsTwentyStepsAndRemovesACopyOnlyWhenNoStepNamesIt) {
+    std::vector<std::wstring> removed;
+    {
+        UndoHistory history([&removed](const std::wstring& copy) { removed.push_back(copy); });
+        const auto step = [](const wchar_t* copy) {
+            UndoStep s;
+            if (copy) s.copies.push_back(copy);
+            return s;
+        };
+        history.Push(step(L"a.lnk"));
+        history.Push(step(L"b.lnk"));
+        history.Push(step(L"a.lnk")); // the same shortcut, dropped and cleared again
+        for (int i = 0; i < 17; ++i) history.Push(step(nullptr));
+        EXPECT_EQ(history.Size(), 20u);
+        EXPECT_TRUE(removed.empty()) << "a copy went while its step was kept";
+        history.Push(step(nullptr));
+        EXPECT_EQ(history.Size(), 20u) << "the history grows past its limit";
+        EXPECT_TRUE(removed.empty()) << "a copy that a later step still names went";
+        history.Push(step(nullptr));
+        EXPECT_EQ(removed, std::vector<std::wstring>{L"b.lnk"});
+        const UndoStep undone = history.TakeLast();
+        EXPECT_EQ(removed.size(), 1u) << "an undone step's copy is needed again";
+    }
+    EXPECT_EQ(removed, (std::vector<std::wstring>{L"b.lnk", L"a.lnk"})) << "the end of the session kept a copy";
+}
