@@ -316,6 +316,7 @@ uint32_t CLanternhopDlg::NeighbourPage(bool forward) const {
 }
 
 bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
+    if (FindTakesKey(msg)) return true;
     if (msg->message != WM_KEYUP || !m_pPageStore) return false;
     const WPARAM key = msg->wParam;
     if (key == VK_TAB) {
