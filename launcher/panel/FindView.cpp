@@ -37,6 +37,22 @@ FindableItem FindableOf(const LauncherItem& record, uint32_t page) {
 
 } // namespace
 
+FindSource CollectFindable(const PageStore& store) {
+    FindSource source;
+    const auto cells = static_cast<uint32_t>(store.Cells().size());
+    const std::vector<PageItems>& pages = store.ItemLists();
+    for (uint32_t page = 0; page < pages.size() && page < store.GetPageCount(); ++page) {
+        for (const LauncherItem& record : pages[page]) {
+            // An item kept for a larger grid is not on its page now, so it cannot be gone to.
+            if (!record.HoldsItem() || record.cell > cells || record.target.empty()) continue;
+            source.items.push_back(FindableOf(record, page));
+            source.items.back().source = source.records.size();
+            source.records.push_back(record);
+        }
+    }
+    return source;
+}
+
 CFindView::CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language)
     : m_hPanel(panel), m_pStore(store), m_pConfig(config), m_pLanguage(language) {}
 
@@ -86,7 +102,14 @@ bool CFindView::TakeKeyDown(WPARAM key) {
 }
 
 void CFindView::Type(wchar_t ch) {
-    if (!IsActive()) Begin();
+    if (IsActive()) {
+        m_query += ch;
+        Refresh();
+        return;
+    }
+    // The page's buttons go and the matches come in one paint.
+    fw::RedrawPause pause(m_hPanel);
+    Begin();
     m_query += ch;
     Refresh();
 }
@@ -103,26 +126,11 @@ void CFindView::Backspace() {
 // The items are taken once per query: nothing can change them while it runs.
 void CFindView::Begin() {
     m_nShownPage = m_pStore->GetCurrentPage();
-    m_finder.SetItems(CollectItems());
+    FindSource source = CollectFindable(*m_pStore);
+    m_records = std::move(source.records);
+    m_finder.SetItems(std::move(source.items));
     HidePageButtons();
     MarkShownTab(false);
-}
-
-std::vector<FindableItem> CFindView::CollectItems() {
-    m_records.clear();
-    std::vector<FindableItem> items;
-    const auto cells = static_cast<uint32_t>(m_pStore->Cells().size());
-    const std::vector<PageItems>& pages = m_pStore->ItemLists();
-    for (uint32_t page = 0; page < pages.size() && page < m_pStore->GetPageCount(); ++page) {
-        for (const LauncherItem& record : pages[page]) {
-            // An item kept for a larger grid is not on its page now, so it cannot be gone to.
-            if (!record.HoldsItem() || record.cell > cells || record.target.empty()) continue;
-            items.push_back(FindableOf(record, page));
-            items.back().source = m_records.size();
-            m_records.push_back(record);
-        }
-    }
-    return items;
 }
 
 void CFindView::Refresh() {
@@ -141,26 +149,38 @@ CFoundButton* CFindView::ButtonFor(size_t index) {
     return m_buttons.back().get();
 }
 
+// A key mostly narrows the matches and the first cells keep theirs: only the buttons whose
+// match changed are shown anew, so a key costs what it changes, not a page switch.
 void CFindView::ShowMatches() {
-    const size_t cells = m_pStore->Cells().size();
+    const size_t shown = std::min(m_matches.size(), m_pStore->Cells().size());
+    std::vector<size_t> sources(shown);
+    for (size_t i = 0; i < shown; ++i) sources[i] = m_finder.Item(m_matches[i].index).source;
+    size_t same = 0;
+    while (same < shown && same < m_nShown && m_shownSources[same] == sources[same]) ++same;
+    if (same < shown || shown < m_nShown) ShowFrom(same, sources);
+    for (size_t i = 0; i < m_nShown; ++i) m_buttons[i]->SetLit(i == m_nLit);
+}
+
+void CFindView::ShowFrom(size_t first, const std::vector<size_t>& sources) {
     fw::RedrawPause pause(m_hPanel);
     ShellNameBatch names;
-    size_t shown = 0;
-    for (; shown < m_matches.size() && shown < cells; ++shown) {
+    size_t shown = first;
+    for (; shown < sources.size(); ++shown) {
         CFoundButton* button = ButtonFor(shown);
         if (!button) break;
-        const LauncherItem& record = m_records[m_finder.Item(m_matches[shown].index).source];
+        const LauncherItem& record = m_records[sources[shown]];
+        button->SetLit(false);
         button->ResetButton(false);
         m_pStore->StyleItemButton(button);
         button->SetItemOfKind(record.kind, record.title, record.target);
-        button->SetLit(shown == 0);
         button->ShowWindow(SW_SHOWNA);
     }
-    m_nShown = shown;
-    for (size_t i = shown; i < m_buttons.size(); ++i) {
+    for (size_t i = shown; i < m_nShown; ++i) {
         m_buttons[i]->SetLit(false);
         m_buttons[i]->ResetButton();
     }
+    m_nShown = shown;
+    m_shownSources.assign(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(shown));
 }
 
 void CFindView::ShowStrip() const {
@@ -198,6 +218,7 @@ void CFindView::End() {
             button->ResetButton(); // hidden, not destroyed: it may be running its own command
         }
         m_nShown = 0;
+        m_shownSources.clear();
         m_pStore->RefreshButtons(0);
         MarkShownTab(true);
     }

@@ -16,6 +16,13 @@ class LanguageTable;
 class LauncherConfig;
 class PageStore;
 
+// Every page's items as a query sees them, and the records they stand for (by source).
+struct FindSource {
+    std::vector<FindableItem> items;
+    std::vector<LauncherItem> records;
+};
+FindSource CollectFindable(const PageStore& store);
+
 class CFindView : public FoundButtonOwner {
 public:
     static constexpr int kButtonIdBase = 20000;
@@ -52,6 +59,7 @@ private:
     void Begin();
     void Refresh();
     void ShowMatches();
+    void ShowFrom(size_t first, const std::vector<size_t>& sources);
     void ShowStrip() const;
     void HidePageButtons();
     void MarkShownTab(bool marked);
@@ -60,7 +68,6 @@ private:
     CFoundButton* ButtonFor(size_t index);
     // The real item behind a shown button, back on its own page; null when it is gone.
     CButtonEx* GoToRealItem(const CFoundButton* button);
-    std::vector<FindableItem> CollectItems();
 
     HWND m_hPanel;
     PageStore* m_pStore;
@@ -72,6 +79,7 @@ private:
     std::vector<FoundItem> m_matches;
     std::vector<std::unique_ptr<CFoundButton>> m_buttons; // kept, never destroyed while a query runs
     size_t m_nShown = 0;
+    std::vector<size_t> m_shownSources; // the record each shown button holds
     size_t m_nLit = 0;
     uint32_t m_nShownPage = 0;
 };

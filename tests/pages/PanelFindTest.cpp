@@ -271,14 +271,24 @@ TEST_F(PanelFind, ADropDuringAQueryLandsOnThePageThatWasShown) {
     EXPECT_EQ(Store().ButtonAtCell(1)->GetTitle(), L"far away") << "the match's page was changed by the drop";
 }
 
-TEST_F(PanelFind, ShowingByTheHotKeyGivesThePanelTheKeys) {
-    m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_FALSE(m_panel->IsShown());
-    m_panel->SendMessage(WM_HOTKEY, 1, 0);
-    // Checked at once: under Wine on an X server without a window manager the panel, a pop-up
-    // without a caption, is a window X does not manage, and X takes its focus back a moment later.
-    // Windows keeps it.
-    EXPECT_EQ(::GetForegroundWindow(), PanelWindow()) << "the panel was shown without taking the foreground";
-    HWND focus = ::GetFocus();
-    EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << "the keys do not reach the panel";
+TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
+    struct Way {
+        const char* name;
+        UINT message;
+        LPARAM lParam;
+    };
+    const Way ways[] = {{"the hot key", WM_HOTKEY, 0},
+                        {"the tray or Ctrl twice", UM_TRAY_NOTIFY, WM_LBUTTONDOWN},
+                        {"the gesture", UM_SHOW_AT_CURSOR, 0}};
+    for (const Way& way : ways) {
+        m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_FALSE(m_panel->IsShown());
+        m_panel->SendMessage(way.message, 0, way.lParam);
+        // Checked at once: under Wine on an X server without a window manager the panel, a
+        // pop-up without a caption, is a window X does not manage, and X takes its focus back a
+        // moment later. Windows keeps it.
+        EXPECT_EQ(::GetForegroundWindow(), PanelWindow()) << way.name << " showed the panel without the foreground";
+        HWND focus = ::GetFocus();
+        EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << way.name << ": the keys go elsewhere";
+    }
 }
