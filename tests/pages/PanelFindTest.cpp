@@ -1,5 +1,6 @@
 // Type to find on a real panel: keys posted to the panel and handled by its own message loop.
 #include "ButtonEx.h"
+#include "DialogDriver.h"
 #include "DropData.h"
 #include "FindView.h"
 #include "IndexButton.h"
@@ -184,6 +185,13 @@ TEST_F(PanelFind, CaseAndAccentsAreIgnoredAndAChineseTitleIsFound) {
     EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"\u8BB0\u4E8B\u672C\u7A0B\u5E8F"});
 }
 
+TEST_F(PanelFind, TheStripSpeaksTheInterfaceLanguage) {
+    RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
+    AddLink(1, 1, L"Piano", L"http://piano.example");
+    Type(L"pi");
+    EXPECT_EQ(StripText(), L"\u67E5\u627E: pi  (1)") << "the Chinese interface shows the English label";
+}
+
 TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {
     const std::wstring helper = lhltest::BinFolder() + L"lhl_record_run.exe";
     const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
@@ -229,7 +237,7 @@ TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
         << "the cleared item came back after a restart";
 }
 
-TEST_F(PanelFind, CommandsThatChangeItemsDoNothingFromAMatch) {
+TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     Pages(2);
     AddLink(2, 1, L"keep me", L"http://keep.example");
     SwitchTo(1);
@@ -241,10 +249,17 @@ TEST_F(PanelFind, CommandsThatChangeItemsDoNothingFromAMatch) {
     ::SendMessageW(match, WM_COMMAND, ID_ITEM_MOVE, 0);
     Pump();
     EXPECT_TRUE(Finder().IsActive());
-    Press(VK_ESCAPE);
+    EXPECT_EQ(Finder().ShownButton(0)->GetTarget(), L"http://keep.example") << "Clear Icon worked on a match";
+    {
+        lhltest::DialogDriver user(L"Address or Email", 1014, IDCANCEL);
+        ::SendMessageW(match, WM_COMMAND, ID_ITEM_PROPERTIES, 0);
+        EXPECT_EQ(user.ReadText(), L"http://keep.example") << "the real item's editor did not open";
+    }
+    Pump();
+    EXPECT_FALSE(Finder().IsActive());
+    EXPECT_EQ(Current(), 1u) << "the item's editor opened away from its page";
+    EXPECT_TRUE(PageButtonShown(1));
     EXPECT_EQ(DataFiles(), before) << "a command on a match changed the files";
-    SwitchTo(2);
-    EXPECT_TRUE(PageButtonShown(1)) << "the item was cleared from a match";
 }
 
 TEST_F(PanelFind, ADropDuringAQueryLandsOnThePageThatWasShown) {
