@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "DropData.h"
 #include "FindView.h"
+#include "HandOff.h"
 #include "IndexButton.h"
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
@@ -262,28 +263,39 @@ TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     EXPECT_EQ(DataFiles(), before) << "a command on a match changed the files";
 }
 
-TEST_F(PanelFind, ADropDuringAQueryLandsOnThePageThatWasShown) {
+TEST_F(PanelFind, ADropOrAHandOverDuringAQueryLandsOnThePageThatWasShown) {
     Pages(2);
     AddLink(2, 1, L"far away", L"http://far.example");
     SwitchTo(1);
     Type(L"far");
     ASSERT_EQ(Finder().ShownCount(), 1u);
     const std::wstring dropped = MakeFile(L"dropped.txt");
-    POINT p = CellCentre(1);
+    POINT p = CellCentre(3);
     ::ClientToScreen(PanelWindow(), &p);
     ::SetCursorPos(p.x, p.y);
     m_panel->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(lhltest::MakeDropBlock({dropped})));
     Pump();
     EXPECT_FALSE(Finder().IsActive()) << "the drop did not end the query";
     EXPECT_EQ(Current(), 0u);
-    ASSERT_TRUE(PageButtonShown(1));
-    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), dropped);
+    ASSERT_TRUE(PageButtonShown(3));
+    EXPECT_EQ(Store().ButtonAtCell(3)->GetTarget(), dropped);
+
+    Type(L"far");
+    const std::wstring handed = MakeFile(L"handed.txt");
+    ASSERT_TRUE(HandOffFile(Config().ProgramFolder(), Config().DataFolder()).Write(handed));
+    m_panel->SendMessage(UM_HANDOVER);
+    Pump();
+    EXPECT_FALSE(Finder().IsActive()) << "the hand-over did not end the query";
+    ASSERT_TRUE(PageButtonShown(1)) << "the handed-over file did not reach the first free cell";
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), handed);
+
     Restart();
     const PageItems& first = Store().ItemLists().at(0);
-    EXPECT_TRUE(std::any_of(first.begin(), first.end(), [&](const LauncherItem& i) { return i.cell == 1 && i.target == dropped; }))
-        << "the dropped file was not saved on its page";
+    for (const auto& [cell, path] : {std::pair{3u, dropped}, std::pair{1u, handed}})
+        EXPECT_TRUE(std::any_of(first.begin(), first.end(), [&](const LauncherItem& i) { return i.cell == cell && i.target == path; }))
+            << "an item given during a query was not saved on the shown page";
     SwitchTo(2);
-    EXPECT_EQ(Store().ButtonAtCell(1)->GetTitle(), L"far away") << "the match's page was changed by the drop";
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTitle(), L"far away") << "the match's page was changed";
 }
 
 TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
