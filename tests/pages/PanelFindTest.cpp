@@ -214,6 +214,13 @@ TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {
     EXPECT_FALSE(Finder().IsActive()) << "hiding the panel did not end the query";
     EXPECT_EQ(Current(), 0u);
     ::DeleteFileW(marker.c_str());
+
+    m_panel->SendMessage(WM_HOTKEY, 1, 0);
+    Type(L"lhl_");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    ::SendMessageW(Finder().ShownButton(0)->m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 20000)) << "a click on a match did not start it";
+    ::DeleteFileW(marker.c_str());
 }
 
 TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
