@@ -13,6 +13,8 @@ namespace bench {
 
 double NowMs();
 double Median(std::vector<double> values);
+// Handles what is waiting in this thread's queue (painting among it).
+void Pump();
 
 // A page store set up as the panel sets up its own, on a plain window, with a 16 x 16 grid;
 // BuildGrid (which loads the pages) is left to the caller, so it can be timed.
@@ -61,5 +63,16 @@ struct SwitchResult {
     size_t windowsAfter10 = 0, windowsAfter1000 = 0, windowsAfterCycles = 0;
 };
 SwitchResult MeasureSwitching();
+
+// Finding.cpp: type to find over the largest data set, per keystroke.
+struct FindResult {
+    size_t items = 0, matches = 0;
+    double foldMs = 0;     // taking the items in when a query starts
+    double matchMs = 0;    // ranking every item against the query
+    double firstKeyMs = 0; // the first key: taking the items in, matching, showing, painting
+    double shownKeyMs = 0; // a later key: matching, showing, painting
+    double slowestKeyMs = 0;
+};
+FindResult MeasureFinding();
 
 } // namespace bench

@@ -12,14 +12,6 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
 // What the panel does for a tab click, without the sound.
 void SwitchTo(PageStore& store, uint32_t index) {
     store.SwitchPage(index);
@@ -40,6 +32,14 @@ Counts Take(HWND parent) {
 }
 
 } // namespace
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
 
 SwitchResult MeasureSwitching() {
     BenchPanel panel;

@@ -60,11 +60,15 @@ void CDialog::RunModalLoop() {
             break;
         }
         if (got == -1) break;
-        if (PreTranslateMessage(&msg)) continue;
-        if (m_hWnd && ::IsDialogMessageW(m_hWnd, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        HandleLoopMessage(msg);
     }
+}
+
+void CDialog::HandleLoopMessage(MSG& msg) {
+    if (PreTranslateMessage(&msg)) return;
+    if (m_hWnd && ::IsDialogMessageW(m_hWnd, &msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 void CDialog::EndDialog(int result) {

@@ -21,6 +21,9 @@ public:
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // True when the message was handled and must not be dispatched.
     virtual bool PreTranslateMessage(MSG*) { return false; }
+    // One message as the modal loop handles it: PreTranslateMessage, the dialog manager, then
+    // translation and dispatch (for the loop, and for a test pumping a modeless dialog).
+    void HandleLoopMessage(MSG& msg);
 
     bool IsInModalLoop() const { return m_bModal; }
     // What EndDialog was given last; -1 while the dialog has not ended.

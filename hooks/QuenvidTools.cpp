@@ -54,8 +54,14 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM key, LPARAM flags) {
     const bool released = (static_cast<DWORD>(flags) & 0x80000000u) != 0;
     // Posted: a sent message would hold up the program that has the focus until the launcher
     // answered, and a launcher that hangs would freeze it.
-    if (code == HC_ACTION && released && g_ctrl.OnKeyRelease(key == VK_CONTROL, ::GetTickCount()) && g_shared.target)
+    if (code == HC_ACTION && released && g_ctrl.OnKeyRelease(key == VK_CONTROL, ::GetTickCount()) && g_shared.target) {
+        // This runs in the program the user types in, which may give the foreground away: the
+        // panel then takes the keys as it shows.
+        DWORD launcher = 0;
+        ::GetWindowThreadProcessId(g_shared.target, &launcher);
+        if (launcher) ::AllowSetForegroundWindow(launcher);
         ::PostMessageW(g_shared.target, kTrayNotify, 0, WM_LBUTTONDOWN);
+    }
     return ::CallNextHookEx(g_shared.keyboardHook, code, key, flags);
 }
 

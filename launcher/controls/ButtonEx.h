@@ -96,7 +96,8 @@ public:
     void LaunchItem();
     void OpenContainingFolder();
     void ShowItemProperties();
-    void DeleteItem();
+    // Clears the item (and the launcher's own shortcut copy) and has the page saved.
+    virtual void DeleteItem();
     void ClearForReplace();
     // Empties the button and hides it. About to show another item, it stays shown with its
     // caption until the item's own replaces it.

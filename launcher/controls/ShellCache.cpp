@@ -124,6 +124,14 @@ std::wstring ShellDisplayNameOf(const std::wstring& path) {
     return names.emplace(path, std::move(name)).first->second;
 }
 
+bool KnownShellDisplayName(const std::wstring& path, std::wstring& name) {
+    const auto& names = Names();
+    const auto found = names.find(path);
+    if (found == names.end()) return false;
+    name = found->second;
+    return true;
+}
+
 void ForgetShellDisplayNames() { Names().clear(); }
 
 // The batch holds COM for the folders' life, whatever the caller's own scopes do meanwhile.

@@ -14,6 +14,8 @@ HICON SharedShellIcon(const std::wstring& path, DWORD attributes);
 // The shell's display name of an existing file, remembered by path; empty when the shell cannot
 // name it (a missing file is asked again next time, since it may appear).
 std::wstring ShellDisplayNameOf(const std::wstring& path);
+// The display name if the shell was already asked for it; never asks. False when not known.
+bool KnownShellDisplayName(const std::wstring& path, std::wstring& name);
 // The shell's names follow settings such as hidden extensions: a settings change forgets them.
 void ForgetShellDisplayNames();
 

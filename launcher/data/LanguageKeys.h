@@ -16,6 +16,9 @@ struct LanguageSection {
     unsigned keyCount;
 };
 
+// The main section's text before a query in the bottom strip ("Find:").
+constexpr uint32_t kKeyFindStrip = 30;
+
 // The eight sections, in a fixed order.
 const LanguageSection* LanguageSections(unsigned& count);
 

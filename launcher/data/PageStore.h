@@ -120,6 +120,8 @@ public:
     const std::vector<GridCell>& Cells() const { return m_cells; }
     const std::vector<PageTab>& Tabs() const { return m_tabs; }
     const LauncherPage* PageRecord(uint32_t index) const;
+    // The look every item button starts from.
+    void StyleItemButton(CButtonEx* button) const;
     // True for a live item button of this store (messages carry button pointers).
     bool HoldsButton(const CButtonEx* button) const;
     // The live button in a 1-based cell, or null.
@@ -154,7 +156,6 @@ private:
     int CellAt(int x, int y) const; // 0-based cell index, -1 when none
     PlacedButton* EntryAtCell(uint32_t cell);
     CButtonEx* CreateItemButton(int cellIndex, const LauncherItem& item, bool visible, bool addRecord = true);
-    void StyleItemButton(CButtonEx* button) const;
     void SetRecord(uint32_t cell, const LauncherItem& item);
     int FirstFreeCell(bool emptyButtonsToo) const;
     int AddItemAt(int x, int y, const LauncherItem& item);

@@ -108,6 +108,7 @@ void CLanternhopDlg::PlaceAtStartup() {
 }
 
 void CLanternhopDlg::HidePanel() {
+    if (m_pFind) m_pFind->End();
     // The position reaches the file with the next save of the settings.
     if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
     ShowWindow(SW_HIDE);
@@ -136,6 +137,7 @@ void CLanternhopDlg::OnFirstShow() {
     m_pPageStore->SetTabWidth(end);
     m_pPageStore->InitFirstPage(&m_indexButton, first, end);
     m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
+    m_pFind = std::make_unique<CFindView>(m_hWnd, m_pPageStore.get(), &m_config, &m_language);
     OpenHelpOnFirstRun();
     m_nEdgeStrip = ::GetSystemMetricsForDpi(SM_CXFRAME, fw::kBaseDpi);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
@@ -187,6 +189,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
 BOOL CLanternhopDlg::DestroyWindow() {
     ::RemovePropW(m_hWnd, kPanelProperty);
     m_dropTarget.Revoke();
+    m_pFind.reset();
     m_pPageStore.reset();
     ReleaseKeysAndHooks();
     return fw::CDialog::DestroyWindow();
@@ -239,6 +242,7 @@ bool CLanternhopDlg::OnCommand(WORD id, WORD code, HWND control) {
 LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_uTaskbarCreated && msg == m_uTaskbarCreated) AddTrayIcon();
     if (MonitorsChange(msg, wParam)) PostMessage(UM_MONITORS_CHANGED);
+    EndFindBefore(msg, wParam);
     switch (msg) {
     case UM_TRAY_NOTIFY:
         return OnTrayNotify(lParam);
@@ -320,7 +324,7 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (OnEraseBackground(reinterpret_cast<HDC>(wParam))) return TRUE;
         break;
     case WM_MOUSEWHEEL:
-        OnMouseWheel(static_cast<short>(HIWORD(wParam)));
+        if (!IsFinding()) OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return 0;
     case WM_LBUTTONDBLCLK:
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});

@@ -4,6 +4,7 @@
 #include "ColorStatic.h"
 #include "Dialog.h"
 #include "DropTarget.h"
+#include "FindView.h"
 #include "Handles.h"
 #include "IndexButton.h"
 #include "LanguageTable.h"
@@ -36,6 +37,8 @@ public:
     // Null until the panel was first shown.
     PageStore* Store() const { return m_pPageStore.get(); }
     bool IsShown() const { return m_bVisible; }
+    // The query typed on the panel; null until the pages are built.
+    CFindView* Find() const { return m_pFind.get(); }
 
     BOOL DestroyWindow() override;
     // Shows a hidden panel (centred on the cursor when asked), hides a shown one, brings a
@@ -80,6 +83,10 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:
+    // PanelFind.cpp
+    bool FindTakesKey(MSG* msg);
+    void EndFindBefore(UINT msg, WPARAM wParam);
+    bool IsFinding() const { return m_pFind && m_pFind->IsActive(); }
     // PanelHandOver.cpp
     LRESULT OnFileHandedOver();
     void AddHandedOverPaths();
@@ -87,6 +94,7 @@ private:
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
     // PanelWindow.cpp
     void PlayShowSound() const;
+    void TakeKeyboard();
     void OnMoving(RECT* rect);
     void FreeFromEdge();
     void OnMonitorsChanged();
@@ -170,6 +178,7 @@ private:
     CIndexButton m_indexButton;
     CColorStatic m_strip;
     std::unique_ptr<PageStore> m_pPageStore;
+    std::unique_ptr<CFindView> m_pFind; // shows the store's items: it goes before the store
     fw::UniqueHIcon m_hIcon;
     fw::UniqueHIcon m_hSmallIcon;
     std::wstring m_strPendingPath;

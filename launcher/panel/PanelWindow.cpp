@@ -32,6 +32,7 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
         ShowWindow(SW_SHOWNORMAL);
         m_bVisible = true;
         m_bSlidOut = false;
+        TakeKeyboard();
         PlayShowSound();
         return;
     }
@@ -51,7 +52,17 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     if (m_config.Settings().animate) ::AnimateWindow(m_hWnd, 260, AW_ACTIVATE | AW_CENTER);
     else ShowWindow(SW_RESTORE);
     ::UpdateWindow(m_hWnd);
+    TakeKeyboard();
     PlayShowSound();
+}
+
+// Shown by the hot key, Ctrl twice, the gesture or the tray, the panel takes the keys at once,
+// so typing finds without a click first. The hot key and the tray come with the right to take
+// the foreground; the keyboard hook hands it over from the program that had it.
+void CLanternhopDlg::TakeKeyboard() {
+    ::SetForegroundWindow(m_hWnd);
+    HWND focus = ::GetFocus();
+    if (focus != m_hWnd && !::IsChild(m_hWnd, focus)) ::SetFocus(m_hWnd);
 }
 
 // The cursor decides, not the window: near an outer right edge the dragged panel snaps to it.

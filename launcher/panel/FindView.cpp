@@ -1,0 +1,283 @@
+#include "FindView.h"
+#include "IndexButton.h"
+#include "ItemText.h"
+#include "LanguageKeys.h"
+#include "LanguageTable.h"
+#include "LauncherConfig.h"
+#include "Module.h"
+#include "PageStore.h"
+#include "PanelMessages.h"
+#include "ShellCache.h"
+#include "resource.h"
+#include <algorithm>
+
+namespace lhl {
+namespace {
+
+// As much of a clipboard text as its tip shows: the start is what the user remembers.
+constexpr size_t kTextStart = 128;
+
+bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
+
+// Control characters (Ctrl+letters, Backspace, Enter, Esc) never become part of a query.
+bool IsPrintable(wchar_t ch) { return ch >= L' ' && ch != 0x7F; }
+
+// What a query can match besides the title, and the title itself as the user sees it. A file's
+// display name only when the shell already said it: a query never waits for the shell.
+FindableItem FindableOf(const LauncherItem& record, uint32_t page) {
+    FindableItem item{page, record.cell, record.title, record.target, 0};
+    if (record.kind == kKindFile) {
+        item.target = FileNameOf(record.target);
+        if (!KnownShellDisplayName(record.target, item.title)) item.title = item.target;
+    } else if (record.kind == kKindClipboardText) {
+        item.target = record.target.substr(0, kTextStart);
+    }
+    return item;
+}
+
+} // namespace
+
+FindSource CollectFindable(const PageStore& store) {
+    FindSource source;
+    const auto cells = static_cast<uint32_t>(store.Cells().size());
+    const std::vector<PageItems>& pages = store.ItemLists();
+    for (uint32_t page = 0; page < pages.size() && page < store.GetPageCount(); ++page) {
+        for (const LauncherItem& record : pages[page]) {
+            // An item kept for a larger grid is not on its page now, so it cannot be gone to.
+            if (!record.HoldsItem() || record.cell > cells || record.target.empty()) continue;
+            source.items.push_back(FindableOf(record, page));
+            source.items.back().source = source.records.size();
+            source.records.push_back(record);
+        }
+    }
+    return source;
+}
+
+CFindView::CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language)
+    : m_hPanel(panel), m_pStore(store), m_pConfig(config), m_pLanguage(language) {}
+
+CFindView::~CFindView() = default;
+
+bool CFindView::TakeKey(const MSG& msg) {
+    switch (msg.message) {
+    case WM_CHAR: {
+        const auto ch = static_cast<wchar_t>(msg.wParam);
+        if (!IsPrintable(ch) || (!IsActive() && (IsDigit(ch) || ch == L' '))) return false;
+        Type(ch);
+        return true;
+    }
+    case WM_KEYDOWN:
+        return IsActive() && TakeKeyDown(msg.wParam);
+    case WM_KEYUP:
+        // Released keys of the query (its digits, Tab, Delete) must not switch or delete pages.
+        return IsActive();
+    default:
+        return false;
+    }
+}
+
+// The keys the dialog manager would take for itself (a focused button presses on Space and
+// Enter, the arrows move the focus); the rest go on to become characters.
+bool CFindView::TakeKeyDown(WPARAM key) {
+    const int row = std::max(1, m_pConfig->GetUnitsPerRow());
+    switch (key) {
+    case VK_ESCAPE: End(); return true;
+    case VK_BACK: Backspace(); return true;
+    case VK_RETURN: OpenLit(); return true;
+    case VK_SPACE: Type(L' '); return true;
+    case VK_LEFT: MoveLit(-1); return true;
+    case VK_RIGHT: MoveLit(1); return true;
+    case VK_UP: MoveLit(-row); return true;
+    case VK_DOWN: MoveLit(row); return true;
+    case VK_TAB:
+    case VK_DELETE:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CFindView::Type(wchar_t ch) {
+    if (IsActive()) {
+        m_query += ch;
+        Refresh();
+        return;
+    }
+    // The page's buttons go and the matches come in one paint.
+    fw::RedrawPause pause(m_hPanel);
+    Begin();
+    m_query += ch;
+    Refresh();
+}
+
+void CFindView::Backspace() {
+    if (m_query.size() <= 1) {
+        End();
+        return;
+    }
+    m_query.pop_back();
+    Refresh();
+}
+
+// The items are taken once per query: nothing can change them while it runs.
+void CFindView::Begin() {
+    m_nShownPage = m_pStore->GetCurrentPage();
+    FindSource source = CollectFindable(*m_pStore);
+    m_records = std::move(source.records);
+    m_finder.SetItems(std::move(source.items));
+    HidePageButtons();
+    MarkShownTab(false);
+}
+
+void CFindView::Refresh() {
+    m_matches = m_finder.Find(m_query);
+    m_nLit = 0;
+    ShowMatches();
+    ShowStrip();
+}
+
+CFoundButton* CFindView::ButtonFor(size_t index) {
+    const RECT& rc = m_pStore->Cells()[index].rect;
+    if (index < m_buttons.size()) return m_buttons[index].get();
+    auto button = std::make_unique<CFoundButton>(this);
+    if (!button->Create(L"", WS_CHILD, rc, m_hPanel, static_cast<UINT>(kButtonIdBase + index))) return nullptr;
+    m_buttons.push_back(std::move(button));
+    return m_buttons.back().get();
+}
+
+// A key mostly narrows the matches and the first cells keep theirs: only the buttons whose
+// match changed are shown anew, so a key costs what it changes, not a page switch.
+void CFindView::ShowMatches() {
+    const size_t shown = std::min(m_matches.size(), m_pStore->Cells().size());
+    std::vector<size_t> sources(shown);
+    for (size_t i = 0; i < shown; ++i) sources[i] = m_finder.Item(m_matches[i].index).source;
+    size_t same = 0;
+    while (same < shown && same < m_nShown && m_shownSources[same] == sources[same]) ++same;
+    if (same < shown || shown < m_nShown) ShowFrom(same, sources);
+    for (size_t i = 0; i < m_nShown; ++i) m_buttons[i]->SetLit(i == m_nLit);
+}
+
+void CFindView::ShowFrom(size_t first, const std::vector<size_t>& sources) {
+    fw::RedrawPause pause(m_hPanel);
+    ShellNameBatch names;
+    size_t shown = first;
+    for (; shown < sources.size(); ++shown) {
+        CFoundButton* button = ButtonFor(shown);
+        if (!button) break;
+        const LauncherItem& record = m_records[sources[shown]];
+        button->SetLit(false);
+        button->ResetButton(false);
+        m_pStore->StyleItemButton(button);
+        button->SetItemOfKind(record.kind, record.title, record.target);
+        button->ShowWindow(SW_SHOWNA);
+    }
+    for (size_t i = shown; i < m_nShown; ++i) {
+        m_buttons[i]->SetLit(false);
+        m_buttons[i]->ResetButton();
+    }
+    m_nShown = shown;
+    m_shownSources.assign(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(shown));
+}
+
+void CFindView::ShowStrip() const {
+    std::wstring label = fw::LoadResString(IDS_FIND_STRIP);
+    if (m_pLanguage) label = m_pLanguage->TextOr(kSectionMain, kKeyFindStrip, label.c_str());
+    const std::wstring text = label + L" " + m_query + L"  (" + std::to_wstring(m_matches.size()) + L")";
+    ::SetDlgItemTextW(m_hPanel, IDC_STRIP, text.c_str());
+}
+
+void CFindView::HidePageButtons() {
+    const auto cells = static_cast<uint32_t>(m_pStore->Cells().size());
+    for (uint32_t cell = 1; cell <= cells; ++cell) {
+        CButtonEx* button = m_pStore->ButtonAtCell(cell);
+        if (!button || !button->HasVisibleStyle()) continue;
+        button->EndHover();
+        button->ShowWindow(SW_HIDE);
+    }
+}
+
+// While a query runs no page is the shown one: its tab loses its mark.
+void CFindView::MarkShownTab(bool marked) {
+    const std::vector<PageTab>& tabs = m_pStore->Tabs();
+    for (size_t i = 0; i < tabs.size(); ++i)
+        if (tabs[i].button) tabs[i].button->SetCurrentMark(marked && i == m_nShownPage ? static_cast<int>(i + 1) : 0);
+}
+
+void CFindView::End() {
+    if (!IsActive()) return;
+    m_query.clear();
+    m_matches.clear();
+    {
+        fw::RedrawPause pause(m_hPanel);
+        for (auto& button : m_buttons) {
+            button->SetLit(false);
+            button->ResetButton(); // hidden, not destroyed: it may be running its own command
+        }
+        m_nShown = 0;
+        m_shownSources.clear();
+        m_pStore->RefreshButtons(0);
+        MarkShownTab(true);
+    }
+    ::SetDlgItemTextW(m_hPanel, IDC_STRIP, fw::LoadResString(IDS_STRIP_TEXT).c_str());
+}
+
+bool CFindView::HoldsButtonId(WORD id) const {
+    return id >= kButtonIdBase && id < kButtonIdBase + m_buttons.size();
+}
+
+const CButtonEx* CFindView::ShownButton(size_t index) const {
+    return index < m_nShown ? m_buttons[index].get() : nullptr;
+}
+
+void CFindView::MoveLit(int step) {
+    if (m_nShown == 0) return;
+    const auto target = static_cast<long long>(m_nLit) + step;
+    if (target < 0 || target >= static_cast<long long>(m_nShown)) return;
+    m_buttons[m_nLit]->SetLit(false);
+    m_nLit = static_cast<size_t>(target);
+    m_buttons[m_nLit]->SetLit(true);
+}
+
+// Exactly what a click on the lit match does.
+void CFindView::OpenLit() {
+    if (m_nLit < m_nShown) m_buttons[m_nLit]->LaunchItem();
+}
+
+void CFindView::HoverStarted(const CFoundButton* button) {
+    for (size_t i = 0; i < m_nShown; ++i) {
+        if (m_buttons[i].get() == button) m_nLit = i;
+        else m_buttons[i]->SetLit(false);
+    }
+}
+
+void CFindView::HoverEnded() {
+    if (IsActive()) ShowStrip();
+}
+
+// The query ends and the item's page is shown, as a tab would show it; the button there must
+// still hold the same item, or nothing is done to whatever holds its cell now.
+CButtonEx* CFindView::GoToRealItem(const CFoundButton* button) {
+    size_t index = 0;
+    while (index < m_nShown && m_buttons[index].get() != button) ++index;
+    if (index >= m_nShown) return nullptr;
+    const LauncherItem record = m_records[m_finder.Item(m_matches[index].index).source];
+    const uint32_t page = m_finder.Item(m_matches[index].index).page;
+    End();
+    ::SendMessageW(m_hPanel, UM_SWITCH_PAGE, page + 1, 0);
+    CButtonEx* real = m_pStore->GetCurrentPage() == page ? m_pStore->ButtonAtCell(record.cell) : nullptr;
+    return real && real->GetTarget() == record.target ? real : nullptr;
+}
+
+void CFindView::ClearRealItem(const CFoundButton* button) {
+    if (CButtonEx* real = GoToRealItem(button)) real->DeleteItem();
+}
+
+void CFindView::EditRealItem(const CFoundButton* button) {
+    if (CButtonEx* real = GoToRealItem(button)) real->ShowItemProperties();
+}
+
+} // namespace lhl

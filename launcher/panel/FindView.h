@@ -1,0 +1,87 @@
+#pragma once
+// Type to find: the query the user types on the panel and the transient view of its matches.
+// The view has buttons of its own in the grid's cells and hides the page's buttons meanwhile, so
+// nothing of it can reach a page record or a page file; ending the query shows the page again.
+#include "FoundButton.h"
+#include "ItemFinder.h"
+#include "PageRecords.h"
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lhl {
+
+class LanguageTable;
+class LauncherConfig;
+class PageStore;
+
+// Every page's items as a query sees them, and the records they stand for (by source).
+struct FindSource {
+    std::vector<FindableItem> items;
+    std::vector<LauncherItem> records;
+};
+FindSource CollectFindable(const PageStore& store);
+
+class CFindView : public FoundButtonOwner {
+public:
+    static constexpr int kButtonIdBase = 20000;
+
+    CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language);
+    ~CFindView();
+    CFindView(const CFindView&) = delete;
+    CFindView& operator=(const CFindView&) = delete;
+
+    bool IsActive() const { return !m_query.empty(); }
+    // A key message for the panel: true when the query took it. A digit as the first key is
+    // left alone (it switches pages on release), and so is every key while no query runs.
+    bool TakeKey(const MSG& msg);
+    // Shows the page that was shown before the query, as it was.
+    void End();
+    bool HoldsButtonId(WORD id) const;
+
+    // What the view shows, for the panel and for checks.
+    const std::wstring& Query() const { return m_query; }
+    size_t MatchCount() const { return m_matches.size(); }
+    size_t ShownCount() const { return m_nShown; }
+    size_t LitIndex() const { return m_nLit; }
+    const CButtonEx* ShownButton(size_t index) const;
+
+    void ClearRealItem(const CFoundButton* button) override;
+    void EditRealItem(const CFoundButton* button) override;
+    void HoverStarted(const CFoundButton* button) override;
+    void HoverEnded() override;
+
+private:
+    bool TakeKeyDown(WPARAM key);
+    void Type(wchar_t ch);
+    void Backspace();
+    void Begin();
+    void Refresh();
+    void ShowMatches();
+    void ShowFrom(size_t first, const std::vector<size_t>& sources);
+    void ShowStrip() const;
+    void HidePageButtons();
+    void MarkShownTab(bool marked);
+    void MoveLit(int step);
+    void OpenLit();
+    CFoundButton* ButtonFor(size_t index);
+    // The real item behind a shown button, back on its own page; null when it is gone.
+    CButtonEx* GoToRealItem(const CFoundButton* button);
+
+    HWND m_hPanel;
+    PageStore* m_pStore;
+    LauncherConfig* m_pConfig;
+    LanguageTable* m_pLanguage;
+    std::wstring m_query;
+    ItemFinder m_finder;
+    std::vector<LauncherItem> m_records; // by FindableItem::source
+    std::vector<FoundItem> m_matches;
+    std::vector<std::unique_ptr<CFoundButton>> m_buttons; // kept, never destroyed while a query runs
+    size_t m_nShown = 0;
+    std::vector<size_t> m_shownSources; // the record each shown button holds
+    size_t m_nLit = 0;
+    uint32_t m_nShownPage = 0;
+};
+
+} // namespace lhl

@@ -1,0 +1,328 @@
+// Type to find on a real panel: keys posted to the panel and handled by its own message loop.
+#include "ButtonEx.h"
+#include "DialogDriver.h"
+#include "DropData.h"
+#include "FindView.h"
+#include "HandOff.h"
+#include "IndexButton.h"
+#include "MessageBoxAnswerer.h"
+#include "PanelHarness.h"
+#include "PanelMessages.h"
+#include "resource.h"
+#include <algorithm>
+#include <map>
+
+using namespace lhl;
+using lhltest::MessageBoxAnswerer;
+
+namespace {
+
+using FolderBytes = std::map<std::wstring, std::vector<uint8_t>>;
+
+void ReadFolder(const std::wstring& folder, FolderBytes& bytes) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ReadFolder(folder + name + L"\\", bytes);
+        else bytes[folder + name] = lhltest::ReadBytes(folder + name);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+}
+
+class PanelFind : public lhltest::PanelTest {
+protected:
+    CFindView& Finder() { return *m_panel->Find(); }
+    uint32_t Current() { return Store().GetCurrentPage(); }
+
+    // Keys go where the system sends them: the focused control of the panel, else the panel.
+    HWND KeyWindow() {
+        HWND focus = ::GetFocus();
+        return focus && (focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) ? focus : PanelWindow();
+    }
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) m_panel->HandleLoopMessage(msg);
+    }
+    void Press(WORD key) {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageW(KeyWindow(), WM_KEYDOWN, key, 1 | scan);
+        Pump();
+        ::PostMessageW(KeyWindow(), WM_KEYUP, key, 1 | scan | static_cast<LPARAM>(0xC0000000));
+        Pump();
+    }
+    // Small letters and digits as key presses the loop turns into characters; the rest as the
+    // characters a keyboard layout or an input method delivers.
+    void Type(const std::wstring& text) {
+        for (wchar_t ch : text) {
+            if ((ch >= L'a' && ch <= L'z') || (ch >= L'0' && ch <= L'9')) {
+                Press(static_cast<WORD>(::towupper(ch)));
+            } else {
+                ::PostMessageW(KeyWindow(), WM_CHAR, ch, 1);
+                Pump();
+            }
+        }
+    }
+
+    void Pages(uint32_t count) {
+        while (Store().GetPageCount() < count) m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
+    }
+    void AddLink(uint32_t page, uint32_t cell, const std::wstring& title, const std::wstring& address) {
+        SwitchTo(page);
+        const POINT p = CellCentre(cell);
+        ASSERT_EQ(Store().AddLinkItemAt(p.x, p.y, title, address), 0);
+    }
+    void AddText(uint32_t page, uint32_t cell, const std::wstring& title, const std::wstring& text) {
+        SwitchTo(page);
+        const POINT p = CellCentre(cell);
+        ASSERT_EQ(Store().AddTextItemAt(p.x, p.y, title, text), 0);
+    }
+    void AddFile(uint32_t page, uint32_t cell, const std::wstring& path) {
+        SwitchTo(page);
+        const POINT p = CellCentre(cell);
+        ASSERT_TRUE(Store().AddFileItemAt(p.x, p.y, path));
+    }
+
+    std::vector<std::wstring> ShownTitles() {
+        std::vector<std::wstring> titles;
+        for (size_t i = 0; i < Finder().ShownCount(); ++i) titles.push_back(Finder().ShownButton(i)->GetTitle());
+        return titles;
+    }
+    std::wstring StripText() {
+        wchar_t text[200] = {};
+        ::GetDlgItemTextW(PanelWindow(), IDC_STRIP, text, 200);
+        return text;
+    }
+    bool PageButtonShown(uint32_t cell) {
+        const CButtonEx* button = Store().ButtonAtCell(cell);
+        return button && button->HasVisibleStyle() && !button->IsEmptyItem();
+    }
+    int MarkedTabs() {
+        int marked = 0;
+        for (const PageTab& tab : Store().Tabs()) marked += tab.button && tab.button->GetCurrentMark() != 0;
+        return marked;
+    }
+    FolderBytes DataFiles() {
+        FolderBytes bytes;
+        ReadFolder(lhltest::DataFolder(), bytes);
+        return bytes;
+    }
+};
+
+} // namespace
+
+TEST_F(PanelFind, TypingFindsItemsOfEveryPageBestFirstAndEscLeavesEverythingAsItWas) {
+    Pages(3);
+    AddLink(1, 2, L"Piano", L"http://piano.example");
+    AddLink(1, 5, L"My notes", L"http://a.example");
+    AddLink(1, 1, L"Other", L"http://b.example");
+    AddText(2, 3, L"Nomad", L"text one");
+    AddLink(3, 1, L"Site", L"http://nowhere.example");
+    AddText(3, 4, L"Normal", L"text two");
+    SwitchTo(1);
+    const FolderBytes before = DataFiles();
+
+    Type(L"no");
+    ASSERT_TRUE(Finder().IsActive()) << "typing on the panel started no query";
+    const std::vector<std::wstring> expected{L"Nomad", L"Normal", L"My notes", L"Piano", L"Site"};
+    EXPECT_EQ(ShownTitles(), expected) << "title starts, word starts, title contains, target contains";
+    EXPECT_EQ(StripText(), L"Find: no  (5)");
+    EXPECT_TRUE(Finder().ShownButton(0)->IsHot()) << "the first match is not lit";
+    EXPECT_FALSE(Finder().ShownButton(1)->IsHot());
+    EXPECT_EQ(MarkedTabs(), 0) << "a tab still shows a current page during the query";
+    EXPECT_FALSE(PageButtonShown(2)) << "the shown page's buttons stay under the matches";
+
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(Finder().IsActive());
+    EXPECT_EQ(Current(), 0u);
+    EXPECT_TRUE(PageButtonShown(2) && PageButtonShown(5) && PageButtonShown(1)) << "the page did not come back";
+    EXPECT_EQ(Finder().ShownCount(), 0u);
+    EXPECT_EQ(MarkedTabs(), 1);
+    EXPECT_TRUE(Store().Tabs()[0].button->GetCurrentMark() != 0);
+    EXPECT_EQ(StripText(), L"click here to minimize");
+    EXPECT_EQ(DataFiles(), before) << "finding changed the data files";
+}
+
+TEST_F(PanelFind, DigitsSwitchPagesFirstAndBelongToAQueryAfterwards) {
+    Pages(3);
+    AddLink(2, 1, L"a2 tool", L"http://a2.example");
+    AddLink(3, 1, L"a3 tool", L"http://a3.example");
+    SwitchTo(1);
+    Type(L"2");
+    EXPECT_FALSE(Finder().IsActive()) << "a digit as the first key started a query";
+    EXPECT_EQ(Current(), 1u) << "a digit as the first key no longer switches pages";
+
+    Type(L"a3");
+    EXPECT_EQ(Finder().Query(), L"a3");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"a3 tool"});
+    EXPECT_EQ(Current(), 1u) << "a digit in a query switched pages";
+    Press(VK_TAB);
+    Press(VK_DELETE);
+    ::SendMessageW(PanelWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    Pump();
+    EXPECT_TRUE(Finder().IsActive()) << "Tab, Delete or the wheel ended the query";
+    EXPECT_EQ(Store().GetPageCount(), 3u) << "Delete during a query deleted a page";
+
+    Press(VK_BACK);
+    EXPECT_EQ(Finder().Query(), L"a");
+    EXPECT_EQ(Finder().MatchCount(), 2u);
+    Press(VK_BACK);
+    EXPECT_FALSE(Finder().IsActive()) << "Backspace on a one-letter query did not end it";
+    EXPECT_EQ(Current(), 1u) << "the query did not return to the page that was shown";
+    EXPECT_TRUE(PageButtonShown(1));
+    Press(VK_TAB);
+    EXPECT_EQ(Current(), 2u) << "Tab lost its meaning after a query";
+}
+
+TEST_F(PanelFind, CaseAndAccentsAreIgnoredAndAChineseTitleIsFound) {
+    AddLink(1, 1, L"Caf\u00E9 Cr\u00E8me", L"http://cafe.example");
+    AddText(1, 2, L"\u8BB0\u4E8B\u672C\u7A0B\u5E8F", L"notes"); // "notepad program"
+    Type(L"CAFE");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Caf\u00E9 Cr\u00E8me"});
+    Press(VK_ESCAPE);
+    Type(L"\u4E8B\u672C");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"\u8BB0\u4E8B\u672C\u7A0B\u5E8F"});
+}
+
+TEST_F(PanelFind, TheStripSpeaksTheInterfaceLanguage) {
+    RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
+    AddLink(1, 1, L"Piano", L"http://piano.example");
+    Type(L"pi");
+    EXPECT_EQ(StripText(), L"\u67E5\u627E: pi  (1)") << "the Chinese interface shows the English label";
+}
+
+TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {
+    const std::wstring helper = lhltest::BinFolder() + L"lhl_record_run.exe";
+    const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
+    ::DeleteFileW(marker.c_str());
+    Pages(2);
+    AddText(1, 3, L"lhl notes", L"not a program");
+    AddFile(2, 1, helper);
+    SwitchTo(1);
+    Type(L"lhl");
+    ASSERT_EQ(Finder().ShownCount(), 2u);
+    Press(VK_RIGHT);
+    EXPECT_EQ(Finder().LitIndex(), 1u);
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(0)->IsHot());
+    Press(VK_RIGHT);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "the lit match went past the last one";
+    Press(VK_RETURN);
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 20000)) << "Enter did not start it";
+    EXPECT_FALSE(m_panel->IsShown()) << "the panel did not hide after the launch";
+    EXPECT_FALSE(Finder().IsActive()) << "hiding the panel did not end the query";
+    EXPECT_EQ(Current(), 0u);
+    ::DeleteFileW(marker.c_str());
+
+    m_panel->SendMessage(WM_HOTKEY, 1, 0);
+    Type(L"lhl_");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    ::SendMessageW(Finder().ShownButton(0)->m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 20000)) << "a click on a match did not start it";
+    ::DeleteFileW(marker.c_str());
+}
+
+TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
+    Pages(2);
+    AddFile(2, 4, MakeFile(L"gone.nosuchtype"));
+    AddLink(2, 5, L"gone too", L"http://x.example");
+    SwitchTo(1);
+    Type(L"gone");
+    ASSERT_EQ(Finder().ShownCount(), 2u);
+    {
+        MessageBoxAnswerer user(IDYES);
+        Press(VK_RETURN);
+        EXPECT_EQ(user.OnlyText(), L"Open file fail, clear it?");
+    }
+    Pump();
+    EXPECT_EQ(Current(), 1u) << "the page of the cleared item is not shown";
+    EXPECT_FALSE(PageButtonShown(4)) << "the real item was not cleared";
+    EXPECT_TRUE(PageButtonShown(5)) << "another item went with it";
+    Restart();
+    const PageItems& items = Store().ItemLists().at(1);
+    EXPECT_FALSE(std::any_of(items.begin(), items.end(), [](const LauncherItem& i) { return i.HoldsItem() && i.cell == 4; }))
+        << "the cleared item came back after a restart";
+}
+
+TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
+    Pages(2);
+    AddLink(2, 1, L"keep me", L"http://keep.example");
+    SwitchTo(1);
+    const FolderBytes before = DataFiles();
+    Type(L"keep");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    HWND match = Finder().ShownButton(0)->m_hWnd;
+    ::SendMessageW(match, WM_COMMAND, ID_ITEM_DELETE, 0);
+    ::SendMessageW(match, WM_COMMAND, ID_ITEM_MOVE, 0);
+    Pump();
+    EXPECT_TRUE(Finder().IsActive());
+    EXPECT_EQ(Finder().ShownButton(0)->GetTarget(), L"http://keep.example") << "Clear Icon worked on a match";
+    {
+        lhltest::DialogDriver user(L"Address or Email", 1014, IDCANCEL);
+        ::SendMessageW(match, WM_COMMAND, ID_ITEM_PROPERTIES, 0);
+        EXPECT_EQ(user.ReadText(), L"http://keep.example") << "the real item's editor did not open";
+    }
+    Pump();
+    EXPECT_FALSE(Finder().IsActive());
+    EXPECT_EQ(Current(), 1u) << "the item's editor opened away from its page";
+    EXPECT_TRUE(PageButtonShown(1));
+    EXPECT_EQ(DataFiles(), before) << "a command on a match changed the files";
+}
+
+TEST_F(PanelFind, ADropOrAHandOverDuringAQueryLandsOnThePageThatWasShown) {
+    Pages(2);
+    AddLink(2, 1, L"far away", L"http://far.example");
+    SwitchTo(1);
+    Type(L"far");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    const std::wstring dropped = MakeFile(L"dropped.txt");
+    POINT p = CellCentre(3);
+    ::ClientToScreen(PanelWindow(), &p);
+    ::SetCursorPos(p.x, p.y);
+    m_panel->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(lhltest::MakeDropBlock({dropped})));
+    Pump();
+    EXPECT_FALSE(Finder().IsActive()) << "the drop did not end the query";
+    EXPECT_EQ(Current(), 0u);
+    ASSERT_TRUE(PageButtonShown(3));
+    EXPECT_EQ(Store().ButtonAtCell(3)->GetTarget(), dropped);
+
+    Type(L"far");
+    const std::wstring handed = MakeFile(L"handed.txt");
+    ASSERT_TRUE(HandOffFile(Config().ProgramFolder(), Config().DataFolder()).Write(handed));
+    m_panel->SendMessage(UM_HANDOVER);
+    Pump();
+    EXPECT_FALSE(Finder().IsActive()) << "the hand-over did not end the query";
+    ASSERT_TRUE(PageButtonShown(1)) << "the handed-over file did not reach the first free cell";
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTarget(), handed);
+
+    Restart();
+    const PageItems& first = Store().ItemLists().at(0);
+    for (const auto& [cell, path] : {std::pair{3u, dropped}, std::pair{1u, handed}})
+        EXPECT_TRUE(std::any_of(first.begin(), first.end(), [&](const LauncherItem& i) { return i.cell == cell && i.target == path; }))
+            << "an item given during a query was not saved on the shown page";
+    SwitchTo(2);
+    EXPECT_EQ(Store().ButtonAtCell(1)->GetTitle(), L"far away") << "the match's page was changed";
+}
+
+TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
+    struct Way {
+        const char* name;
+        UINT message;
+        LPARAM lParam;
+    };
+    const Way ways[] = {{"the hot key", WM_HOTKEY, 0},
+                        {"the tray or Ctrl twice", UM_TRAY_NOTIFY, WM_LBUTTONDOWN},
+                        {"the gesture", UM_SHOW_AT_CURSOR, 0}};
+    for (const Way& way : ways) {
+        m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_FALSE(m_panel->IsShown());
+        m_panel->SendMessage(way.message, 0, way.lParam);
+        // Checked at once: under Wine on an X server without a window manager the panel, a
+        // pop-up without a caption, is a window X does not manage, and X takes its focus back a
+        // moment later. Windows keeps it.
+        EXPECT_EQ(::GetForegroundWindow(), PanelWindow()) << way.name << " showed the panel without the foreground";
+        HWND focus = ::GetFocus();
+        EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << way.name << ": the keys go elsewhere";
+    }
+}
