@@ -126,20 +126,15 @@ UninstPage instfiles
   !insertmacro AtRestartOtherwiseAtSignIn "${FILE}" 'del /f /q "${FILE}" & rd "$INSTDIR"'
 !macroend
 
-!macro MoveAtRestart FROM TO
-  System::Call 'kernel32::MoveFileExW(w "${FROM}", w "${TO}", i ${MOVEFILE_DELAY_UNTIL_REBOOT}|${MOVEFILE_REPLACE_EXISTING}) i .R9'
-  !insertmacro AtRestartOtherwiseAtSignIn "${FROM}" 'move /y "${FROM}" "${TO}"'
-!macroend
-
 ; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook
 ; library stays mapped in processes the keyboard hook entered) can be neither overwritten nor
-; deleted, but it can be renamed. The copy in use moves aside under a name of its own and goes at
-; the next restart, so its name is free at once; $R1 is 1 when even that failed.
-!macro RetireInUseFile NAME
-  StrCpy $R1 0
-  ClearErrors
-  Delete "$INSTDIR\${NAME}"
-  ${If} ${Errors}
+; deleted, but it can be renamed. It moves aside under a name no installation uses, so that
+; what the next restart deletes can never be a newer copy. $R1 is the new name, empty when
+; there was no such file, and "?" when even the rename failed: a program (a virus scanner, a
+; backup) holds the file open without letting it be renamed.
+!macro MoveAside NAME
+  StrCpy $R1 ""
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
     StrCpy $R2 1
     ${DoWhile} ${FileExists} "$INSTDIR\${NAME}.$R2.old"
       IntOp $R2 $R2 + 1
@@ -147,31 +142,68 @@ UninstPage instfiles
     ClearErrors
     Rename "$INSTDIR\${NAME}" "$INSTDIR\${NAME}.$R2.old"
     ${If} ${Errors}
-      StrCpy $R1 1
+      StrCpy $R1 "?"
     ${Else}
-      !insertmacro DeleteAtRestart "$INSTDIR\${NAME}.$R2.old"
+      StrCpy $R1 "$INSTDIR\${NAME}.$R2.old"
     ${EndIf}
   ${EndIf}
 !macroend
 
-; The new DLL in place, whether or not the old one is in use. Where the old one cannot even be
-; moved, the new one waits beside it and takes its name at the next restart.
-!macro PlaceLibrary NAME
-  !insertmacro RetireInUseFile "${NAME}"
-  ${If} $R1 == 1
-    File "/oname=$INSTDIR\${NAME}.new" "${DIST}/${NAME}"
-    !insertmacro MoveAtRestart "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
-  ${Else}
-    File "${DIST}/${NAME}"
+; Copies moved aside, by this run or an earlier one, go now; one still in use goes at the next
+; restart. Only these names: the folder may be one the user chose and holds files of their own.
+!macro DeleteAsideCopies
+  Delete "$INSTDIR\QuenvidTools.dll.*.old"
+  Delete "$INSTDIR\QuenvidExtension.dll.*.old"
+  ${If} $R3 != ""
+  ${AndIf} ${FileExists} $R3
+    !insertmacro DeleteAtRestart $R3
+  ${EndIf}
+  ${If} $R4 != ""
+  ${AndIf} ${FileExists} $R4
+    !insertmacro DeleteAtRestart $R4
   ${EndIf}
 !macroend
 
-; Uninstalling: a DLL in use goes at the next restart, under a name a later installation does
-; not use, so that the restart cannot take a newer copy with it.
+; Both DLLs of an earlier version aside before any file is written, or neither: where one
+; cannot be moved, the other is put back and the user asked to free it; Cancel, and any silent
+; run, stops the setup with nothing changed. The aside names in $R3 and $R4.
+!macro MoveLibrariesAside
+  ${Do}
+    StrCpy $R4 ""
+    StrCpy $R5 ""
+    !insertmacro MoveAside QuenvidTools.dll
+    StrCpy $R3 $R1
+    ${If} $R3 == "?"
+      StrCpy $R3 ""
+      StrCpy $R5 QuenvidTools.dll
+    ${Else}
+      !insertmacro MoveAside QuenvidExtension.dll
+      StrCpy $R4 $R1
+      ${If} $R4 == "?"
+        StrCpy $R4 ""
+        StrCpy $R5 QuenvidExtension.dll
+        ${If} $R3 != ""
+          Rename $R3 "$INSTDIR\QuenvidTools.dll"
+          StrCpy $R3 ""
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    ${If} $R5 == ""
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Another program (a virus scanner or a backup program, say) has $INSTDIR\$R5 open, so the earlier version cannot be replaced.$\n$\nChoose Retry once that program lets it go. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
+      Abort "$R5 is in use by another program."
+    ${EndIf}
+  ${Loop}
+!macroend
+
+; Uninstalling: a DLL in use is moved aside and goes at the next restart. One that cannot even
+; be moved stays where it is, listed in $R6 for the user; its own name is never left to the
+; restart, which would take a newer installation's copy with it.
 !macro RemoveLibrary NAME
-  !insertmacro RetireInUseFile "${NAME}"
-  ${If} $R1 == 1
-    !insertmacro DeleteAtRestart "$INSTDIR\${NAME}"
+  !insertmacro MoveAside ${NAME}
+  ${If} $R1 == "?"
+    StrCpy $R6 "$R6$\n$INSTDIR\${NAME}"
   ${EndIf}
 !macroend
 
@@ -179,11 +211,12 @@ Section "${PRODUCT}" SecProgram
   SectionIn RO
   !insertmacro EndRunningLauncher
   SetOutPath "$INSTDIR"
-  ; Copies an earlier update moved aside and that are no longer in use.
-  Delete "$INSTDIR\*.old"
-  File /r /x QuenvidTools.dll /x QuenvidExtension.dll "${DIST}/*"
-  !insertmacro PlaceLibrary QuenvidTools.dll
-  !insertmacro PlaceLibrary QuenvidExtension.dll
+  !insertmacro MoveLibrariesAside
+  !insertmacro DeleteAsideCopies
+  ; An earlier setup left these waiting for a restart to take the DLLs' names.
+  Delete "$INSTDIR\QuenvidTools.dll.new"
+  Delete "$INSTDIR\QuenvidExtension.dll.new"
+  File /r "${DIST}/*"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The Explorer extension finds the launcher through this value.
@@ -301,10 +334,20 @@ Section "Uninstall"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\${EXE}"
+  StrCpy $R6 ""
   !insertmacro RemoveLibrary QuenvidTools.dll
+  StrCpy $R3 $R1
   !insertmacro RemoveLibrary QuenvidExtension.dll
-  ; Copies an earlier update moved aside and that are no longer in use.
-  Delete "$INSTDIR\*.old"
+  StrCpy $R4 $R1
+  ${If} $R3 == "?"
+    StrCpy $R3 ""
+  ${EndIf}
+  ${If} $R4 == "?"
+    StrCpy $R4 ""
+  ${EndIf}
+  !insertmacro DeleteAsideCopies
+  Delete "$INSTDIR\QuenvidTools.dll.new"
+  Delete "$INSTDIR\QuenvidExtension.dll.new"
   Delete "$INSTDIR\LHLConfigDelPersonalData.exe"
   Delete "$INSTDIR\helpstart.htm"
   Delete "$INSTDIR\tmp_swap.dat"
@@ -319,4 +362,7 @@ Section "Uninstall"
     RMDir "$INSTDIR"
   ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${If} $R6 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Another program (a virus scanner or a backup program, say) has these files open, so they were left in place:$\n$R6$\n$\nDelete them, and their folder, once that program lets them go." /SD IDOK
+  ${EndIf}
 SectionEnd

@@ -109,13 +109,16 @@ std::vector<std::wstring> RunOnceCleanups() {
     return names;
 }
 
-// Another program holding a DLL loaded until it is ended.
+// Another program holding a DLL until it is ended: loaded, as Explorer holds the extension, or
+// only open and neither deletable nor renamable, as a virus scanner may hold it.
+enum class Hold { Loaded, OpenOnly };
 class LibraryHolder {
 public:
-    explicit LibraryHolder(const std::wstring& dll) {
+    explicit LibraryHolder(const std::wstring& dll, Hold how = Hold::Loaded) {
         const std::wstring name = L"LhlHoldLibrary" + std::to_wstring(::GetCurrentProcessId());
         m_ready = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        m_started = m_process.Start(L"lhl_hold_library.exe", name + L" " + dll);
+        m_started =
+            m_process.Start(L"lhl_hold_library.exe", name + (how == Hold::OpenOnly ? L" /open " : L" ") + dll);
     }
     ~LibraryHolder() { ::CloseHandle(m_ready); }
     LibraryHolder(const LibraryHolder&) = delete;
@@ -246,6 +249,8 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     EXPECT_TRUE(UserKeyExists(kFolderHandler));
     EXPECT_FALSE(UserValue(kFileHandler, L"", value) && !value.empty());
 
+    // A restart would move it over the DLL's name in a folder that is otherwise gone.
+    lhltest::WriteBytes(m_folder + L"QuenvidExtension.dll.new", {'o', 'l', 'd'});
     RunUninstaller(L"/DELETEDATA");
     ExpectNothingOfTheProgramLeft();
     EXPECT_FALSE(FolderExists(lhltest::DataFolder())) << "personal data left after choosing to delete it";
@@ -257,6 +262,8 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     ASSERT_EQ(RunSetup(L""), 0u);
     // An earlier version's manual, so that the upgrade shows it wrote its own.
     lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    // Left by an earlier setup for a restart to move over the DLL: it must not outlive this one.
+    lhltest::WriteBytes(m_folder + L"QuenvidTools.dll.new", {'o', 'l', 'd'});
     Program launcher;
     ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
     ASSERT_NE(launcher.WaitForPanel(20000), nullptr) << "the installed launcher showed no panel";
@@ -266,6 +273,35 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     EXPECT_FALSE(launcher.IsRunning()) << "the setup finished while the launcher still ran";
     ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
     ExpectInstalledAsBuilt(L"QuenvidTools.dll");
+    ExpectInstalledAsBuilt(L"helpstart.htm");
+    EXPECT_FALSE(FileExists(m_folder + L"QuenvidTools.dll.new")) << "a restart would bring the old DLL back";
+}
+
+// A file that cannot even be renamed stops the upgrade before anything changes: the other DLL,
+// already moved aside, is put back, and nothing waits for a restart to take a DLL's name.
+TEST_F(Installer, AnUpgradeStopsUnchangedWhenADllCannotBeMovedAside) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    const std::wstring tools = m_folder + L"QuenvidTools.dll", extension = m_folder + L"QuenvidExtension.dll";
+    const uint64_t toolsBefore = FileIdentity(tools), extensionBefore = FileIdentity(extension);
+    const uint64_t exeBefore = FileIdentity(m_folder + L"Lanternhop Launcher.exe");
+    LibraryHolder scanner(extension, Hold::OpenOnly);
+    ASSERT_TRUE(scanner.WaitUntilLoaded());
+
+    EXPECT_EQ(RunSetup(L""), kAborted) << "the setup went on with a DLL it could not replace";
+    EXPECT_EQ(FileIdentity(tools), toolsBefore) << "the hook library was not put back";
+    EXPECT_EQ(FileIdentity(extension), extensionBefore);
+    EXPECT_EQ(FileIdentity(m_folder + L"Lanternhop Launcher.exe"), exeBefore) << "the program was replaced";
+    EXPECT_EQ(lhltest::ReadBytes(m_folder + L"helpstart.htm"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    for (const wchar_t* name : {L"QuenvidTools.dll.1.old", L"QuenvidExtension.dll.1.old", L"QuenvidTools.dll.new",
+                                L"QuenvidExtension.dll.new"})
+        EXPECT_FALSE(FileExists(m_folder + name)) << Narrow(name);
+    EXPECT_TRUE(RunOnceCleanups().empty());
+
+    // Once the file is free the same setup goes through.
+    scanner.End();
+    EXPECT_EQ(RunSetup(L""), 0u);
+    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
     ExpectInstalledAsBuilt(L"helpstart.htm");
 }
 
@@ -337,6 +373,26 @@ TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     EXPECT_FALSE(UserKeyExists(kVendorKey));
     hooked.End();
     ::DeleteFileW(aside.c_str());
+    ::RemoveDirectoryW(m_folder.c_str());
+    ExpectNothingOfTheProgramLeft();
+}
+
+// A DLL the uninstaller can neither delete nor rename stays, and only it: its own name is never
+// left for the restart to delete, where a new installation may have put a newer copy by then.
+TEST_F(Installer, AnUninstallLeavesADllItCannotMoveAndLeavesNothingToTheRestart) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    const std::wstring dll = m_folder + L"QuenvidTools.dll";
+    LibraryHolder scanner(dll, Hold::OpenOnly);
+    ASSERT_TRUE(scanner.WaitUntilLoaded());
+
+    RunUninstaller(L"/DELETEDATA");
+    EXPECT_TRUE(FileExists(dll));
+    EXPECT_FALSE(IsDeletedAtRestart(dll)) << "the restart would delete whatever then has this name";
+    EXPECT_TRUE(RunOnceCleanups().empty());
+    EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
+    EXPECT_FALSE(FileExists(m_folder + L"QuenvidExtension.dll"));
+    scanner.End();
+    ::DeleteFileW(dll.c_str());
     ::RemoveDirectoryW(m_folder.c_str());
     ExpectNothingOfTheProgramLeft();
 }
