@@ -258,6 +258,24 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     EXPECT_FALSE(UserKeyExists(kVendorKey)) << "an empty vendor key stayed";
 }
 
+// The user may install into a folder of their own that holds other files. Those whose names
+// end, or whose short names end, in ".old" outlive an upgrade and the uninstall.
+TEST_F(Installer, AFolderOfTheUsersOwnKeepsItsOtherFiles) {
+    m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"My Tools\\";
+    ASSERT_TRUE(::CreateDirectoryW(m_folder.c_str(), nullptr));
+    const std::vector<std::wstring> own = {L"notes.old", L"budget 2025.older", L"QuenvidTools.old"};
+    for (const std::wstring& name : own) lhltest::WriteBytes(m_folder + name, {'m', 'i', 'n', 'e'});
+    const std::wstring into = L"/D=" + m_folder.substr(0, m_folder.size() - 1);
+    ASSERT_EQ(RunSetup(into), 0u);
+    ASSERT_TRUE(FileExists(m_folder + L"Uninstall.exe")) << "not installed into the chosen folder";
+    EXPECT_EQ(RunSetup(into), 0u);
+    RunUninstaller(L"/DELETEDATA");
+    for (const std::wstring& name : own)
+        EXPECT_EQ(lhltest::ReadBytes(m_folder + name), (std::vector<uint8_t>{'m', 'i', 'n', 'e'})) << Narrow(name);
+    for (const std::wstring& name : own) ::DeleteFileW((m_folder + name).c_str());
+    EXPECT_TRUE(::RemoveDirectoryW(m_folder.c_str())) << "the uninstaller left more than the user's files";
+}
+
 TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     ASSERT_EQ(RunSetup(L""), 0u);
     // An earlier version's manual, so that the upgrade shows it wrote its own.
