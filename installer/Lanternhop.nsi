@@ -84,6 +84,23 @@ UninstPage instfiles
   ${LoopUntil} $1 != 0
 !macroend
 
+; A launcher whose process this setup may not open (one started with administrator rights,
+; say) still gets the same time to end: the setup then waits for its panel to go. $4 is
+; WAIT_OBJECT_0 once it went.
+!macro WaitForPanelToGo
+  StrCpy $4 "still running"
+  StrCpy $5 0
+  ${Do}
+    Sleep 100
+    IntOp $5 $5 + 100
+    !insertmacro FindLauncherPanel
+    ${If} $0 == 0
+      StrCpy $4 ${WAIT_OBJECT_0}
+      ${Break}
+    ${EndIf}
+  ${LoopUntil} $5 >= ${EXIT_WAIT_MS}
+!macroend
+
 ; A running launcher holds its files: ask it to end as its tray menu's Exit does, then wait for
 ; its process, not its window, to be gone. One that does not end in time (a dialog of its own is
 ; open, say) is reported; Cancel, and any silent run, stops the setup before a file is touched.
@@ -96,10 +113,11 @@ UninstPage instfiles
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
     System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
     SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=5000
-    StrCpy $4 "no handle"
     ${If} $3 != 0
       System::Call 'kernel32::WaitForSingleObject(p r3, i ${EXIT_WAIT_MS}) i .r4'
       System::Call 'kernel32::CloseHandle(p r3)'
+    ${Else}
+      !insertmacro WaitForPanelToGo
     ${EndIf}
     ${If} $4 != ${WAIT_OBJECT_0}
       ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end within 10 seconds.$\n$\nClose its open windows, or end it from its tray icon, then choose Retry. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
