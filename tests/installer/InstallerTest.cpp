@@ -282,6 +282,11 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
     // Left by an earlier setup for a restart to move over the DLL: it must not outlive this one.
     lhltest::WriteBytes(m_folder + L"QuenvidTools.dll.new", {'o', 'l', 'd'});
+    // The user's work: a setting changed and an item on the first page.
+    lhltest::WriteTestSettings(5);
+    const std::wstring item = lhltest::DataFolder() + L"kept.txt";
+    lhltest::WriteBytes(item, {'k'});
+    ASSERT_EQ(lhltest::BareStore().Store().AddFileItem(item), 0);
     Program launcher;
     ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
     ASSERT_NE(launcher.WaitForPanel(20000), nullptr) << "the installed launcher showed no panel";
@@ -289,6 +294,16 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     EXPECT_EQ(RunSetup(L""), 0u) << "the upgrade did not go through";
     // The setup waits for the process itself, so it is gone by the time the setup ends.
     EXPECT_FALSE(launcher.IsRunning()) << "the setup finished while the launcher still ran";
+    EXPECT_EQ(launcher.ExitCode(), 0u) << "the launcher was killed instead of ending as its Exit does";
+    lhl::LauncherConfig config;
+    ASSERT_EQ(config.LoadConfig(lhl::kConfigFileName), 0);
+    EXPECT_EQ(config.Settings().unitsPerRow, 5) << "the changed setting was lost";
+    lhltest::BareStore after;
+    ASSERT_FALSE(after.Store().ItemLists().empty()) << "the pages were lost";
+    std::vector<std::wstring> targets;
+    for (const lhl::LauncherItem& kept : after.Store().ItemLists()[0])
+        if (kept.HoldsItem()) targets.push_back(kept.target);
+    EXPECT_EQ(targets, std::vector<std::wstring>{item}) << "the item on the first page was lost";
     ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
     ExpectInstalledAsBuilt(L"QuenvidTools.dll");
     ExpectInstalledAsBuilt(L"helpstart.htm");
