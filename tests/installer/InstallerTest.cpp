@@ -87,13 +87,25 @@ std::vector<std::wstring> DeletedAtRestart() {
     return deleted;
 }
 
-bool IsDeletedAtRestart(const std::wstring& path) {
-    const std::wstring wanted = Lower(path);
-    for (const std::wstring& source : DeletedAtRestart())
-        if (source.size() >= wanted.size() && source.compare(source.size() - wanted.size(), wanted.size(), wanted) == 0)
-            return true;
-    return false;
-}
+// The deletions at restart asked for from its making on. The prefix keeps what earlier tests
+// asked for, so only a new request for a path counts.
+class RestartDeletions {
+public:
+    RestartDeletions() : m_before(DeletedAtRestart()) {}
+    bool AskedFor(const std::wstring& path) const { return Count(DeletedAtRestart(), path) > Count(m_before, path); }
+
+private:
+    // Sources are NT paths (\??\C:\...): a path matches the end of one.
+    static size_t Count(const std::vector<std::wstring>& deleted, const std::wstring& path) {
+        const std::wstring wanted = Lower(path);
+        size_t n = 0;
+        for (const std::wstring& source : deleted)
+            if (source.size() >= wanted.size() && source.compare(source.size() - wanted.size(), wanted.size(), wanted) == 0)
+                ++n;
+        return n;
+    }
+    std::vector<std::wstring> m_before;
+};
 
 // The user's RunOnce values of the product: the clean-up a restart does without administrator rights.
 std::vector<std::wstring> RunOnceCleanups() {
@@ -368,13 +380,15 @@ TEST_F(Installer, AnUpgradeReplacesTheExtensionThatExplorerHolds) {
     LibraryHolder explorer(dll);
     ASSERT_TRUE(explorer.WaitUntilLoaded()) << "the helper could not load the installed extension";
     const uint64_t heldCopy = FileIdentity(dll);
+    const RestartDeletions deletions;
+    const size_t signInCleanups = RunOnceCleanups().size();
 
     EXPECT_EQ(RunSetup(L""), kRestartNeeded) << "the setup did not say that a restart completes it";
     EXPECT_NE(FileIdentity(dll), heldCopy) << "the DLL in use was not replaced";
     ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
     const std::wstring aside = dll + L".1.old";
     EXPECT_EQ(FileIdentity(aside), heldCopy) << "the held copy was not moved aside";
-    EXPECT_TRUE(IsDeletedAtRestart(aside) || !RunOnceCleanups().empty()) << "nothing removes the old copy";
+    EXPECT_TRUE(deletions.AskedFor(aside) || RunOnceCleanups().size() > signInCleanups) << "nothing removes the old copy";
     std::wstring value;
     ASSERT_TRUE(UserValue(kClsidServer, L"", value));
     EXPECT_EQ(value, dll) << "the extension is registered under another file";
@@ -392,15 +406,16 @@ TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     const std::wstring dll = m_folder + L"QuenvidTools.dll";
     LibraryHolder hooked(dll);
     ASSERT_TRUE(hooked.WaitUntilLoaded());
+    const RestartDeletions deletions;
 
     RunUninstaller(L"/DELETEDATA");
     EXPECT_FALSE(FileExists(dll)) << "the name stays taken, so a new installation could not use it";
     const std::wstring aside = dll + L".1.old";
     EXPECT_TRUE(FileExists(aside));
-    EXPECT_TRUE(IsDeletedAtRestart(aside)) << "the held copy is not deleted at the next restart";
+    EXPECT_TRUE(deletions.AskedFor(aside)) << "the held copy is not deleted at the next restart";
     std::wstring pending;
     for (const std::wstring& source : DeletedAtRestart()) pending += L"\n  " + source;
-    EXPECT_TRUE(IsDeletedAtRestart(m_folder.substr(0, m_folder.size() - 1)))
+    EXPECT_TRUE(deletions.AskedFor(m_folder.substr(0, m_folder.size() - 1)))
         << "the program folder does not go with it; deleted at restart:" << Narrow(pending);
     EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
     EXPECT_FALSE(UserKeyExists(kVendorKey));
@@ -417,10 +432,11 @@ TEST_F(Installer, AnUninstallLeavesADllItCannotMoveAndLeavesNothingToTheRestart)
     const std::wstring dll = m_folder + L"QuenvidTools.dll";
     LibraryHolder scanner(dll, Hold::OpenOnly);
     ASSERT_TRUE(scanner.WaitUntilLoaded());
+    const RestartDeletions deletions;
 
     RunUninstaller(L"/DELETEDATA");
     EXPECT_TRUE(FileExists(dll));
-    EXPECT_FALSE(IsDeletedAtRestart(dll)) << "the restart would delete whatever then has this name";
+    EXPECT_FALSE(deletions.AskedFor(dll)) << "the restart would delete whatever then has this name";
     EXPECT_TRUE(RunOnceCleanups().empty());
     EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
     EXPECT_FALSE(FileExists(m_folder + L"QuenvidExtension.dll"));
