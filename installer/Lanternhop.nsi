@@ -324,6 +324,14 @@ Section "Uninstall"
   ; The keys above them were made for the handlers on a profile that had none; empty, they go.
   !insertmacro DeleteEmptyHandlerParents "Software\Classes\*"
   !insertmacro DeleteEmptyHandlerParents "Software\Classes\Directory"
+  ; Likewise the keys the registration and the uninstall entry were made in. On Windows the
+  ; user's classes always hold keys of other programs, so only a profile where this setup made
+  ; them loses them.
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\CLSID"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\AppID"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\TypeLib"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\Interface"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes"
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
 
   ; The personal data: asked, and in silent mode only with /DELETEDATA.
@@ -380,6 +388,7 @@ Section "Uninstall"
     RMDir "$INSTDIR"
   ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  !insertmacro DeleteKeyIfEmpty "Software\Microsoft\Windows\CurrentVersion\Uninstall"
   ${If} $R6 != ""
     MessageBox MB_OK|MB_ICONEXCLAMATION "Another program (a virus scanner or a backup program, say) has these files open, so they were left in place:$\n$R6$\n$\nDelete them, and their folder, once that program lets them go." /SD IDOK
   ${EndIf}
