@@ -7,9 +7,11 @@
 ; writes to HKEY_CLASSES_ROOT land there without administrator rights.
 ;
 ; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/D=folder]
-;             Uninstall.exe /S [/DELETEDATA]
+;             Uninstall.exe /S [/DELETEDATA] [_?=folder]
 ; Exit code 3010 (as other setups give it) when a file still in use by another program is
-; replaced or removed only at the next restart; no box stops a silent run.
+; replaced or removed only at the next restart; no box stops a silent run. The uninstaller
+; gives it only when run in place with _?=: otherwise it starts a copy of itself and exits at
+; once with 0.
 
 Unicode true
 Target amd64-unicode

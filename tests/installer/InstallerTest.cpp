@@ -192,6 +192,14 @@ protected:
         ASSERT_TRUE(lhltest::PumpUntil([&] { return !UserKeyExists(kUninstallKey); }, 60000))
             << "the uninstaller did not finish";
     }
+    // In place, the uninstaller's own exit code is its result; it cannot delete itself then.
+    DWORD RunUninstallerInPlace(const std::wstring& options) {
+        Program uninstall;
+        EXPECT_TRUE(uninstall.StartCommand(L"\"" + m_folder + L"Uninstall.exe\" /S " + options + L" _?=" +
+                                           m_folder.substr(0, m_folder.size() - 1)));
+        EXPECT_TRUE(uninstall.WaitForExit(60000));
+        return uninstall.ExitCode();
+    }
     // Every key, value and file that was not there before the test began, and the program's
     // classes as HKEY_CLASSES_ROOT shows them (where Wine may register the type library for the
     // machine). With the data kept, the data key may stay, though without the program's path.
@@ -413,7 +421,8 @@ TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     ASSERT_TRUE(hooked.WaitUntilLoaded());
     const RestartDeletions deletions;
 
-    RunUninstaller(L"/DELETEDATA");
+    EXPECT_EQ(RunUninstallerInPlace(L"/DELETEDATA"), kRestartNeeded) << "the result does not say a restart completes it";
+    EXPECT_FALSE(UserKeyExists(kUninstallKey));
     EXPECT_FALSE(FileExists(dll)) << "the name stays taken, so a new installation could not use it";
     const std::wstring aside = dll + L".1.old";
     EXPECT_TRUE(FileExists(aside));
@@ -426,6 +435,7 @@ TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     EXPECT_FALSE(UserKeyExists(kVendorKey));
     hooked.End();
     ::DeleteFileW(aside.c_str());
+    ::DeleteFileW((m_folder + L"Uninstall.exe").c_str());
     ::RemoveDirectoryW(m_folder.c_str());
     ExpectNothingOfTheProgramLeft();
 }
