@@ -12,6 +12,7 @@
 namespace bench {
 
 double NowMs();
+// 0 when there are no values (every run failed), which the table shows as "n/a".
 double Median(std::vector<double> values);
 
 // A page store set up as the panel sets up its own, on a plain window, with a 16 x 16 grid;

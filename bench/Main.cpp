@@ -16,9 +16,14 @@ void WriteSettings(int unitsPerRow) {
     config.SaveConfig(lhl::kConfigFileName);
 }
 
-double Ratio(double value, double base) { return base > 0 ? value / base : 0; }
+// No ratio where either measure failed: it would read as a goal met.
+double Ratio(double value, double base) { return value > 0 && base > 0 ? value / base : 0; }
 
-void Row(const char* name, double value, const char* unit) { std::printf("%-58s %10.1f %s\n", name, value, unit); }
+// A measure that failed (every run of it) shows as "n/a", not as a figure.
+void Row(const char* name, double value, const char* unit) {
+    if (value > 0) std::printf("%-58s %10.1f %s\n", name, value, unit);
+    else std::printf("%-58s %10s\n", name, "n/a");
+}
 void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
     std::printf("%-58s %6lu GDI %6lu USER %6zu windows\n", name, static_cast<unsigned long>(gdi),
                 static_cast<unsigned long>(user), windows);
