@@ -2,6 +2,7 @@
 // page switching, object counts and memory. Run by scripts/bench under Wine.
 #include "Bench.h"
 #include "LauncherConfig.h"
+#include "ThrowawayPrefix.h"
 #include <ole2.h>
 #include <cstdio>
 
@@ -33,6 +34,12 @@ void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
 
 int main() {
     using namespace bench;
+    // It deletes the page files and rewrites the settings of whoever runs it.
+    if (!lhltest::InThrowawayPrefix()) {
+        std::fprintf(stderr, "Not run: the benchmark replaces the launcher's data of whoever runs it. "
+                             "scripts/bench runs it in a throwaway Wine prefix.\n");
+        return 1;
+    }
     // As in the launcher, whose application object initialises OLE for its drop target.
     ::OleInitialize(nullptr);
     std::printf("each figure is the median of %d runs\n\n", kRuns);
