@@ -33,6 +33,9 @@ ManifestDPIAware true
 !ifndef OUTFILE
   !define OUTFILE "LanternhopSetup.exe"
 !endif
+; A build for the tests (-DAS_RESTRICTED_USER) acts as Windows does for a user it refuses what
+; Wine grants the test prefix's user: changing files at the next restart, and opening the
+; process of a launcher that runs with more rights.
 
 !define PRODUCT "Lanternhop Launcher"
 !define VERSION "1.0.0"
@@ -113,7 +116,11 @@ UninstPage instfiles
       ${Break}
     ${EndIf}
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
-    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    !ifdef AS_RESTRICTED_USER
+      StrCpy $3 0
+    !else
+      System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    !endif
     SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=5000
     ${If} $3 != 0
       System::Call 'kernel32::WaitForSingleObject(p r3, i ${EXIT_WAIT_MS}) i .r4'
@@ -129,21 +136,54 @@ UninstPage instfiles
   ${Loop}
 !macroend
 
-; Asking Windows to change a file at its next start takes administrator rights, which this setup
-; does not have; without them, a RunOnce value of the user runs COMMAND at the next sign-in. $R9
-; is what MoveFileEx gave.
-!macro AtRestartOtherwiseAtSignIn FILE COMMAND
-  ${If} $R9 == 0
-    ${GetFileName} "${FILE}" $R8
-    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c ${COMMAND}'
-  ${EndIf}
-  SetRebootFlag true
+; $6 is 1 when PATH holds a "%".
+!macro PathHoldsPercent PATH
+  StrCpy $6 0
+  StrCpy $7 0
+  ${Do}
+    StrCpy $8 "${PATH}" 1 $7
+    ${If} $8 == ""
+      ${Break}
+    ${ElseIf} $8 == "%"
+      StrCpy $6 1
+      ${Break}
+    ${EndIf}
+    IntOp $7 $7 + 1
+  ${Loop}
 !macroend
 
-; FILE goes at the next start, and the program folder with it once the folder is empty.
+; Without the right to ask Windows, a RunOnce value of the user deletes FILE at the next sign-in,
+; and the program folder after it once that is empty. The command names the folder once, by its
+; short name where it has one, and the rest relative to it, so it stays short; each step runs
+; only when the one before it worked. cmd would expand a %NAME% in the path and act on another
+; folder: such a folder gets no value, and its copy waits for the next setup or uninstall.
+!macro DeleteAtSignIn FILE
+  ${GetFileName} "${FILE}" $R8
+  ClearErrors
+  GetFullPathName /SHORT $R7 "$INSTDIR"
+  ${If} ${Errors}
+  ${OrIf} $R7 == ""
+    StrCpy $R7 "$INSTDIR"
+  ${EndIf}
+  ${GetFileName} "$R7" $9
+  !insertmacro PathHoldsPercent "$R7"
+  ${If} $6 == 0
+    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c cd /d "$R7" && del /f /q "$R8" && cd .. && rd "$9"'
+  ${EndIf}
+!macroend
+
+; FILE goes at the next start, and the program folder with it once the folder is empty. Asking
+; Windows for that takes administrator rights, which this setup does not have as a rule.
 !macro DeleteAtRestart FILE
-  System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
-  !insertmacro AtRestartOtherwiseAtSignIn "${FILE}" 'del /f /q "${FILE}" & rd "$INSTDIR"'
+  !ifdef AS_RESTRICTED_USER
+    StrCpy $R9 0
+  !else
+    System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
+  !endif
+  ${If} $R9 == 0
+    !insertmacro DeleteAtSignIn "${FILE}"
+  ${EndIf}
+  SetRebootFlag true
 !macroend
 
 ; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook

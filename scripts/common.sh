@@ -46,6 +46,9 @@ build_installer() {
         return 0
     fi
     makensis -V2 -DDIST="$DIST_DIR" -DOUTFILE="$setup" "$ROOT/installer/Lanternhop.nsi"
+    # For the tests: the same setup as Windows runs it for a user without administrator rights.
+    makensis -V2 -DDIST="$DIST_DIR" -DAS_RESTRICTED_USER -DOUTFILE="$ROOT/build/LanternhopSetupRestricted.exe" \
+        "$ROOT/installer/Lanternhop.nsi"
     echo "== Setup: $setup"
 }
 

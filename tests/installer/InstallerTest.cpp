@@ -37,6 +37,9 @@ constexpr DWORD kRestartNeeded = 3010;
 constexpr DWORD kAborted = 2;
 constexpr WPARAM kTrayAbout = 32860;
 enum class Data { Kept, Deleted };
+// The setup as built, or a build of it that acts as Windows does for a user without
+// administrator rights, where Wine grants the prefix's user more.
+enum class Build { AsBuilt, Restricted };
 
 std::string Narrow(const std::wstring& text) {
     std::string out;
@@ -109,18 +112,35 @@ private:
     std::vector<std::wstring> m_before;
 };
 
-// The user's RunOnce values of the product: the clean-up a restart does without administrator rights.
-std::vector<std::wstring> RunOnceCleanups() {
-    std::vector<std::wstring> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+// The user's RunOnce values of the product: the clean-up a sign-in does without administrator rights.
+struct RunOnceValue {
+    std::wstring name, command;
+};
+std::vector<RunOnceValue> RunOnceCleanups() {
+    std::vector<RunOnceValue> values;
+    fw::CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRunOnceKey, KEY_READ) != ERROR_SUCCESS) return values;
     wchar_t name[256];
-    for (DWORD i = 0, length = 256; ::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                    ERROR_SUCCESS;
-         ++i, length = 256)
-        if (_wcsnicmp(name, kProduct, wcslen(kProduct)) == 0) names.emplace_back(name);
-    ::RegCloseKey(key);
-    return names;
+    for (DWORD i = 0, length = 256;
+         ::RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, length = 256) {
+        RunOnceValue value{name, L""};
+        if (_wcsnicmp(name, kProduct, wcslen(kProduct)) == 0 && key.QueryStringValue(name, value.command) == ERROR_SUCCESS)
+            values.push_back(value);
+    }
+    return values;
+}
+
+// What Windows does with them at the next sign-in: each value is deleted, then its command run.
+// The number of commands run.
+size_t SignIn() {
+    const std::vector<RunOnceValue> values = RunOnceCleanups();
+    for (const RunOnceValue& value : values) {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnceKey, value.name.c_str());
+        Program command;
+        EXPECT_TRUE(command.StartCommand(value.command)) << Narrow(value.command);
+        EXPECT_TRUE(command.WaitForExit(20000)) << Narrow(value.command);
+    }
+    return values.size();
 }
 
 // Another program holding a DLL until it is ended: loaded, as Explorer holds the extension, or
@@ -165,6 +185,8 @@ protected:
         CleanLauncherState::SetUp();
         m_setup = lhltest::BinFolder() + L"..\\..\\LanternhopSetup.exe";
         ASSERT_TRUE(FileExists(m_setup)) << "scripts/build did not make the setup (is NSIS installed?)";
+        m_restrictedSetup = lhltest::BinFolder() + L"..\\..\\LanternhopSetupRestricted.exe";
+        ASSERT_TRUE(FileExists(m_restrictedSetup));
         m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"Programs\\Lanternhop Launcher\\";
         // Not a first start: the launcher would open its manual page in a browser.
         lhltest::WriteTestSettings();
@@ -177,9 +199,10 @@ protected:
         CleanLauncherState::TearDown();
     }
     // The setup's exit code; STILL_ACTIVE when it did not end within a minute.
-    DWORD RunSetup(const std::wstring& options) {
+    DWORD RunSetup(const std::wstring& options, Build build = Build::AsBuilt) {
         Program setup;
-        EXPECT_TRUE(setup.StartCommand(L"\"" + m_setup + L"\" /S " + options));
+        const std::wstring file = build == Build::AsBuilt ? m_setup : m_restrictedSetup;
+        EXPECT_TRUE(setup.StartCommand(L"\"" + file + L"\" /S " + options));
         setup.WaitForExit(60000);
         return setup.ExitCode();
     }
@@ -207,9 +230,12 @@ protected:
         std::vector<std::wstring> left;
         for (const wchar_t* key : kClassKeys)
             if (KeyExists(HKEY_CLASSES_ROOT, key)) left.push_back(std::wstring(L"HKCR\\") + key);
-        for (const std::wstring& name : RunOnceCleanups()) left.push_back(L"RunOnce: " + name);
+        for (const RunOnceValue& value : RunOnceCleanups()) left.push_back(L"RunOnce: " + value.name);
         const std::wstring vendor = std::wstring(L"HKCU\\") + kVendorKey, dataKey = std::wstring(L"HKCU\\") + kDataKey;
+        // Windows deletes a RunOnce value, not its key, so a sign-in leaves the key the setup made.
+        const std::wstring runOnce = std::wstring(L"HKCU\\") + kRunOnceKey;
         for (const std::wstring& name : m_profile->Added()) {
+            if (name == runOnce) continue;
             const bool ofTheData = name == vendor || (name.compare(0, dataKey.size(), dataKey) == 0 &&
                                                       name != dataKey + L" : Path");
             if (data == Data::Deleted || !ofTheData) left.push_back(name);
@@ -227,6 +253,7 @@ protected:
     }
 
     std::wstring m_setup;
+    std::wstring m_restrictedSetup;
     std::wstring m_folder;
     std::unique_ptr<lhltest::ProfileSnapshot> m_profile;
 };
@@ -459,4 +486,47 @@ TEST_F(Installer, AnUninstallLeavesADllItCannotMoveAndLeavesNothingToTheRestart)
     ::DeleteFileW(dll.c_str());
     ::RemoveDirectoryW(m_folder.c_str());
     ExpectNothingOfTheProgramLeft();
+}
+
+// Without the right to ask Windows for deletions at restart, the setup leaves them to RunOnce
+// values of the user: the next sign-in removes the old copies, and after an uninstall the folder.
+TEST_F(Installer, WithoutTheRightToAskWindowsTheNextSignInRemovesTheOldCopies) {
+    ASSERT_EQ(RunSetup(L"", Build::Restricted), 0u);
+    const std::wstring extension = m_folder + L"QuenvidExtension.dll", tools = m_folder + L"QuenvidTools.dll";
+    LibraryHolder explorer(extension);
+    ASSERT_TRUE(explorer.WaitUntilLoaded());
+    const RestartDeletions deletions;
+    EXPECT_EQ(RunSetup(L"", Build::Restricted), kRestartNeeded);
+    EXPECT_FALSE(deletions.AskedFor(extension + L".1.old")) << "the restricted build asked Windows after all";
+    explorer.End();
+    EXPECT_EQ(SignIn(), 1u) << "not one clean-up for the one copy in use";
+    EXPECT_FALSE(FileExists(extension + L".1.old")) << "the sign-in left the old copy";
+    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
+    ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
+
+    LibraryHolder hooked(tools);
+    ASSERT_TRUE(hooked.WaitUntilLoaded());
+    RunUninstaller(L"/DELETEDATA");
+    hooked.End();
+    EXPECT_EQ(SignIn(), 1u);
+    EXPECT_FALSE(FolderExists(m_folder)) << "the sign-in left the emptied program folder";
+    ExpectNothingOfTheProgramLeft();
+}
+
+// A launcher whose process the setup may not open still gets its time to end: the setup waits
+// for the panel to go, rather than giving up at once.
+TEST_F(Installer, WithoutAHandleToTheLauncherAnUpgradeWaitsForItsPanel) {
+    ASSERT_EQ(RunSetup(L"", Build::Restricted), 0u);
+    Program launcher;
+    ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
+    ASSERT_NE(launcher.WaitForPanel(20000), nullptr);
+
+    // Its process may still be ending when the panel has gone, its hook library then moved
+    // aside for the restart.
+    const DWORD result = RunSetup(L"", Build::Restricted);
+    EXPECT_TRUE(result == 0 || result == kRestartNeeded) << "the upgrade did not wait for the launcher: " << result;
+    EXPECT_TRUE(launcher.WaitForExit(10000));
+    EXPECT_EQ(launcher.ExitCode(), 0u);
+    ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
+    SignIn();
 }
