@@ -12,6 +12,7 @@
 namespace bench {
 
 double NowMs();
+// 0 when there are no values (every run failed), which the table shows as "n/a".
 double Median(std::vector<double> values);
 // Handles what is waiting in this thread's queue (painting among it).
 void Pump();

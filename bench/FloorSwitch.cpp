@@ -30,8 +30,8 @@ double MedianFloorSwitchMs(int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         const double ms = FloorSwitchOnce();
-        if (ms <= 0) std::printf("  bench_floor.exe switch gave no time\n");
-        times.push_back(ms);
+        if (ms > 0) times.push_back(ms);
+        else std::printf("  bench_floor.exe switch gave no time\n");
     }
     return Median(times);
 }

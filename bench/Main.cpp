@@ -2,6 +2,7 @@
 // page switching, object counts and memory. Run by scripts/bench under Wine.
 #include "Bench.h"
 #include "LauncherConfig.h"
+#include "ThrowawayPrefix.h"
 #include <ole2.h>
 #include <cstdio>
 
@@ -16,9 +17,14 @@ void WriteSettings(int unitsPerRow) {
     config.SaveConfig(lhl::kConfigFileName);
 }
 
-double Ratio(double value, double base) { return base > 0 ? value / base : 0; }
+// No ratio where either measure failed: it would read as a goal met.
+double Ratio(double value, double base) { return value > 0 && base > 0 ? value / base : 0; }
 
-void Row(const char* name, double value, const char* unit) { std::printf("%-58s %10.1f %s\n", name, value, unit); }
+// A measure that failed (every run of it) shows as "n/a", not as a figure.
+void Row(const char* name, double value, const char* unit) {
+    if (value > 0) std::printf("%-58s %10.1f %s\n", name, value, unit);
+    else std::printf("%-58s %10s\n", name, "n/a");
+}
 void Count(const char* name, DWORD gdi, DWORD user, size_t windows) {
     std::printf("%-58s %6lu GDI %6lu USER %6zu windows\n", name, static_cast<unsigned long>(gdi),
                 static_cast<unsigned long>(user), windows);
@@ -39,6 +45,12 @@ void FindingRows() {
 
 int main() {
     using namespace bench;
+    // It deletes the page files and rewrites the settings of whoever runs it.
+    if (!lhltest::InThrowawayPrefix()) {
+        std::fprintf(stderr, "Not run: the benchmark replaces the launcher's data of whoever runs it. "
+                             "scripts/bench runs it in a throwaway Wine prefix.\n");
+        return 1;
+    }
     // As in the launcher, whose application object initialises OLE for its drop target.
     ::OleInitialize(nullptr);
     std::printf("each figure is the median of %d runs\n\n", kRuns);

@@ -74,7 +74,11 @@ StartResult MedianStartup(const std::wstring& exe, int runs) {
     SIZE_T workingSet = 0;
     for (int i = 0; i < runs; ++i) {
         const StartResult one = StartOnce(exe);
-        if (one.ms <= 0) std::printf("  %ls did not show its dialog\n", exe.c_str());
+        // A failed run is left out: counted as 0 ms it would pull the median down.
+        if (one.ms <= 0) {
+            std::printf("  %ls did not show its dialog\n", exe.c_str());
+            continue;
+        }
         times.push_back(one.ms);
         workingSet = std::max(workingSet, one.workingSetBytes);
     }

@@ -17,6 +17,8 @@ void SwitchTo(PageStore& store, uint32_t index) {
     store.SwitchPage(index);
     store.WriteCurrentIndex();
     Pump();
+    // Drawing done, not only queued, as the floor program times its own switch.
+    ::GdiFlush();
 }
 
 struct Counts {

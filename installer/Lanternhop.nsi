@@ -7,9 +7,11 @@
 ; writes to HKEY_CLASSES_ROOT land there without administrator rights.
 ;
 ; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/D=folder]
-;             Uninstall.exe /S [/DELETEDATA]
+;             Uninstall.exe /S [/DELETEDATA] [_?=folder]
 ; Exit code 3010 (as other setups give it) when a file still in use by another program is
-; replaced or removed only at the next restart; no box stops a silent run.
+; replaced or removed only at the next restart; no box stops a silent run. The uninstaller
+; gives it only when run in place with _?=: otherwise it starts a copy of itself and exits at
+; once with 0.
 
 Unicode true
 Target amd64-unicode
@@ -31,6 +33,9 @@ ManifestDPIAware true
 !ifndef OUTFILE
   !define OUTFILE "LanternhopSetup.exe"
 !endif
+; A build for the tests (-DAS_RESTRICTED_USER) acts as Windows does for a user it refuses what
+; Wine grants the test prefix's user: changing files at the next restart, and opening the
+; process of a launcher that runs with more rights.
 
 !define PRODUCT "Lanternhop Launcher"
 !define VERSION "1.0.0"
@@ -84,6 +89,23 @@ UninstPage instfiles
   ${LoopUntil} $1 != 0
 !macroend
 
+; A launcher whose process this setup may not open (one started with administrator rights,
+; say) still gets the same time to end: the setup then waits for its panel to go. $4 is
+; WAIT_OBJECT_0 once it went.
+!macro WaitForPanelToGo
+  StrCpy $4 "still running"
+  StrCpy $5 0
+  ${Do}
+    Sleep 100
+    IntOp $5 $5 + 100
+    !insertmacro FindLauncherPanel
+    ${If} $0 == 0
+      StrCpy $4 ${WAIT_OBJECT_0}
+      ${Break}
+    ${EndIf}
+  ${LoopUntil} $5 >= ${EXIT_WAIT_MS}
+!macroend
+
 ; A running launcher holds its files: ask it to end as its tray menu's Exit does, then wait for
 ; its process, not its window, to be gone. One that does not end in time (a dialog of its own is
 ; open, say) is reported; Cancel, and any silent run, stops the setup before a file is touched.
@@ -94,12 +116,17 @@ UninstPage instfiles
       ${Break}
     ${EndIf}
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
-    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    !ifdef AS_RESTRICTED_USER
+      StrCpy $3 0
+    !else
+      System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    !endif
     SendMessage $0 ${WM_COMMAND} ${EXIT_COMMAND} 0 /TIMEOUT=5000
-    StrCpy $4 "no handle"
     ${If} $3 != 0
       System::Call 'kernel32::WaitForSingleObject(p r3, i ${EXIT_WAIT_MS}) i .r4'
       System::Call 'kernel32::CloseHandle(p r3)'
+    ${Else}
+      !insertmacro WaitForPanelToGo
     ${EndIf}
     ${If} $4 != ${WAIT_OBJECT_0}
       ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end within 10 seconds.$\n$\nClose its open windows, or end it from its tray icon, then choose Retry. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
@@ -109,37 +136,65 @@ UninstPage instfiles
   ${Loop}
 !macroend
 
-; Asking Windows to change a file at its next start takes administrator rights, which this setup
-; does not have; without them, a RunOnce value of the user runs COMMAND at the next sign-in. $R9
-; is what MoveFileEx gave.
-!macro AtRestartOtherwiseAtSignIn FILE COMMAND
+; $6 is 1 when PATH holds a "%".
+!macro PathHoldsPercent PATH
+  StrCpy $6 0
+  StrCpy $7 0
+  ${Do}
+    StrCpy $8 "${PATH}" 1 $7
+    ${If} $8 == ""
+      ${Break}
+    ${ElseIf} $8 == "%"
+      StrCpy $6 1
+      ${Break}
+    ${EndIf}
+    IntOp $7 $7 + 1
+  ${Loop}
+!macroend
+
+; Without the right to ask Windows, a RunOnce value of the user deletes FILE at the next sign-in,
+; and the program folder after it once that is empty. The command names the folder once, by its
+; short name where it has one, and the rest relative to it, so it stays short; each step runs
+; only when the one before it worked. cmd would expand a %NAME% in the path and act on another
+; folder: such a folder gets no value, and its copy waits for the next setup or uninstall.
+!macro DeleteAtSignIn FILE
+  ${GetFileName} "${FILE}" $R8
+  ClearErrors
+  GetFullPathName /SHORT $R7 "$INSTDIR"
+  ${If} ${Errors}
+  ${OrIf} $R7 == ""
+    StrCpy $R7 "$INSTDIR"
+  ${EndIf}
+  ${GetFileName} "$R7" $9
+  !insertmacro PathHoldsPercent "$R7"
+  ${If} $6 == 0
+    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c cd /d "$R7" && del /f /q "$R8" && cd .. && rd "$9"'
+  ${EndIf}
+!macroend
+
+; FILE goes at the next start, and the program folder with it once the folder is empty. Asking
+; Windows for that takes administrator rights, which this setup does not have as a rule.
+!macro DeleteAtRestart FILE
+  !ifdef AS_RESTRICTED_USER
+    StrCpy $R9 0
+  !else
+    System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
+  !endif
   ${If} $R9 == 0
-    ${GetFileName} "${FILE}" $R8
-    WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c ${COMMAND}'
+    !insertmacro DeleteAtSignIn "${FILE}"
   ${EndIf}
   SetRebootFlag true
 !macroend
 
-; FILE goes at the next start, and the program folder with it once the folder is empty.
-!macro DeleteAtRestart FILE
-  System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
-  !insertmacro AtRestartOtherwiseAtSignIn "${FILE}" 'del /f /q "${FILE}" & rd "$INSTDIR"'
-!macroend
-
-!macro MoveAtRestart FROM TO
-  System::Call 'kernel32::MoveFileExW(w "${FROM}", w "${TO}", i ${MOVEFILE_DELAY_UNTIL_REBOOT}|${MOVEFILE_REPLACE_EXISTING}) i .R9'
-  !insertmacro AtRestartOtherwiseAtSignIn "${FROM}" 'move /y "${FROM}" "${TO}"'
-!macroend
-
 ; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook
 ; library stays mapped in processes the keyboard hook entered) can be neither overwritten nor
-; deleted, but it can be renamed. The copy in use moves aside under a name of its own and goes at
-; the next restart, so its name is free at once; $R1 is 1 when even that failed.
-!macro RetireInUseFile NAME
-  StrCpy $R1 0
-  ClearErrors
-  Delete "$INSTDIR\${NAME}"
-  ${If} ${Errors}
+; deleted, but it can be renamed. It moves aside under a name no installation uses, so that
+; what the next restart deletes can never be a newer copy. $R1 is the new name, empty when
+; there was no such file, and "?" when even the rename failed: a program (a virus scanner, a
+; backup) holds the file open without letting it be renamed.
+!macro MoveAside NAME
+  StrCpy $R1 ""
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
     StrCpy $R2 1
     ${DoWhile} ${FileExists} "$INSTDIR\${NAME}.$R2.old"
       IntOp $R2 $R2 + 1
@@ -147,31 +202,68 @@ UninstPage instfiles
     ClearErrors
     Rename "$INSTDIR\${NAME}" "$INSTDIR\${NAME}.$R2.old"
     ${If} ${Errors}
-      StrCpy $R1 1
+      StrCpy $R1 "?"
     ${Else}
-      !insertmacro DeleteAtRestart "$INSTDIR\${NAME}.$R2.old"
+      StrCpy $R1 "$INSTDIR\${NAME}.$R2.old"
     ${EndIf}
   ${EndIf}
 !macroend
 
-; The new DLL in place, whether or not the old one is in use. Where the old one cannot even be
-; moved, the new one waits beside it and takes its name at the next restart.
-!macro PlaceLibrary NAME
-  !insertmacro RetireInUseFile "${NAME}"
-  ${If} $R1 == 1
-    File "/oname=$INSTDIR\${NAME}.new" "${DIST}/${NAME}"
-    !insertmacro MoveAtRestart "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
-  ${Else}
-    File "${DIST}/${NAME}"
+; Copies moved aside, by this run or an earlier one, go now; one still in use goes at the next
+; restart. Only these names: the folder may be one the user chose and holds files of their own.
+!macro DeleteAsideCopies
+  Delete "$INSTDIR\QuenvidTools.dll.*.old"
+  Delete "$INSTDIR\QuenvidExtension.dll.*.old"
+  ${If} $R3 != ""
+  ${AndIf} ${FileExists} $R3
+    !insertmacro DeleteAtRestart $R3
+  ${EndIf}
+  ${If} $R4 != ""
+  ${AndIf} ${FileExists} $R4
+    !insertmacro DeleteAtRestart $R4
   ${EndIf}
 !macroend
 
-; Uninstalling: a DLL in use goes at the next restart, under a name a later installation does
-; not use, so that the restart cannot take a newer copy with it.
+; Both DLLs of an earlier version aside before any file is written, or neither: where one
+; cannot be moved, the other is put back and the user asked to free it; Cancel, and any silent
+; run, stops the setup with nothing changed. The aside names in $R3 and $R4.
+!macro MoveLibrariesAside
+  ${Do}
+    StrCpy $R4 ""
+    StrCpy $R5 ""
+    !insertmacro MoveAside QuenvidTools.dll
+    StrCpy $R3 $R1
+    ${If} $R3 == "?"
+      StrCpy $R3 ""
+      StrCpy $R5 QuenvidTools.dll
+    ${Else}
+      !insertmacro MoveAside QuenvidExtension.dll
+      StrCpy $R4 $R1
+      ${If} $R4 == "?"
+        StrCpy $R4 ""
+        StrCpy $R5 QuenvidExtension.dll
+        ${If} $R3 != ""
+          Rename $R3 "$INSTDIR\QuenvidTools.dll"
+          StrCpy $R3 ""
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    ${If} $R5 == ""
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Another program (a virus scanner or a backup program, say) has $INSTDIR\$R5 open, so the earlier version cannot be replaced.$\n$\nChoose Retry once that program lets it go. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
+      Abort "$R5 is in use by another program."
+    ${EndIf}
+  ${Loop}
+!macroend
+
+; Uninstalling: a DLL in use is moved aside and goes at the next restart. One that cannot even
+; be moved stays where it is, listed in $R6 for the user; its own name is never left to the
+; restart, which would take a newer installation's copy with it.
 !macro RemoveLibrary NAME
-  !insertmacro RetireInUseFile "${NAME}"
-  ${If} $R1 == 1
-    !insertmacro DeleteAtRestart "$INSTDIR\${NAME}"
+  !insertmacro MoveAside ${NAME}
+  ${If} $R1 == "?"
+    StrCpy $R6 "$R6$\n$INSTDIR\${NAME}"
   ${EndIf}
 !macroend
 
@@ -179,11 +271,12 @@ Section "${PRODUCT}" SecProgram
   SectionIn RO
   !insertmacro EndRunningLauncher
   SetOutPath "$INSTDIR"
-  ; Copies an earlier update moved aside and that are no longer in use.
-  Delete "$INSTDIR\*.old"
-  File /r /x QuenvidTools.dll /x QuenvidExtension.dll "${DIST}/*"
-  !insertmacro PlaceLibrary QuenvidTools.dll
-  !insertmacro PlaceLibrary QuenvidExtension.dll
+  !insertmacro MoveLibrariesAside
+  !insertmacro DeleteAsideCopies
+  ; An earlier setup left these waiting for a restart to take the DLLs' names.
+  Delete "$INSTDIR\QuenvidTools.dll.new"
+  Delete "$INSTDIR\QuenvidExtension.dll.new"
+  File /r "${DIST}/*"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The Explorer extension finds the launcher through this value.
@@ -273,6 +366,14 @@ Section "Uninstall"
   ; The keys above them were made for the handlers on a profile that had none; empty, they go.
   !insertmacro DeleteEmptyHandlerParents "Software\Classes\*"
   !insertmacro DeleteEmptyHandlerParents "Software\Classes\Directory"
+  ; Likewise the keys the registration and the uninstall entry were made in. On Windows the
+  ; user's classes always hold keys of other programs, so only a profile where this setup made
+  ; them loses them.
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\CLSID"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\AppID"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\TypeLib"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes\Interface"
+  !insertmacro DeleteKeyIfEmpty "Software\Classes"
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
 
   ; The personal data: asked, and in silent mode only with /DELETEDATA.
@@ -301,10 +402,20 @@ Section "Uninstall"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\${EXE}"
+  StrCpy $R6 ""
   !insertmacro RemoveLibrary QuenvidTools.dll
+  StrCpy $R3 $R1
   !insertmacro RemoveLibrary QuenvidExtension.dll
-  ; Copies an earlier update moved aside and that are no longer in use.
-  Delete "$INSTDIR\*.old"
+  StrCpy $R4 $R1
+  ${If} $R3 == "?"
+    StrCpy $R3 ""
+  ${EndIf}
+  ${If} $R4 == "?"
+    StrCpy $R4 ""
+  ${EndIf}
+  !insertmacro DeleteAsideCopies
+  Delete "$INSTDIR\QuenvidTools.dll.new"
+  Delete "$INSTDIR\QuenvidExtension.dll.new"
   Delete "$INSTDIR\LHLConfigDelPersonalData.exe"
   Delete "$INSTDIR\helpstart.htm"
   Delete "$INSTDIR\tmp_swap.dat"
@@ -319,4 +430,8 @@ Section "Uninstall"
     RMDir "$INSTDIR"
   ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  !insertmacro DeleteKeyIfEmpty "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+  ${If} $R6 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Another program (a virus scanner or a backup program, say) has these files open, so they were left in place:$\n$R6$\n$\nDelete them, and their folder, once that program lets them go." /SD IDOK
+  ${EndIf}
 SectionEnd

@@ -46,6 +46,9 @@ build_installer() {
         return 0
     fi
     makensis -V2 -DDIST="$DIST_DIR" -DOUTFILE="$setup" "$ROOT/installer/Lanternhop.nsi"
+    # For the tests: the same setup as Windows runs it for a user without administrator rights.
+    makensis -V2 -DDIST="$DIST_DIR" -DAS_RESTRICTED_USER -DOUTFILE="$ROOT/build/LanternhopSetupRestricted.exe" \
+        "$ROOT/installer/Lanternhop.nsi"
     echo "== Setup: $setup"
 }
 
@@ -72,9 +75,10 @@ WINESERVER_PID=""
 start_wine() {
     export WINEPREFIX="$1"
     export WINEDEBUG=-all
-    # No Mono or Gecko install offers (the tests need neither), and no debugger that would wait
-    # on a crashing test instead of letting it fail.
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    # No Mono or Gecko install offers (the tests need neither), no debugger that would wait
+    # on a crashing test instead of letting it fail, and no menu entries in the Unix home for
+    # the Start menu shortcuts the setup makes.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
     export WINEARCH=win64
     mkdir -p "$WINEPREFIX"
     # In the foreground (-f), so the pid is the server's own and can be stopped by it.

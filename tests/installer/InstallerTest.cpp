@@ -2,6 +2,7 @@
 // what its uninstaller leaves behind (only the personal data, or nothing at all), and upgrades
 // and uninstalls while the launcher runs or another program holds one of its DLLs.
 #include "PanelHarness.h"
+#include "ProfileSnapshot.h"
 #include "Program.h"
 #include "RegKey.h"
 #include "ShellFolder.h"
@@ -35,6 +36,10 @@ constexpr const wchar_t* kClassKeys[] = {
 constexpr DWORD kRestartNeeded = 3010;
 constexpr DWORD kAborted = 2;
 constexpr WPARAM kTrayAbout = 32860;
+enum class Data { Kept, Deleted };
+// The setup as built, or a build of it that acts as Windows does for a user without
+// administrator rights, where Wine grants the prefix's user more.
+enum class Build { AsBuilt, Restricted };
 
 std::string Narrow(const std::wstring& text) {
     std::string out;
@@ -87,35 +92,67 @@ std::vector<std::wstring> DeletedAtRestart() {
     return deleted;
 }
 
-bool IsDeletedAtRestart(const std::wstring& path) {
-    const std::wstring wanted = Lower(path);
-    for (const std::wstring& source : DeletedAtRestart())
-        if (source.size() >= wanted.size() && source.compare(source.size() - wanted.size(), wanted.size(), wanted) == 0)
-            return true;
-    return false;
-}
+// The deletions at restart asked for from its making on. The prefix keeps what earlier tests
+// asked for, so only a new request for a path counts.
+class RestartDeletions {
+public:
+    RestartDeletions() : m_before(DeletedAtRestart()) {}
+    bool AskedFor(const std::wstring& path) const { return Count(DeletedAtRestart(), path) > Count(m_before, path); }
 
-// The user's RunOnce values of the product: the clean-up a restart does without administrator rights.
-std::vector<std::wstring> RunOnceCleanups() {
-    std::vector<std::wstring> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+private:
+    // Sources are NT paths (\??\C:\...): a path matches the end of one.
+    static size_t Count(const std::vector<std::wstring>& deleted, const std::wstring& path) {
+        const std::wstring wanted = Lower(path);
+        size_t n = 0;
+        for (const std::wstring& source : deleted)
+            if (source.size() >= wanted.size() && source.compare(source.size() - wanted.size(), wanted.size(), wanted) == 0)
+                ++n;
+        return n;
+    }
+    std::vector<std::wstring> m_before;
+};
+
+// The user's RunOnce values of the product: the clean-up a sign-in does without administrator rights.
+struct RunOnceValue {
+    std::wstring name, command;
+};
+std::vector<RunOnceValue> RunOnceCleanups() {
+    std::vector<RunOnceValue> values;
+    fw::CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRunOnceKey, KEY_READ) != ERROR_SUCCESS) return values;
     wchar_t name[256];
-    for (DWORD i = 0, length = 256; ::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                    ERROR_SUCCESS;
-         ++i, length = 256)
-        if (_wcsnicmp(name, kProduct, wcslen(kProduct)) == 0) names.emplace_back(name);
-    ::RegCloseKey(key);
-    return names;
+    for (DWORD i = 0, length = 256;
+         ::RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, length = 256) {
+        RunOnceValue value{name, L""};
+        if (_wcsnicmp(name, kProduct, wcslen(kProduct)) == 0 && key.QueryStringValue(name, value.command) == ERROR_SUCCESS)
+            values.push_back(value);
+    }
+    return values;
 }
 
-// Another program holding a DLL loaded until it is ended.
+// What Windows does with them at the next sign-in: each value is deleted, then its command run.
+// The number of commands run.
+size_t SignIn() {
+    const std::vector<RunOnceValue> values = RunOnceCleanups();
+    for (const RunOnceValue& value : values) {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnceKey, value.name.c_str());
+        Program command;
+        EXPECT_TRUE(command.StartCommand(value.command)) << Narrow(value.command);
+        EXPECT_TRUE(command.WaitForExit(20000)) << Narrow(value.command);
+    }
+    return values.size();
+}
+
+// Another program holding a DLL until it is ended: loaded, as Explorer holds the extension, or
+// only open and neither deletable nor renamable, as a virus scanner may hold it.
+enum class Hold { Loaded, OpenOnly };
 class LibraryHolder {
 public:
-    explicit LibraryHolder(const std::wstring& dll) {
+    explicit LibraryHolder(const std::wstring& dll, Hold how = Hold::Loaded) {
         const std::wstring name = L"LhlHoldLibrary" + std::to_wstring(::GetCurrentProcessId());
         m_ready = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        m_started = m_process.Start(L"lhl_hold_library.exe", name + L" " + dll);
+        m_started =
+            m_process.Start(L"lhl_hold_library.exe", name + (how == Hold::OpenOnly ? L" /open " : L" ") + dll);
     }
     ~LibraryHolder() { ::CloseHandle(m_ready); }
     LibraryHolder(const LibraryHolder&) = delete;
@@ -148,9 +185,13 @@ protected:
         CleanLauncherState::SetUp();
         m_setup = lhltest::BinFolder() + L"..\\..\\LanternhopSetup.exe";
         ASSERT_TRUE(FileExists(m_setup)) << "scripts/build did not make the setup (is NSIS installed?)";
+        m_restrictedSetup = lhltest::BinFolder() + L"..\\..\\LanternhopSetupRestricted.exe";
+        ASSERT_TRUE(FileExists(m_restrictedSetup));
         m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"Programs\\Lanternhop Launcher\\";
         // Not a first start: the launcher would open its manual page in a browser.
         lhltest::WriteTestSettings();
+        m_profile = std::make_unique<lhltest::ProfileSnapshot>(
+            std::vector<std::wstring>{m_folder, fw::ShellFolderPath(CSIDL_PROGRAMS)});
     }
     void TearDown() override {
         // A test that stopped half-way leaves no installation to the next one.
@@ -158,9 +199,10 @@ protected:
         CleanLauncherState::TearDown();
     }
     // The setup's exit code; STILL_ACTIVE when it did not end within a minute.
-    DWORD RunSetup(const std::wstring& options) {
+    DWORD RunSetup(const std::wstring& options, Build build = Build::AsBuilt) {
         Program setup;
-        EXPECT_TRUE(setup.StartCommand(L"\"" + m_setup + L"\" /S " + options));
+        const std::wstring file = build == Build::AsBuilt ? m_setup : m_restrictedSetup;
+        EXPECT_TRUE(setup.StartCommand(L"\"" + file + L"\" /S " + options));
         setup.WaitForExit(60000);
         return setup.ExitCode();
     }
@@ -173,25 +215,36 @@ protected:
         ASSERT_TRUE(lhltest::PumpUntil([&] { return !UserKeyExists(kUninstallKey); }, 60000))
             << "the uninstaller did not finish";
     }
-    // Every key, value and file of the program that is still there.
-    std::vector<std::wstring> Leftovers() {
+    // In place, the uninstaller's own exit code is its result; it cannot delete itself then.
+    DWORD RunUninstallerInPlace(const std::wstring& options) {
+        Program uninstall;
+        EXPECT_TRUE(uninstall.StartCommand(L"\"" + m_folder + L"Uninstall.exe\" /S " + options + L" _?=" +
+                                           m_folder.substr(0, m_folder.size() - 1)));
+        EXPECT_TRUE(uninstall.WaitForExit(60000));
+        return uninstall.ExitCode();
+    }
+    // Every key, value and file that was not there before the test began, and the program's
+    // classes as HKEY_CLASSES_ROOT shows them (where Wine may register the type library for the
+    // machine). With the data kept, the data key may stay, though without the program's path.
+    std::vector<std::wstring> Leftovers(Data data) {
         std::vector<std::wstring> left;
         for (const wchar_t* key : kClassKeys)
             if (KeyExists(HKEY_CLASSES_ROOT, key)) left.push_back(std::wstring(L"HKCR\\") + key);
-        for (const wchar_t* key : {kFileHandler, kFolderHandler, kUninstallKey})
-            if (UserKeyExists(key)) left.push_back(std::wstring(L"HKCU\\") + key);
-        std::wstring value;
-        if (UserValue(kRunKey, L"Lanternhop Launcher", value)) left.push_back(L"the start-up value");
-        if (UserValue(kDataKey, L"Path", value)) left.push_back(L"the launcher's Path value");
-        for (const std::wstring& name : RunOnceCleanups()) left.push_back(L"RunOnce: " + name);
-        if (FolderExists(m_folder)) left.push_back(m_folder);
-        const std::wstring shortcut = fw::ShellFolderPath(CSIDL_PROGRAMS) + L"Lanternhop Launcher.lnk";
-        if (FileExists(shortcut)) left.push_back(shortcut);
+        for (const RunOnceValue& value : RunOnceCleanups()) left.push_back(L"RunOnce: " + value.name);
+        const std::wstring vendor = std::wstring(L"HKCU\\") + kVendorKey, dataKey = std::wstring(L"HKCU\\") + kDataKey;
+        // Windows deletes a RunOnce value, not its key, so a sign-in leaves the key the setup made.
+        const std::wstring runOnce = std::wstring(L"HKCU\\") + kRunOnceKey;
+        for (const std::wstring& name : m_profile->Added()) {
+            if (name == runOnce) continue;
+            const bool ofTheData = name == vendor || (name.compare(0, dataKey.size(), dataKey) == 0 &&
+                                                      name != dataKey + L" : Path");
+            if (data == Data::Deleted || !ofTheData) left.push_back(name);
+        }
         return left;
     }
-    void ExpectNothingOfTheProgramLeft() {
+    void ExpectNothingOfTheProgramLeft(Data data = Data::Deleted) {
         std::wstring listed;
-        for (const std::wstring& item : Leftovers()) listed += L"\n  " + item;
+        for (const std::wstring& item : Leftovers(data)) listed += L"\n  " + item;
         EXPECT_TRUE(listed.empty()) << "left after uninstalling:" << Narrow(listed);
     }
     void ExpectInstalledAsBuilt(const wchar_t* file) {
@@ -200,7 +253,9 @@ protected:
     }
 
     std::wstring m_setup;
+    std::wstring m_restrictedSetup;
     std::wstring m_folder;
+    std::unique_ptr<lhltest::ProfileSnapshot> m_profile;
 };
 
 } // namespace
@@ -233,7 +288,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingThePersonalData) {
     // The uninstaller ends the running launcher itself.
     RunUninstaller(L"");
     EXPECT_TRUE(launcher.WaitForExit(10000)) << "the launcher was left running";
-    ExpectNothingOfTheProgramLeft();
+    ExpectNothingOfTheProgramLeft(Data::Kept);
     EXPECT_TRUE(FileExists(lhltest::DataFolder() + L"Lanternhop_LauncherConfig.dat")) << "the data went without asking";
 }
 
@@ -246,6 +301,8 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     EXPECT_TRUE(UserKeyExists(kFolderHandler));
     EXPECT_FALSE(UserValue(kFileHandler, L"", value) && !value.empty());
 
+    // A restart would move it over the DLL's name in a folder that is otherwise gone.
+    lhltest::WriteBytes(m_folder + L"QuenvidExtension.dll.new", {'o', 'l', 'd'});
     RunUninstaller(L"/DELETEDATA");
     ExpectNothingOfTheProgramLeft();
     EXPECT_FALSE(FolderExists(lhltest::DataFolder())) << "personal data left after choosing to delete it";
@@ -253,10 +310,35 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     EXPECT_FALSE(UserKeyExists(kVendorKey)) << "an empty vendor key stayed";
 }
 
+// The user may install into a folder of their own that holds other files. Those whose names
+// end, or whose short names end, in ".old" outlive an upgrade and the uninstall.
+TEST_F(Installer, AFolderOfTheUsersOwnKeepsItsOtherFiles) {
+    m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"My Tools\\";
+    ASSERT_TRUE(::CreateDirectoryW(m_folder.c_str(), nullptr));
+    const std::vector<std::wstring> own = {L"notes.old", L"budget 2025.older", L"QuenvidTools.old"};
+    for (const std::wstring& name : own) lhltest::WriteBytes(m_folder + name, {'m', 'i', 'n', 'e'});
+    const std::wstring into = L"/D=" + m_folder.substr(0, m_folder.size() - 1);
+    ASSERT_EQ(RunSetup(into), 0u);
+    ASSERT_TRUE(FileExists(m_folder + L"Uninstall.exe")) << "not installed into the chosen folder";
+    EXPECT_EQ(RunSetup(into), 0u);
+    RunUninstaller(L"/DELETEDATA");
+    for (const std::wstring& name : own)
+        EXPECT_EQ(lhltest::ReadBytes(m_folder + name), (std::vector<uint8_t>{'m', 'i', 'n', 'e'})) << Narrow(name);
+    for (const std::wstring& name : own) ::DeleteFileW((m_folder + name).c_str());
+    EXPECT_TRUE(::RemoveDirectoryW(m_folder.c_str())) << "the uninstaller left more than the user's files";
+}
+
 TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     ASSERT_EQ(RunSetup(L""), 0u);
     // An earlier version's manual, so that the upgrade shows it wrote its own.
     lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    // Left by an earlier setup for a restart to move over the DLL: it must not outlive this one.
+    lhltest::WriteBytes(m_folder + L"QuenvidTools.dll.new", {'o', 'l', 'd'});
+    // The user's work: a setting changed and an item on the first page.
+    lhltest::WriteTestSettings(5);
+    const std::wstring item = lhltest::DataFolder() + L"kept.txt";
+    lhltest::WriteBytes(item, {'k'});
+    ASSERT_EQ(lhltest::BareStore().Store().AddFileItem(item), 0);
     Program launcher;
     ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
     ASSERT_NE(launcher.WaitForPanel(20000), nullptr) << "the installed launcher showed no panel";
@@ -264,8 +346,47 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     EXPECT_EQ(RunSetup(L""), 0u) << "the upgrade did not go through";
     // The setup waits for the process itself, so it is gone by the time the setup ends.
     EXPECT_FALSE(launcher.IsRunning()) << "the setup finished while the launcher still ran";
+    EXPECT_EQ(launcher.ExitCode(), 0u) << "the launcher was killed instead of ending as its Exit does";
+    lhl::LauncherConfig config;
+    ASSERT_EQ(config.LoadConfig(lhl::kConfigFileName), 0);
+    EXPECT_EQ(config.Settings().unitsPerRow, 5) << "the changed setting was lost";
+    lhltest::BareStore after;
+    ASSERT_FALSE(after.Store().ItemLists().empty()) << "the pages were lost";
+    std::vector<std::wstring> targets;
+    for (const lhl::LauncherItem& kept : after.Store().ItemLists()[0])
+        if (kept.HoldsItem()) targets.push_back(kept.target);
+    EXPECT_EQ(targets, std::vector<std::wstring>{item}) << "the item on the first page was lost";
     ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
     ExpectInstalledAsBuilt(L"QuenvidTools.dll");
+    ExpectInstalledAsBuilt(L"helpstart.htm");
+    EXPECT_FALSE(FileExists(m_folder + L"QuenvidTools.dll.new")) << "a restart would bring the old DLL back";
+}
+
+// A file that cannot even be renamed stops the upgrade before anything changes: the other DLL,
+// already moved aside, is put back, and nothing waits for a restart to take a DLL's name.
+TEST_F(Installer, AnUpgradeStopsUnchangedWhenADllCannotBeMovedAside) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
+    const std::wstring tools = m_folder + L"QuenvidTools.dll", extension = m_folder + L"QuenvidExtension.dll";
+    const uint64_t toolsBefore = FileIdentity(tools), extensionBefore = FileIdentity(extension);
+    const uint64_t exeBefore = FileIdentity(m_folder + L"Lanternhop Launcher.exe");
+    LibraryHolder scanner(extension, Hold::OpenOnly);
+    ASSERT_TRUE(scanner.WaitUntilLoaded());
+
+    EXPECT_EQ(RunSetup(L""), kAborted) << "the setup went on with a DLL it could not replace";
+    EXPECT_EQ(FileIdentity(tools), toolsBefore) << "the hook library was not put back";
+    EXPECT_EQ(FileIdentity(extension), extensionBefore);
+    EXPECT_EQ(FileIdentity(m_folder + L"Lanternhop Launcher.exe"), exeBefore) << "the program was replaced";
+    EXPECT_EQ(lhltest::ReadBytes(m_folder + L"helpstart.htm"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    for (const wchar_t* name : {L"QuenvidTools.dll.1.old", L"QuenvidExtension.dll.1.old", L"QuenvidTools.dll.new",
+                                L"QuenvidExtension.dll.new"})
+        EXPECT_FALSE(FileExists(m_folder + name)) << Narrow(name);
+    EXPECT_TRUE(RunOnceCleanups().empty());
+
+    // Once the file is free the same setup goes through.
+    scanner.End();
+    EXPECT_EQ(RunSetup(L""), 0u);
+    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
     ExpectInstalledAsBuilt(L"helpstart.htm");
 }
 
@@ -299,13 +420,15 @@ TEST_F(Installer, AnUpgradeReplacesTheExtensionThatExplorerHolds) {
     LibraryHolder explorer(dll);
     ASSERT_TRUE(explorer.WaitUntilLoaded()) << "the helper could not load the installed extension";
     const uint64_t heldCopy = FileIdentity(dll);
+    const RestartDeletions deletions;
+    const size_t signInCleanups = RunOnceCleanups().size();
 
     EXPECT_EQ(RunSetup(L""), kRestartNeeded) << "the setup did not say that a restart completes it";
     EXPECT_NE(FileIdentity(dll), heldCopy) << "the DLL in use was not replaced";
     ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
     const std::wstring aside = dll + L".1.old";
     EXPECT_EQ(FileIdentity(aside), heldCopy) << "the held copy was not moved aside";
-    EXPECT_TRUE(IsDeletedAtRestart(aside) || !RunOnceCleanups().empty()) << "nothing removes the old copy";
+    EXPECT_TRUE(deletions.AskedFor(aside) || RunOnceCleanups().size() > signInCleanups) << "nothing removes the old copy";
     std::wstring value;
     ASSERT_TRUE(UserValue(kClsidServer, L"", value));
     EXPECT_EQ(value, dll) << "the extension is registered under another file";
@@ -323,20 +446,87 @@ TEST_F(Installer, AnUninstallLeavesAHookLibraryInUseForTheRestart) {
     const std::wstring dll = m_folder + L"QuenvidTools.dll";
     LibraryHolder hooked(dll);
     ASSERT_TRUE(hooked.WaitUntilLoaded());
+    const RestartDeletions deletions;
 
-    RunUninstaller(L"/DELETEDATA");
+    EXPECT_EQ(RunUninstallerInPlace(L"/DELETEDATA"), kRestartNeeded) << "the result does not say a restart completes it";
+    EXPECT_FALSE(UserKeyExists(kUninstallKey));
     EXPECT_FALSE(FileExists(dll)) << "the name stays taken, so a new installation could not use it";
     const std::wstring aside = dll + L".1.old";
     EXPECT_TRUE(FileExists(aside));
-    EXPECT_TRUE(IsDeletedAtRestart(aside)) << "the held copy is not deleted at the next restart";
+    EXPECT_TRUE(deletions.AskedFor(aside)) << "the held copy is not deleted at the next restart";
     std::wstring pending;
     for (const std::wstring& source : DeletedAtRestart()) pending += L"\n  " + source;
-    EXPECT_TRUE(IsDeletedAtRestart(m_folder.substr(0, m_folder.size() - 1)))
+    EXPECT_TRUE(deletions.AskedFor(m_folder.substr(0, m_folder.size() - 1)))
         << "the program folder does not go with it; deleted at restart:" << Narrow(pending);
     EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
     EXPECT_FALSE(UserKeyExists(kVendorKey));
     hooked.End();
     ::DeleteFileW(aside.c_str());
+    ::DeleteFileW((m_folder + L"Uninstall.exe").c_str());
     ::RemoveDirectoryW(m_folder.c_str());
     ExpectNothingOfTheProgramLeft();
+}
+
+// A DLL the uninstaller can neither delete nor rename stays, and only it: its own name is never
+// left for the restart to delete, where a new installation may have put a newer copy by then.
+TEST_F(Installer, AnUninstallLeavesADllItCannotMoveAndLeavesNothingToTheRestart) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    const std::wstring dll = m_folder + L"QuenvidTools.dll";
+    LibraryHolder scanner(dll, Hold::OpenOnly);
+    ASSERT_TRUE(scanner.WaitUntilLoaded());
+    const RestartDeletions deletions;
+
+    RunUninstaller(L"/DELETEDATA");
+    EXPECT_TRUE(FileExists(dll));
+    EXPECT_FALSE(deletions.AskedFor(dll)) << "the restart would delete whatever then has this name";
+    EXPECT_TRUE(RunOnceCleanups().empty());
+    EXPECT_FALSE(FileExists(m_folder + L"Lanternhop Launcher.exe"));
+    EXPECT_FALSE(FileExists(m_folder + L"QuenvidExtension.dll"));
+    scanner.End();
+    ::DeleteFileW(dll.c_str());
+    ::RemoveDirectoryW(m_folder.c_str());
+    ExpectNothingOfTheProgramLeft();
+}
+
+// Without the right to ask Windows for deletions at restart, the setup leaves them to RunOnce
+// values of the user: the next sign-in removes the old copies, and after an uninstall the folder.
+TEST_F(Installer, WithoutTheRightToAskWindowsTheNextSignInRemovesTheOldCopies) {
+    ASSERT_EQ(RunSetup(L"", Build::Restricted), 0u);
+    const std::wstring extension = m_folder + L"QuenvidExtension.dll", tools = m_folder + L"QuenvidTools.dll";
+    LibraryHolder explorer(extension);
+    ASSERT_TRUE(explorer.WaitUntilLoaded());
+    const RestartDeletions deletions;
+    EXPECT_EQ(RunSetup(L"", Build::Restricted), kRestartNeeded);
+    EXPECT_FALSE(deletions.AskedFor(extension + L".1.old")) << "the restricted build asked Windows after all";
+    explorer.End();
+    EXPECT_EQ(SignIn(), 1u) << "not one clean-up for the one copy in use";
+    EXPECT_FALSE(FileExists(extension + L".1.old")) << "the sign-in left the old copy";
+    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
+    ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
+
+    LibraryHolder hooked(tools);
+    ASSERT_TRUE(hooked.WaitUntilLoaded());
+    RunUninstaller(L"/DELETEDATA");
+    hooked.End();
+    EXPECT_EQ(SignIn(), 1u);
+    EXPECT_FALSE(FolderExists(m_folder)) << "the sign-in left the emptied program folder";
+    ExpectNothingOfTheProgramLeft();
+}
+
+// A launcher whose process the setup may not open still gets its time to end: the setup waits
+// for the panel to go, rather than giving up at once.
+TEST_F(Installer, WithoutAHandleToTheLauncherAnUpgradeWaitsForItsPanel) {
+    ASSERT_EQ(RunSetup(L"", Build::Restricted), 0u);
+    Program launcher;
+    ASSERT_TRUE(launcher.StartCommand(L"\"" + m_folder + L"Lanternhop Launcher.exe\""));
+    ASSERT_NE(launcher.WaitForPanel(20000), nullptr);
+
+    // Its process may still be ending when the panel has gone, its hook library then moved
+    // aside for the restart.
+    const DWORD result = RunSetup(L"", Build::Restricted);
+    EXPECT_TRUE(result == 0 || result == kRestartNeeded) << "the upgrade did not wait for the launcher: " << result;
+    EXPECT_TRUE(launcher.WaitForExit(10000));
+    EXPECT_EQ(launcher.ExitCode(), 0u);
+    ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
+    SignIn();
 }

@@ -66,12 +66,6 @@ bool LauncherRegistryKeyExists() {
     return true;
 }
 
-bool InThrowawayPrefix() {
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    const bool wine = ntdll && ::GetProcAddress(ntdll, "wine_get_version");
-    return wine && FileExists(L"C:\\lanternhop-test-prefix");
-}
-
 namespace {
 
 // A skip recorded while the fixture is constructed stops the whole test before its set-up.

@@ -1,6 +1,7 @@
 #pragma once
 // What every test of the launcher needs: the folders it works in, byte-level file helpers, and
 // a fixture that gives each test an empty registry key and data folder.
+#include "ThrowawayPrefix.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
@@ -58,11 +59,6 @@ bool PumpUntil(Pred done, DWORD timeoutMs) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
-
-// True only inside the Wine prefix that scripts/test makes afresh for a run (it leaves a mark
-// on its drive C:). Anywhere else, on Windows or in someone's own Wine setup, the data folder,
-// the registry and the desktop are a real user's.
-bool InThrowawayPrefix();
 
 // The base of every fixture that changes the launcher's data folder or registry key, the
 // desktop, the start-up value or the Explorer keys. Outside the throwaway prefix the test is
