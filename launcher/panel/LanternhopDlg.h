@@ -20,6 +20,9 @@ class COptPropertySht;
 
 class CLanternhopDlg : public fw::CDialog {
 public:
+    // The blue frame's width at 96 DPI.
+    static constexpr int kFrame = 2;
+
     CLanternhopDlg();
 
     // A path from the command line, added once the pages are loaded.
@@ -35,6 +38,7 @@ public:
     // Null until the panel was first shown.
     PageStore* Store() const { return m_pPageStore.get(); }
     bool IsShown() const { return m_bVisible; }
+    UINT Dpi() const { return m_nDpi; }
 
     BOOL DestroyWindow() override;
     // Shows a hidden panel (centred on the cursor when asked), hides a shown one, brings a
@@ -153,7 +157,11 @@ private:
     void SetIcons();
     void AddAboutToSystemMenu();
     void OpenHelpOnFirstRun();
+    // PanelLayout.cpp: sizes, fonts and icons at the panel's DPI.
     void ApplyLayout();
+    void TakeDpi(UINT dpi);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    int Px(int size96) const;
     void PlaceAtStartup();
     void HidePanel();
 
@@ -165,6 +173,8 @@ private:
     std::unique_ptr<PageStore> m_pPageStore;
     fw::UniqueHIcon m_hIcon;
     fw::UniqueHIcon m_hSmallIcon;
+    UINT m_nDpi = 96;             // of the monitor the panel is on
+    fw::UniqueHFont m_hFont;      // the template's font at that DPI, for the tabs and the strip
     std::wstring m_strPendingPath;
     std::wstring m_strHandedOverPath;
     std::deque<std::wstring> m_handedOverPaths; // taken from the hand-off file, not yet added
