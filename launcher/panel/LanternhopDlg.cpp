@@ -96,7 +96,7 @@ void CLanternhopDlg::PlaceAtStartup() {
 
 void CLanternhopDlg::HidePanel() {
     // The position reaches the file with the next save of the settings.
-    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
+    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = SavedWindowRect();
     ShowWindow(SW_HIDE);
     m_bVisible = false;
 }

@@ -162,6 +162,8 @@ private:
     void TakeDpi(UINT dpi);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     int Px(int size96) const;
+    // Where the panel is, with its size at 96 DPI as the settings keep it.
+    RECT SavedWindowRect() const;
     void PlaceAtStartup();
     void HidePanel();
 

@@ -27,6 +27,12 @@ void MoveChild(HWND parent, HWND child, RECT rc) {
 
 int CLanternhopDlg::Px(int size96) const { return fw::Scale(size96, m_nDpi); }
 
+RECT CLanternhopDlg::SavedWindowRect() const {
+    const RECT rc = GetWindowRect();
+    return RECT{rc.left, rc.top, rc.left + fw::Unscale(rc.right - rc.left, m_nDpi),
+                rc.top + fw::Unscale(rc.bottom - rc.top, m_nDpi)};
+}
+
 // The font and icons the panel's controls and frame show at this DPI.
 void CLanternhopDlg::TakeDpi(UINT dpi) {
     m_nDpi = dpi ? dpi : fw::kBaseDpi;

@@ -5,32 +5,13 @@
 #include "IndexButton.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include "Snapshot.h"
 
 using namespace lhl;
 
 namespace {
 
-// Paints a window's client area into a bitmap of its own and returns one pixel of it.
-class Snapshot {
-public:
-    Snapshot(HWND window, UINT message) {
-        RECT rc{};
-        ::GetClientRect(window, &rc);
-        HDC screen = ::GetDC(nullptr);
-        m_dc.reset(::CreateCompatibleDC(screen));
-        m_bitmap.reset(::CreateCompatibleBitmap(screen, rc.right, rc.bottom));
-        ::ReleaseDC(nullptr, screen);
-        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
-        ::SendMessageW(window, message, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT);
-    }
-    ~Snapshot() { ::SelectObject(m_dc.get(), m_old); }
-    COLORREF At(POINT p) const { return ::GetPixel(m_dc.get(), p.x, p.y); }
-
-private:
-    fw::UniqueHdc m_dc;
-    fw::UniqueHBitmap m_bitmap;
-    HGDIOBJ m_old = nullptr;
-};
+using lhltest::Snapshot;
 
 class Painting : public lhltest::PanelTest {
 protected:
