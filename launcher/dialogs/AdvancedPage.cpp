@@ -1,6 +1,7 @@
 // The Advanced page: how the panel shows and hides, and how it looks. Its sliders, boxes and
 // language list write into the live settings at once; the hot key and the animate flag wait for
 // OK. Moving the transparency slider previews it on the panel.
+#include "Dpi.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "OptionsSheet.h"
@@ -48,7 +49,9 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     m_nUnitsAtStart = units;
     ShowItemsBeyond(units);
 
-    const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    // The dimension is kept in 96-DPI units; so is the screen it is measured against.
+    const int pixels = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const int screen = fw::Unscale(pixels, fw::WindowDpi(c.PanelWindow()));
     m_dimension.SetRange(screen / 3, screen);
     m_dimension.SetPos(s.dimension);
     SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", s.dimension);
