@@ -39,7 +39,6 @@ BOOL CLanternhopDlg::OnInitDialog() {
     AddAboutToSystemMenu();
     TakeDpi(fw::WindowDpi(m_hWnd));
     fw::KeepOwnLayoutOnDpiChange(m_hWnd);
-    SetIcons();
     // Registered before the icon is added, so a taskbar restarting from here on brings it back.
     m_uTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     AddTrayIcon();
@@ -69,11 +68,6 @@ void CLanternhopDlg::AddAboutToSystemMenu() {
     }
     ::RemoveMenu(system, 0, MF_BYPOSITION);
     ::RemoveMenu(system, 3, MF_BYPOSITION);
-}
-
-void CLanternhopDlg::SetIcons() {
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
 }
 
 // Only the saved position is restored: the size follows the dimension, which may have changed

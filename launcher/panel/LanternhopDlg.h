@@ -154,7 +154,6 @@ private:
     void ChooseLanguage();
     bool OnSysCommand(WPARAM command, LPARAM lParam);
     void OnClose();
-    void SetIcons();
     void AddAboutToSystemMenu();
     void OpenHelpOnFirstRun();
     // PanelLayout.cpp: sizes, fonts and icons at the panel's DPI.

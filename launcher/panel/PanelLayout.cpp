@@ -48,8 +48,13 @@ void CLanternhopDlg::TakeDpi(UINT dpi) {
         if (m_pPageStore) m_pPageStore->SetDpi(m_nDpi, made.get());
         m_hFont = std::move(made);
     }
-    m_hIcon.reset(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kBigIcon)));
-    m_hSmallIcon.reset(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kSmallIcon)));
+    // The window shows the new icons before the old ones are freed.
+    fw::UniqueHIcon big(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kBigIcon)));
+    fw::UniqueHIcon small(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kSmallIcon)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    m_hIcon = std::move(big);
+    m_hSmallIcon = std::move(small);
 }
 
 // The panel is `dimension` wide and square above the strip; the strip runs along the bottom and
@@ -76,7 +81,6 @@ void CLanternhopDlg::ApplyLayout() {
 void CLanternhopDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
     if (!dpi) return;
     TakeDpi(dpi);
-    SetIcons();
     if (suggested)
         ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -111,3 +111,24 @@ TEST_F(Painting, TabsThatWidenAfterDeletedPagesGetATextureOfTheirNewSize) {
 }
 
 } // namespace
+
+// On a screen of another scaling every button is somewhere else and larger: what it copied of the
+// panel's picture before must not show there.
+TEST_F(Painting, AfterADpiChangeButtonsShowThePictureOfTheirNewPlace) {
+    const std::wstring picture = lhltest::DataFolder() + L"gradient.bmp";
+    lhltest::WriteGradientBitmap(picture, 256, 256);
+    RestartWith([&](ConfigSettings& s) {
+        s.useBackgroundImage = 1;
+        s.backgroundImage = picture;
+    });
+    PutAt(6, MakeFile(L"six.txt"));
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "at 96 DPI");
+    ChangeDpi(144, 20, 20);
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "at 144 DPI");
+    const RECT client = m_panel->GetClientRect();
+    BITMAP info{};
+    ::GetObjectW(m_panel->Background(), sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, client.right) << "the picture was not decoded again at the panel's new size";
+}
