@@ -147,7 +147,7 @@ void CButtonEx::ShowProgramIcon(UINT resourceId) {
 
 void CButtonEx::TakeIconAtSize() {
     if (m_strIconFile.empty() && !m_nIconResource) return;
-    // A button not laid out yet takes the icon at the size a cell of the default grid shows.
+    // A button without a size yet takes the standard icon size; its first layout takes it again.
     const int side = IconSide() > 0 ? IconSide() : fw::Scale(32, m_nDpi);
     if (side == m_nIconSide && (m_sharedIcon || m_icon)) return;
     m_nIconSide = side;
