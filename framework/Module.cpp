@@ -12,6 +12,20 @@ HINSTANCE ResourceInstance() {
 
 void SetResourceInstance(HINSTANCE instance) { g_resourceInstance = instance; }
 
+HICON LoadIconAtSize(UINT id, int size) {
+    // Version 6 of the common controls has it (the manifest asks for that version); the import
+    // library knows only version 5's names, so it is looked up.
+    using LoadScaledFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    HMODULE controls = ::GetModuleHandleW(L"comctl32.dll");
+    auto loadScaled = controls ? reinterpret_cast<LoadScaledFn>(
+                                     reinterpret_cast<void*>(::GetProcAddress(controls, "LoadIconWithScaleDown")))
+                               : nullptr;
+    HICON icon = nullptr;
+    if (loadScaled && SUCCEEDED(loadScaled(ResourceInstance(), MAKEINTRESOURCEW(id), size, size, &icon)) && icon)
+        return icon;
+    return static_cast<HICON>(::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
 std::wstring ModulePath(HMODULE module) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {

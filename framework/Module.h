@@ -14,6 +14,10 @@ std::wstring ModulePath(HMODULE module = nullptr);
 // The folder of a module's file, ending in "\"; empty when it cannot be found.
 std::wstring ModuleFolder(HMODULE module = nullptr);
 
+// An icon resource of ResourceInstance() made size pixels square from its nearest larger image,
+// as the common controls scale icons down; the caller destroys it. Null when there is none.
+HICON LoadIconAtSize(UINT id, int size);
+
 // A string resource of ResourceInstance(); empty when it does not exist.
 std::wstring LoadResString(UINT id);
 

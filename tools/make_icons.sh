@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Draws the launcher's icons with ImageMagick at 48, 32 and 16 pixels and packs them as .ico
-# files into launcher/resources. The outputs are committed; run this only to change them.
+# Draws the launcher's icons with ImageMagick at every size a screen from 100 % to 400 % scaling
+# asks for (16 to 256 pixels) and packs them as .ico files into launcher/resources. The outputs are committed; run this only to change them.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/../launcher/resources" && pwd)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Each drawing is made at 96 pixels and scaled down, so the small sizes stay smooth.
+sizes=(256 64 48 40 32 24 20 16)
+
+# The drawings below are given on a 96-pixel grid; each is drawn at 512 pixels through the
+# affine setting and scaled down, so every size, 256 included, is sharp and smooth.
 draw() { # name, then ImageMagick drawing arguments
     local name=$1; shift
-    convert -size 96x96 xc:none "$@" "$work/$name-96.png"
-    for s in 48 32 16; do convert "$work/$name-96.png" -filter Lanczos -resize ${s}x${s} "$work/$name-$s.png"; done
-    convert "$work/$name-48.png" "$work/$name-32.png" "$work/$name-16.png" "$out/$name.ico"
+    convert -size 512x512 xc:none -affine 5.3333333,0,0,5.3333333,0,0 "$@" "$work/$name-512.png"
+    local files=()
+    for s in "${sizes[@]}"; do
+        convert "$work/$name-512.png" -filter Lanczos -resize ${s}x${s} "$work/$name-$s.png"
+        files+=("$work/$name-$s.png")
+    done
+    convert "${files[@]}" "$out/$name.ico"
 }
 
 # The application: a warm lantern light on a deep blue tile.

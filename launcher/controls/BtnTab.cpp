@@ -29,7 +29,7 @@ void CBtnTab::PaintBackground(HDC dc, const RECT& rect) {
 
 void CBtnTab::PaintCaption(HDC dc, const std::wstring& text, const RECT& last, bool pressed, bool disabled) {
     RECT q = last;
-    if (pressed && !m_bCheckLike) ::OffsetRect(&q, m_ptDownShift.x, m_ptDownShift.y);
+    if (pressed && !m_bCheckLike) ::OffsetRect(&q, DownShift(), DownShift());
     HFONT own = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     fw::SelectGuard selectFont(dc, own ? static_cast<HGDIOBJ>(own) : ::GetStockObject(DEFAULT_GUI_FONT));
     RECT measured = q;

@@ -3,18 +3,23 @@
 #include "ButtonEx.h"
 #include "ButtonLook.h"
 #include "Canvas.h"
+#include "Dpi.h"
 #include "Module.h"
+#include "ShellCache.h"
 #include "resource.h"
 #include <algorithm>
 
 namespace lhl {
 namespace {
 
+// 96-DPI sizes.
 constexpr int kShadow = 4;
+constexpr int kTipWidth = 400;
+constexpr int kFocusInset = 3;
 
-HFONT CreatePointFont(HDC dc, int points, const wchar_t* face) {
+HFONT CreatePointFont(int points, UINT dpi, const wchar_t* face) {
     LOGFONTW font{};
-    font.lfHeight = -::MulDiv(std::max(points, 1) * 10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
+    font.lfHeight = fw::FontHeight(std::max(points, 1), dpi);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return ::CreateFontIndirectW(&font);
@@ -34,11 +39,13 @@ bool CButtonEx::Create(const std::wstring& text, DWORD style, const RECT& rect, 
     m_bCheckLike = (kind & BS_CHECKBOX) != 0;
     if (!CreateEx(0, L"BUTTON", text.c_str(), (style & ~OwnedStyleBits()) | BS_OWNERDRAW, rect, parent, id)) return false;
     m_strCaption = text;
+    m_nDpi = fw::WindowDpi(m_hWnd);
     return true;
 }
 
 bool CButtonEx::SubclassDlgItem(UINT id, fw::CWnd* parent) {
     if (!fw::CWnd::SubclassDlgItem(id, parent)) return false;
+    m_nDpi = fw::WindowDpi(m_hWnd);
     TakeOverStyle();
     return true;
 }
@@ -110,6 +117,8 @@ int CButtonEx::AssignIcon(HICON icon) {
     if (info.hbmColor) ::DeleteObject(info.hbmColor);
     m_icon.reset(icon);
     m_sharedIcon = nullptr;
+    m_strIconFile.clear();
+    m_nIconResource = 0;
     Invalidate();
     return result;
 }
@@ -119,6 +128,56 @@ void CButtonEx::ShowSharedIcon(HICON icon) {
     m_icon.reset();
     m_sharedIcon = icon;
     Invalidate();
+}
+
+void CButtonEx::ShowFileIcon(const std::wstring& path, DWORD attributes) {
+    m_strIconFile = path;
+    m_dwIconAttributes = attributes;
+    m_nIconResource = 0;
+    m_nIconSide = 0;
+    TakeIconAtSize();
+}
+
+void CButtonEx::ShowProgramIcon(UINT resourceId) {
+    m_strIconFile.clear();
+    m_nIconResource = resourceId;
+    m_nIconSide = 0;
+    TakeIconAtSize();
+}
+
+void CButtonEx::TakeIconAtSize() {
+    if (m_strIconFile.empty() && !m_nIconResource) return;
+    // A button without a size yet takes the standard icon size; its first layout takes it again.
+    const int side = IconSide() > 0 ? IconSide() : fw::Scale(32, m_nDpi);
+    if (side == m_nIconSide && (m_sharedIcon || m_icon)) return;
+    m_nIconSide = side;
+    ShowSharedIcon(m_nIconResource ? SharedProgramIcon(m_nIconResource, side)
+                                   : SharedShellIcon(m_strIconFile, m_dwIconAttributes, side));
+}
+
+int CButtonEx::IconSide() const {
+    if (!m_hWnd) return 0;
+    const RECT square = IconSquare(WorkRect(GetClientRect()));
+    return square.right - square.left;
+}
+
+void CButtonEx::SetDpi(UINT dpi) {
+    if (!dpi || dpi == m_nDpi) return;
+    m_nDpi = dpi;
+    if (m_tip.IsCreated()) m_tip.SetMaxTipWidth(fw::Scale(kTipWidth, m_nDpi));
+    ForgetParentCopy();
+    TakeIconAtSize();
+    Invalidate();
+}
+
+int CButtonEx::Shadow() const { return fw::Scale(kShadow, m_nDpi); }
+
+int CButtonEx::DownShift() const { return fw::Scale(1, m_nDpi); }
+
+RECT CButtonEx::WorkRect(const RECT& r) const {
+    if (!IsItemButton()) return r;
+    const int s = Shadow();
+    return RECT{r.left - s > 0 ? r.left - s : 0, r.top - s > 0 ? r.top - s : 0, r.right - s, r.bottom - s};
 }
 
 // A page holds up to 256 buttons and a tool tip is a window of its own: it is made only when
@@ -134,7 +193,7 @@ void CButtonEx::AssignTooltip(const std::wstring& text, bool active) {
 
 void CButtonEx::MakeTooltipOnFirstHover(WPARAM keys, LPARAM position) {
     if (m_tip.IsCreated() || m_strTooltip.empty() || !m_tip.Create(m_hWnd)) return;
-    m_tip.SetMaxTipWidth(400); // longer tips wrap
+    m_tip.SetMaxTipWidth(fw::Scale(kTipWidth, m_nDpi)); // longer tips wrap
     m_tip.SetToolText(m_hWnd, 1, GetClientRect(), m_strTooltip);
     m_tip.Activate(m_bTooltipActive);
     // This move reached the button before the tip could watch it; it starts the tip's wait.
@@ -268,10 +327,14 @@ LRESULT CButtonEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case BM_GETCHECK:
         return m_nCheckState;
-    case WM_WINDOWPOSCHANGED:
-        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
-            ForgetParentCopy(); // a reused button in another cell must not show its old cell's pixels
-        return fw::CWnd::WindowProc(msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: {
+        const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+        // A reused button in another cell must not show its old cell's pixels.
+        if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ForgetParentCopy();
+        const LRESULT result = fw::CWnd::WindowProc(msg, wParam, lParam);
+        if (!(flags & SWP_NOSIZE)) TakeIconAtSize();
+        return result;
+    }
     case WM_ERASEBKGND:
         return TRUE; // everything is drawn in DrawItem, at once
     case WM_SETTEXT:
@@ -343,15 +406,19 @@ void CButtonEx::DrawParentCopy(HDC dc, const RECT& rect, bool shadow) {
     if (!shadow) return;
     const int x1 = rect.left, y1 = rect.top, x2 = rect.right, y2 = rect.bottom;
     auto darken = [dc](int x, int y, int factor) { ::SetPixel(dc, x, y, Darken(::GetPixel(dc, x, y), factor)); };
-    for (int k = 0; k < kShadow; ++k) {
-        for (int x = 6; x <= x2 - 5; ++x) darken(x, y2 - kShadow + k, kShadowEdge[k]);
-        for (int y = 6; y <= y2 - 5; ++y) darken(x2 - kShadow + k, y, kShadowEdge[k]);
+    // The four factors of a 96-DPI shadow stretch over the rows of a wider one.
+    const int s = Shadow();
+    auto step = [s](int k) { return k * 4 / s; };
+    for (int k = 0; k < s; ++k) {
+        for (int x = s + 2; x <= x2 - s - 1; ++x) darken(x, y2 - s + k, kShadowEdge[step(k)]);
+        for (int y = s + 2; y <= y2 - s - 1; ++y) darken(x2 - s + k, y, kShadowEdge[step(k)]);
     }
-    for (int i = 0; i < kShadow; ++i) {
-        for (int j = 0; j < kShadow; ++j) {
-            darken(x2 - 4 + i, y2 - 4 + j, kShadowCorner[i + j]);
-            darken(x2 - 4 + i, y1 + 5 - j, kShadowCorner[i + j]);
-            darken(x1 + 5 - i, y2 - 4 + j, kShadowCorner[i + j]);
+    for (int i = 0; i < s; ++i) {
+        for (int j = 0; j < s; ++j) {
+            const int factor = kShadowCorner[step(i) + step(j)];
+            darken(x2 - s + i, y2 - s + j, factor);
+            darken(x2 - s + i, y1 + s + 1 - j, factor);
+            darken(x1 + s + 1 - i, y2 - s + j, factor);
         }
     }
 }
@@ -362,11 +429,7 @@ void CButtonEx::DrawItem(const DRAWITEMSTRUCT& item) {
     m_bDown = pressed;
     const RECT r = item.rcItem;
     m_rcLastDrawn = r;
-    RECT work = r;
-    if (IsItemButton()) {
-        work = RECT{r.left - kShadow > 0 ? r.left - kShadow : 0, r.top - kShadow > 0 ? r.top - kShadow : 0,
-                    r.right - kShadow, r.bottom - kShadow};
-    }
+    const RECT work = WorkRect(r);
     // Composed off screen and copied in one go, so the button never flickers.
     const int width = r.right - r.left, height = r.bottom - r.top;
     fw::CanvasLease canvas(item.hDC, width, height);
@@ -385,7 +448,7 @@ void CButtonEx::DrawItem(const DRAWITEMSTRUCT& item) {
     if (!text.empty()) PaintCaption(dc, text, m_rcLastDrawn, pressed, disabled);
     if (m_bFocusLook && (!m_bFlatLook || m_bFlatFocusRect) && !IsItemButton()) {
         RECT focus = work;
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -fw::Scale(kFocusInset, m_nDpi), -fw::Scale(kFocusInset, m_nDpi));
         ::DrawFocusRect(dc, &focus);
     }
     ::BitBlt(item.hDC, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
@@ -416,18 +479,20 @@ void CButtonEx::PaintEdge(HDC dc, const RECT& work) {
 
 void CButtonEx::PaintIcon(HDC dc, const RECT& work, bool pressed, bool) {
     RECT square = IconSquare(work);
-    if (IsItemButton() && (m_bHot || pressed)) ::OffsetRect(&square, -kShadow, 0);
-    if (pressed && !m_bCheckLike) ::OffsetRect(&square, m_ptDownShift.x, m_ptDownShift.y);
+    if (IsItemButton() && (m_bHot || pressed)) ::OffsetRect(&square, -Shadow(), 0);
+    if (pressed && !m_bCheckLike) ::OffsetRect(&square, DownShift(), DownShift());
     ::DrawIconEx(dc, square.left, square.top, GetIcon(), square.right - square.left, square.bottom - square.top, 0,
                  nullptr, DI_NORMAL);
 }
 
 void CButtonEx::PaintCaption(HDC dc, const std::wstring& text, const RECT& last, bool pressed, bool disabled) {
-    RECT q = IsItemButton() ? RECT{last.left - kShadow, last.top + (last.bottom - last.top) / 2, last.right, last.bottom}
+    RECT q = IsItemButton() ? RECT{last.left - Shadow(), last.top + (last.bottom - last.top) / 2, last.right, last.bottom}
                             : last;
-    if (pressed && !m_bCheckLike) ::OffsetRect(&q, m_ptDownShift.x, m_ptDownShift.y);
-    const int height = q.bottom - q.top;
-    fw::UniqueHFont font(CreatePointFont(dc, CaptionPoints(height, IsItemButton()), L"Tahoma"));
+    if (pressed && !m_bCheckLike) ::OffsetRect(&q, DownShift(), DownShift());
+    // The point size follows the caption's 96-DPI height; the font then turns points into pixels
+    // for the button's DPI, so a scaled cell does not scale its text twice.
+    const int height96 = fw::Unscale(q.bottom - q.top, m_nDpi);
+    fw::UniqueHFont font(CreatePointFont(CaptionPoints(height96, IsItemButton()), m_nDpi, L"Tahoma"));
     fw::SelectGuard selectFont(dc, font.get());
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -452,7 +517,7 @@ void CButtonEx::DrawCaptionText(HDC dc, const std::wstring& text, RECT q, bool d
         ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
     } else if (m_bHot || pressed) {
         ::SetTextColor(dc, m_clrSlots[1]);
-        if (shiftWhenHot) q.left -= kShadow;
+        if (shiftWhenHot) q.left -= Shadow();
     } else {
         ::SetTextColor(dc, m_bFocusLook ? m_clrSlots[5] : m_clrSlots[3]);
     }

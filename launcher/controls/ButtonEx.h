@@ -66,8 +66,16 @@ public:
     int GetPageNumber() const { return m_nPageNumber; }
     // Takes the icon (null clears); 1 when its information cannot be read.
     int AssignIcon(HICON icon);
-    // Shows an icon someone else keeps alive (the shell icons, shared by every button).
-    void ShowSharedIcon(HICON icon);
+    // Shows the shell's icon of a file, or one of the program's icon resources, both shared by
+    // every button; taken at the size the button shows it, and again when that size changes.
+    void ShowFileIcon(const std::wstring& path, DWORD attributes);
+    void ShowProgramIcon(UINT resourceId);
+    // The side of the square the icon is drawn in, in pixels.
+    int IconSide() const;
+    // The DPI the button is drawn for. It follows the panel's, which the panel hands on when it
+    // moves to a screen of another scaling; a size change takes the icon again at the new size.
+    void SetDpi(UINT dpi);
+    UINT Dpi() const { return m_nDpi; }
     HICON GetIcon() const { return m_icon ? m_icon.get() : m_sharedIcon; }
     void AssignTooltip(const std::wstring& text, bool active);
     const std::wstring& TooltipText() const { return m_strTooltip; }
@@ -137,6 +145,12 @@ protected:
     virtual DWORD OwnedStyleBits() const { return 0x0F; }
     bool IsItemButton() const { return m_nPageNumber == 0; }
     void DrawParentCopy(HDC dc, const RECT& rect, bool shadow);
+    // The drop shadow's width, which is also how far a lifted button's face moves up and left.
+    int Shadow() const;
+    // How far a pressed face moves right and down.
+    int DownShift() const;
+    // The rectangle the face is drawn in: an item button keeps room for its shadow.
+    RECT WorkRect(const RECT& rect) const;
     void DrawCaptionText(HDC dc, const std::wstring& text, RECT q, bool disabled, bool shiftWhenHot);
     void OnMouseMove(WPARAM keys, POINT point);
     void SetStripText(const std::wstring& text) const;
@@ -152,7 +166,6 @@ protected:
     bool m_bHotBorder = true;
     bool m_bFlatFocusRect = false;
     bool m_bTrackAlways = true;
-    POINT m_ptDownShift{1, 1};
     RECT m_rcLastDrawn{};
 
     std::wstring m_strTarget;
@@ -185,6 +198,7 @@ protected:
     COLORREF m_clrSlots[kColourSlots] = {};
     fw::UniqueHIcon m_icon;
     HICON m_sharedIcon = nullptr;
+    UINT m_nDpi = 96;
 
 private:
     mutable bool m_bShortcutPending = false;
@@ -196,6 +210,13 @@ private:
     void OnPaint();
     fw::CToolTipCtrl m_tip;
     void MakeTooltipOnFirstHover(WPARAM keys, LPARAM position);
+    void ShowSharedIcon(HICON icon);
+    // Takes the shared icon again when the square it is drawn in changed size.
+    void TakeIconAtSize();
+    std::wstring m_strIconFile;   // the file whose shell icon is shown, or
+    DWORD m_dwIconAttributes = 0;
+    UINT m_nIconResource = 0;     // the program's icon resource shown
+    int m_nIconSide = 0;          // the size the shown icon was taken at
     fw::UniqueHdc m_parentCopyDC;
     fw::UniqueHBitmap m_parentCopy;
     HGDIOBJ m_parentCopyOld = nullptr;

@@ -22,21 +22,14 @@ constexpr const wchar_t* kWarning = L"Warning";
 constexpr const wchar_t* kOpenFailed = L"Open file fail, clear it?";
 constexpr const wchar_t* kFileMissing = L"File is not exist!";
 
-HICON ShellIconFor(const std::wstring& path) {
-    const DWORD attributes = ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    return SharedShellIcon(path, attributes);
+DWORD ShellAttributesOf(const std::wstring& path) {
+    return ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 std::wstring ShellDisplayName(const std::wstring& path) {
     std::wstring name = ShellDisplayNameOf(path);
     // The shell names only files that exist; a missing one still shows its own name.
     return name.empty() ? FileNameOf(path) : name;
-}
-
-// Shared: loaded once, kept by the system for the module's life, never destroyed by a button.
-HICON ProgramIcon(UINT id) {
-    return static_cast<HICON>(
-        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
@@ -99,7 +92,7 @@ int CButtonEx::SetFileItem(const std::wstring& path) {
     }
     m_strTarget = path;
     fw::ComScope com(COINIT_APARTMENTTHREADED);
-    ShowSharedIcon(ShellIconFor(path));
+    ShowFileIcon(path, ShellAttributesOf(path));
     m_strFullTitle = ShellDisplayName(path);
     m_strTitle = ShortenFileTitle(m_strFullTitle);
     m_strShownTarget = path;
@@ -124,7 +117,7 @@ int CButtonEx::SetTextItem(const std::wstring& title, const std::wstring& text) 
     m_strTip = text.substr(0, 128);
     m_strTitle = title;
     m_nKind = kButtonText;
-    ShowSharedIcon(ProgramIcon(IDI_CLIPBOARD_TEXT));
+    ShowProgramIcon(IDI_CLIPBOARD_TEXT);
     AssignTooltip(m_strTip, true);
     SetCaption(ShortenItemTitle(title));
     if (m_hWnd) ::EnableWindow(m_hWnd, TRUE);
@@ -142,7 +135,7 @@ int CButtonEx::SetLinkItem(const std::wstring& title, const std::wstring& addres
     m_strTarget = m_strTip = m_strShownTarget = address;
     m_strTitle = title;
     m_nKind = kButtonLink;
-    ShowSharedIcon(ProgramIcon(address.find(L'@') != std::wstring::npos ? IDI_MAIL_ADDRESS : IDI_WEB_ADDRESS));
+    ShowProgramIcon(address.find(L'@') != std::wstring::npos ? IDI_MAIL_ADDRESS : IDI_WEB_ADDRESS);
     AssignTooltip(m_strTip, true);
     SetCaption(ShortenItemTitle(title));
     // The address a click opens is kept to 259 characters and its terminating zero.

@@ -1,5 +1,8 @@
 #include "ShellCache.h"
 #include "ComInit.h"
+#include "Module.h"
+#include <commctrl.h>
+#include <commoncontrols.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -87,6 +90,48 @@ std::wstring NameInOpenFolder(const std::wstring& path) {
     return name;
 }
 
+// The system image lists from the smallest icons to the largest, and their sizes.
+constexpr int kImageLists[] = {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE, SHIL_JUMBO};
+constexpr int kImageListSizes[] = {16, 32, 48, 256};
+
+// The icon from the resource the shell names for the file type, made at exactly that size from
+// the resource's nearest image; null when the type has no fixed icon resource.
+HICON IconFromLocation(const std::wstring& path, DWORD attributes, int size) {
+    SHFILEINFOW info{};
+    if (!::SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), SHGFI_ICONLOCATION | SHGFI_USEFILEATTRIBUTES) ||
+        !info.szDisplayName[0])
+        return nullptr;
+    HICON icon = nullptr;
+    const UINT sizes = MAKELONG(size, size);
+    if (::SHDefExtractIconW(info.szDisplayName, info.iIcon, 0, &icon, nullptr, sizes) != S_OK) return nullptr;
+    return icon;
+}
+
+// The system image list's icon: every type has one, though only at the list's sizes.
+HICON IconFromImageList(const std::wstring& path, DWORD attributes, int size) {
+    SHFILEINFOW info{};
+    if (!::SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
+        return nullptr;
+    // The smallest list of at least the size first; a system without it offers the next smaller.
+    int first = 0;
+    while (first + 1 < static_cast<int>(std::size(kImageLists)) && kImageListSizes[first] < size) ++first;
+    for (int i = first; i >= 0; --i) {
+        fw::ComPtr<IImageList> images;
+        HICON icon = nullptr;
+        if (SUCCEEDED(::SHGetImageList(kImageLists[i], __uuidof(IImageList), images.PutVoid())) &&
+            images && SUCCEEDED(images->GetIcon(info.iIcon, ILD_TRANSPARENT, &icon)) && icon)
+            return icon;
+    }
+    return nullptr;
+}
+
+// Never a small icon stretched: the type's own resource at the size, else the image list's icon
+// of at least the size, which the button draws smaller.
+HICON ShellIconAtSize(const std::wstring& path, DWORD attributes, int size) {
+    if (HICON icon = IconFromLocation(path, attributes, size)) return icon;
+    return IconFromImageList(path, attributes, size);
+}
+
 std::unordered_map<std::wstring, std::wstring>& Names() {
     static std::unordered_map<std::wstring, std::wstring> names;
     return names;
@@ -94,17 +139,24 @@ std::unordered_map<std::wstring, std::wstring>& Names() {
 
 } // namespace
 
-HICON SharedShellIcon(const std::wstring& path, DWORD attributes) {
-    // A few dozen icons at most, one per extension.
+HICON SharedShellIcon(const std::wstring& path, DWORD attributes, int size) {
+    // A few dozen icons at most, one per extension and size.
     static std::map<std::wstring, HICON> icons;
-    const std::wstring key = KeyOf(path, attributes);
+    const std::wstring key = std::to_wstring(size) + L"|" + KeyOf(path, attributes);
     auto found = icons.find(key);
     if (found == icons.end()) {
-        SHFILEINFOW info{};
         ++g_iconLookups;
-        if (!::SHGetFileInfoW(path.c_str(), attributes, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES))
-            info.hIcon = nullptr;
-        found = icons.emplace(key, info.hIcon).first;
+        found = icons.emplace(key, ShellIconAtSize(path, attributes, size)).first;
+    }
+    return found->second;
+}
+
+HICON SharedProgramIcon(UINT resourceId, int size) {
+    static std::map<std::pair<UINT, int>, HICON> icons;
+    const auto key = std::make_pair(resourceId, size);
+    auto found = icons.find(key);
+    if (found == icons.end()) {
+        found = icons.emplace(key, fw::LoadIconAtSize(resourceId, size)).first;
     }
     return found->second;
 }

@@ -6,10 +6,14 @@
 
 namespace lhl {
 
-// The shell's icon for a file by its extension and attributes: with SHGFI_USEFILEATTRIBUTES the
-// answer depends on nothing else, so one icon per key serves every button for the program's
-// life. Callers draw it and never destroy it; null when the shell has none.
-HICON SharedShellIcon(const std::wstring& path, DWORD attributes);
+// The shell's icon for a file by its extension and attributes, size pixels square: with
+// SHGFI_USEFILEATTRIBUTES the answer depends on nothing else, so one icon per key and size serves
+// every button for the program's life. Callers draw it and never destroy it; null when the shell
+// has none.
+HICON SharedShellIcon(const std::wstring& path, DWORD attributes, int size);
+// One of the program's own icon resources, size pixels square, made from the resource's nearest
+// larger image; kept for the program's life like the shell's.
+HICON SharedProgramIcon(UINT resourceId, int size);
 
 // The shell's display name of an existing file, remembered by path; empty when the shell cannot
 // name it (a missing file is asked again next time, since it may appear).

@@ -1,5 +1,6 @@
 #include "LauncherConfig.h"
 #include "DataFile.h"
+#include "Dpi.h"
 #include "Module.h"
 #include "ShellFolder.h"
 #include <shlobj.h>
@@ -21,7 +22,9 @@ void CreateFolderIfMissing(const std::wstring& folder) {
 } // namespace
 
 LauncherConfig::LauncherConfig() {
-    m_settings.dimension = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)) / 3;
+    // The screen's size comes in pixels; the dimension is stored at 96 DPI like every other size.
+    const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_settings.dimension = fw::Unscale(screen, fw::SystemDpi()) / 3;
     m_savedPage = m_page;
     CreateFolders();
     m_programFolder = fw::ModuleFolder();
@@ -70,8 +73,10 @@ int LauncherConfig::GetUnitsPerRow() {
     if (units >= kMinUnits && units <= kMaxUnits) return units;
     RECT client{};
     if (m_hPanelWindow) ::GetClientRect(m_hPanelWindow, &client);
-    // A grid needs at least one cell per row, and a page holds at most 16 x 16 items.
-    units = std::clamp(static_cast<int>(client.right - client.left) / kUnitWidth, 1, kMaxUnits);
+    // A grid needs at least one cell per row, and a page holds at most 16 x 16 items. The unit
+    // is a 96-DPI width, so the same panel holds the same grid on every screen.
+    const int width96 = fw::Unscale(static_cast<int>(client.right - client.left), fw::WindowDpi(m_hPanelWindow));
+    units = std::clamp(width96 / kUnitWidth, 1, kMaxUnits);
     return units;
 }
 

@@ -1,5 +1,6 @@
 #include "PageStore.h"
 #include "ButtonEx.h"
+#include "Dpi.h"
 #include "IndexButton.h"
 #include "LauncherConfig.h"
 #include "PanelMessages.h"
@@ -105,17 +106,67 @@ void PageStore::BuildGrid(int left, int top, int right, int bottom) {
     const int n = m_pConfig->GetUnitsPerRow();
     if (n < 1) return;
     m_nUnits = n;
-    const int w = (right - left - kCellGap * n) / n;
-    const int h = (bottom - top - kCellGap * n) / n;
-    m_cells.assign(static_cast<size_t>(n) * n, GridCell{});
+    m_cells.clear();
+    LayOutCells(left, top, right, bottom);
+    LoadAll();
+}
+
+// The n x n cells of the rectangle (screen coordinates), a scaled gap after each.
+void PageStore::LayOutCells(int left, int top, int right, int bottom) {
+    const int n = m_nUnits;
+    const int gap = fw::Scale(kCellGap, m_nDpi);
+    const int w = (right - left - gap * n) / n;
+    const int h = (bottom - top - gap * n) / n;
+    std::vector<GridCell> cells(static_cast<size_t>(n) * n);
     for (int r = 0; r < n; ++r) {
         for (int c = 0; c < n; ++c) {
-            const int x = left + c * w + kCellGap * c;
-            const int y = top + r * h + kCellGap * r;
-            m_cells[static_cast<size_t>(r) * n + c].rect = ToClient(RECT{x, y, x + w, y + h});
+            const int x = left + c * w + gap * c;
+            const int y = top + r * h + gap * r;
+            const size_t i = static_cast<size_t>(r) * n + c;
+            cells[i].rect = ToClient(RECT{x, y, x + w, y + h});
+            if (i < m_cells.size()) cells[i].hasButton = m_cells[i].hasButton; // laid out again
         }
     }
-    LoadAll();
+    m_cells = std::move(cells);
+}
+
+void PageStore::SetDpi(UINT dpi, HFONT tabFont) {
+    m_nDpi = dpi ? dpi : fw::kBaseDpi;
+    m_hTabFont = tabFont;
+}
+
+void PageStore::Relayout(const RECT& firstTabScreen, const RECT& endMarkerScreen) {
+    if (m_tabs.empty() || m_nUnits < 1) return;
+    const RECT first = ToClient(firstTabScreen);
+    const RECT end = ToClient(endMarkerScreen);
+    m_nTabWidth = Width(end);
+    m_rcTabStrip = RECT{first.left, first.top, end.right, first.bottom};
+    LayOutTabs();
+    LayOutCells(firstTabScreen.left, firstTabScreen.bottom, endMarkerScreen.right, endMarkerScreen.bottom);
+    for (PlacedButton& placed : m_buttons) {
+        if (!placed.button) continue;
+        placed.button->SetDpi(m_nDpi);
+        if (placed.cell == 0 || placed.cell > m_cells.size()) continue;
+        const RECT& rc = m_cells[placed.cell - 1].rect;
+        ::MoveWindow(placed.button->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    }
+}
+
+// Every tab in the strip as BuildTabs places them: the tab width while they fit, else an equal
+// share of the strip.
+void PageStore::LayOutTabs() {
+    const int count = static_cast<int>(m_tabs.size());
+    const int stripWidth = Width(m_rcTabStrip);
+    const int w = count * m_nTabWidth <= stripWidth ? m_nTabWidth : stripWidth / count;
+    for (size_t i = 0; i < m_tabs.size(); ++i) {
+        m_tabs[i].rect.top = m_rcTabStrip.top;
+        m_tabs[i].rect.bottom = m_rcTabStrip.bottom;
+        if (m_tabs[i].button) {
+            m_tabs[i].button->SetDpi(m_nDpi);
+            if (m_hTabFont) m_tabs[i].button->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hTabFont), FALSE);
+        }
+        MoveTab(i, m_rcTabStrip.left + static_cast<int>(i) * w, w);
+    }
 }
 
 bool PageStore::IsPageEmpty() const {
@@ -129,6 +180,8 @@ bool PageStore::AreButtonsEmpty() const {
 
 void PageStore::StyleTab(CIndexButton* tab, const LauncherPage& page, uint32_t number) {
     tab->SetConfig(m_pConfig);
+    tab->SetDpi(m_nDpi);
+    if (m_hTabFont) tab->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hTabFont), FALSE);
     tab->SetFlatLook(true);
     tab->SetPageNumber(static_cast<int>(number));
     tab->SetTip(page.tip);

@@ -55,6 +55,13 @@ public:
     void SetTabWidth(const RECT& endMarkerScreen);
     void InitFirstPage(CIndexButton* firstTab, const RECT& firstTabScreen, const RECT& endMarkerScreen);
     void BuildGrid(int left, int top, int right, int bottom);
+    // The panel's DPI, which the cell gap and every button follow, and the font of its tabs (the
+    // panel keeps it alive). Set before the grid is built, and again when the DPI changes.
+    void SetDpi(UINT dpi, HFONT tabFont);
+    // After the panel was laid out anew (another DPI): the tab strip, the grid and the shown
+    // page's buttons take the new rectangles of the first tab and the End marker. Pages, items
+    // and the shown page stay.
+    void Relayout(const RECT& firstTabScreen, const RECT& endMarkerScreen);
 
     uint32_t GetPageCount() const { return static_cast<uint32_t>(m_tabs.size()); }
     uint32_t GetCurrentPage() const { return m_nCurrentPage; }
@@ -147,6 +154,8 @@ private:
     void LayoutTabsAfterDelete(int firstWidth, int firstLeft);
     RECT ToClient(RECT rc) const;
     void MoveTab(size_t i, int left, int width);
+    void LayOutCells(int left, int top, int right, int bottom);
+    void LayOutTabs();
 
     // PageStoreTidy.cpp
     bool ShowNewDesktopPage(int number);
@@ -213,6 +222,8 @@ private:
     RECT m_rcTabStrip{};
     int m_nTabWidth = 20;
     int m_nUnits = 0;
+    UINT m_nDpi = 96;
+    HFONT m_hTabFont = nullptr; // the panel's
     std::vector<PageGroup> m_groups;
     std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
     // Last, so it goes first: dropping its steps looks at the items still held.

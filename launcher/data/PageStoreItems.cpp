@@ -59,6 +59,7 @@ bool PageStore::HoldsButton(const CButtonEx* button) const {
 }
 
 void PageStore::StyleItemButton(CButtonEx* button) const {
+    button->SetDpi(m_nDpi);
     button->SetImageLayout(4, false);
     button->SetConfig(m_pConfig);
     button->SetFlatLook(true, false);

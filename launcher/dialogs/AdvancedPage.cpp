@@ -1,6 +1,7 @@
 // The Advanced page: how the panel shows and hides, and how it looks. Its sliders, boxes and
 // language list write into the live settings at once; the hot key and the animate flag wait for
 // OK. Moving the transparency slider previews it on the panel.
+#include "Dpi.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "OptionsSheet.h"

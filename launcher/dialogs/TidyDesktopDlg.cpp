@@ -1,5 +1,6 @@
 #include "TidyDesktopDlg.h"
 #include "ComInit.h"
+#include "Dpi.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "ShellFolder.h"
@@ -11,6 +12,9 @@ namespace {
 constexpr uint32_t kKeyCancel = 7;
 constexpr uint32_t kKeyTitleColumn = 2;
 constexpr uint32_t kKeyPathColumn = 3;
+// 96-DPI widths of the list's columns.
+constexpr int kTitleColumnWidth = 150;
+constexpr int kPathColumnWidth = 500;
 
 // The file-system paths of the desktop's items; virtual ones (the computer, the network) have
 // none and hidden ones are not asked for.
@@ -46,8 +50,9 @@ BOOL CTidyDesktopDlg::OnInitDialog() {
     ApplyLanguage();
     m_desktopPaths = DesktopItemPaths(m_hWnd);
     m_list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    m_list.InsertColumn(0, m_strTitleColumn, 150);
-    m_list.InsertColumn(1, m_strPathColumn, 500);
+    const UINT dpi = fw::WindowDpi(m_hWnd);
+    m_list.InsertColumn(0, m_strTitleColumn, fw::Scale(kTitleColumnWidth, dpi));
+    m_list.InsertColumn(1, m_strPathColumn, fw::Scale(kPathColumnWidth, dpi));
     for (const std::wstring& path : m_desktopPaths) AddRow(path, true);
     return TRUE;
 }

@@ -18,28 +18,16 @@ bool MonitorsChange(UINT msg, WPARAM wParam) {
     return msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED || (msg == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA);
 }
 
-// Moves a child to a rectangle given in screen coordinates.
-void MoveChild(HWND parent, HWND child, RECT rc) {
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
-    ::MoveWindow(child, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
-}
-
 } // namespace
 
-CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {
-    m_hIcon.reset(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                  IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                                                  ::GetSystemMetrics(SM_CYICON), 0)));
-    m_hSmallIcon.reset(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                       IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), 0)));
-}
+CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {}
 
 BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     ::SetPropW(m_hWnd, kPanelProperty, m_hWnd);
     AddAboutToSystemMenu();
-    SetIcons();
+    TakeDpi(fw::WindowDpi(m_hWnd));
+    fw::KeepOwnLayoutOnDpiChange(m_hWnd);
     // Registered before the icon is added, so a taskbar restarting from here on brings it back.
     m_uTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     AddTrayIcon();
@@ -71,32 +59,6 @@ void CLanternhopDlg::AddAboutToSystemMenu() {
     ::RemoveMenu(system, 3, MF_BYPOSITION);
 }
 
-void CLanternhopDlg::SetIcons() {
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
-}
-
-// The panel is `dimension` pixels wide and square above the strip; the strip runs along the
-// bottom and the hidden End button marks the page area's bottom right corner above it.
-void CLanternhopDlg::ApplyLayout() {
-    HWND strip = GetDlgItem(IDC_STRIP);
-    HWND end = GetDlgItem(IDC_PAGE_END);
-    RECT stripRect{}, endRect{};
-    ::GetWindowRect(strip, &stripRect);
-    ::GetWindowRect(end, &endRect);
-    const int size = m_config.Settings().dimension;
-    const int stripHeight = stripRect.bottom - stripRect.top;
-    const RECT now = GetWindowRect();
-    ::MoveWindow(m_hWnd, now.left, now.top, size, size + stripHeight + 2, TRUE);
-
-    const RECT w = GetWindowRect();
-    MoveChild(m_hWnd, strip, RECT{w.left + 2, w.bottom - stripHeight, w.right - 2, w.bottom - 2});
-    const int endWidth = endRect.right - endRect.left;
-    const int endHeight = endRect.bottom - endRect.top;
-    MoveChild(m_hWnd, end,
-              RECT{w.right - endWidth, w.bottom - stripHeight - endHeight - 2, w.right, w.bottom - stripHeight});
-}
-
 // Only the saved position is restored: the size follows the dimension, which may have changed
 // since the rectangle was saved.
 void CLanternhopDlg::PlaceAtStartup() {
@@ -110,7 +72,7 @@ void CLanternhopDlg::PlaceAtStartup() {
 void CLanternhopDlg::HidePanel() {
     if (m_pFind) m_pFind->End();
     // The position reaches the file with the next save of the settings.
-    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
+    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = SavedWindowRect();
     ShowWindow(SW_HIDE);
     m_bVisible = false;
 }
@@ -134,6 +96,7 @@ void CLanternhopDlg::OnFirstShow() {
     ::GetWindowRect(m_indexButton.m_hWnd, &first);
     ::GetWindowRect(GetDlgItem(IDC_PAGE_END), &end);
     m_pPageStore->SetParentWindow(m_hWnd);
+    m_pPageStore->SetDpi(m_nDpi, m_hFont.get());
     m_pPageStore->SetTabWidth(end);
     m_pPageStore->InitFirstPage(&m_indexButton, first, end);
     m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
@@ -329,6 +292,9 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<LRESULT>(m_hIcon.get());
     case WM_SETTINGCHANGE:

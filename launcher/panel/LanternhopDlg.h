@@ -22,6 +22,9 @@ class COptPropertySht;
 
 class CLanternhopDlg : public fw::CDialog {
 public:
+    // The blue frame's width at 96 DPI.
+    static constexpr int kFrame = 2;
+
     CLanternhopDlg();
 
     // A path from the command line, added once the pages are loaded.
@@ -39,6 +42,7 @@ public:
     bool IsShown() const { return m_bVisible; }
     // The query typed on the panel; null until the pages are built.
     CFindView* Find() const { return m_pFind.get(); }
+    UINT Dpi() const { return m_nDpi; }
 
     BOOL DestroyWindow() override;
     // Shows a hidden panel (centred on the cursor when asked), hides a shown one, brings a
@@ -165,10 +169,15 @@ private:
     void ChooseLanguage();
     bool OnSysCommand(WPARAM command, LPARAM lParam);
     void OnClose();
-    void SetIcons();
     void AddAboutToSystemMenu();
     void OpenHelpOnFirstRun();
+    // PanelLayout.cpp: sizes, fonts and icons at the panel's DPI.
     void ApplyLayout();
+    void TakeDpi(UINT dpi);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    int Px(int size96) const;
+    // Where the panel is, with its size at 96 DPI as the settings keep it.
+    RECT SavedWindowRect() const;
     void PlaceAtStartup();
     void HidePanel();
 
@@ -181,6 +190,8 @@ private:
     std::unique_ptr<CFindView> m_pFind; // shows the store's items: it goes before the store
     fw::UniqueHIcon m_hIcon;
     fw::UniqueHIcon m_hSmallIcon;
+    UINT m_nDpi = 96;             // of the monitor the panel is on
+    fw::UniqueHFont m_hFont;      // the template's font at that DPI, for the tabs and the strip
     std::wstring m_strPendingPath;
     std::wstring m_strHandedOverPath;
     std::deque<std::wstring> m_handedOverPaths; // taken from the hand-off file, not yet added

@@ -247,7 +247,7 @@ void CLanternhopDlg::Activate() {
 }
 
 void CLanternhopDlg::Exit() {
-    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = GetWindowRect();
+    if (m_config.Settings().rememberLocation) m_config.Settings().windowRect = SavedWindowRect();
     m_config.SaveConfig(kConfigFileName);
     SendMessage(WM_CLOSE);
 }

@@ -204,10 +204,11 @@ void CLanternhopDlg::DrawFrame(HDC dc) const {
     ::OffsetRect(&rc, -rc.left, -rc.top);
     fw::UniqueHBrush brush(::CreateSolidBrush(kFrameColour));
     fw::SelectGuard select(dc, brush.get());
-    ::PatBlt(dc, 0, 0, rc.right, 2, PATCOPY);
-    ::PatBlt(dc, 0, 0, 2, rc.bottom, PATCOPY);
-    ::PatBlt(dc, 0, rc.bottom - 2, rc.right, 2, PATCOPY);
-    ::PatBlt(dc, rc.right - 2, 0, 2, rc.bottom, PATCOPY);
+    const int frame = Px(kFrame);
+    ::PatBlt(dc, 0, 0, rc.right, frame, PATCOPY);
+    ::PatBlt(dc, 0, 0, frame, rc.bottom, PATCOPY);
+    ::PatBlt(dc, 0, rc.bottom - frame, rc.right, frame, PATCOPY);
+    ::PatBlt(dc, rc.right - frame, 0, frame, rc.bottom, PATCOPY);
 }
 
 bool CLanternhopDlg::OnEraseBackground(HDC dc) {

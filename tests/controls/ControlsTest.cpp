@@ -148,6 +148,36 @@ TEST_F(ControlsTest, TheHotButtonCastsAShadowWithItsFactors) {
     EXPECT_EQ(at(hot, 2, 2), at(flat, 2, 2)) << "the top left stays the panel's own pixels";
 }
 
+// On a 200 % screen the shadow keeps its four shades, each two pixels wide, and the lifted face
+// moves up and left by the wider shadow.
+TEST_F(ControlsTest, AtTwiceTheScalingTheShadowAndTheLiftAreTwiceAsWide) {
+    LitButton button;
+    ASSERT_TRUE(button.Create(L"", WS_CHILD, RECT{100, 40, 260, 200}, m_parent.m_hWnd, 503));
+    button.SetDpi(192);
+    button.SetFileItem(L"C:\\windows\\system32\\notepad.exe");
+    ::UpdateWindow(m_parent.m_hWnd);
+    int w = 0, h = 0;
+    const std::vector<COLORREF> flat = Render(button, w, h);
+    button.Light();
+    const std::vector<COLORREF> hot = Render(button, w, h);
+    auto at = [w](const std::vector<COLORREF>& p, int x, int y) { return p[static_cast<size_t>(y) * w + x]; };
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(at(hot, 60, h - 8 + k), Darken(at(flat, 60, h - 8 + k), kShadowEdge[k / 2])) << "bottom row " << k;
+        EXPECT_EQ(at(hot, w - 8 + k, 60), Darken(at(flat, w - 8 + k, 60), kShadowEdge[k / 2])) << "right column " << k;
+    }
+    // The first column of the icon, found in its rows against the face's own colour (the lit
+    // button's raised edge runs along the first column and row).
+    auto iconLeft = [&](const std::vector<COLORREF>& p) {
+        const COLORREF face = at(flat, 1, 1);
+        for (int x = 2; x < w / 2; ++x)
+            for (int y = 2; y < h / 2; ++y)
+                if (at(p, x, y) != face) return x;
+        return -1;
+    };
+    ASSERT_GT(iconLeft(flat), 8) << "no icon was drawn";
+    EXPECT_EQ(iconLeft(flat) - iconLeft(hot), 8) << "the lifted icon did not move by the scaled shadow";
+}
+
 TEST_F(ControlsTest, ADoubleClickGivesTwoClicks) {
     m_button.SetTextItem(L"t", L"clicked text"); // a click copies it; nothing to ask
     m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

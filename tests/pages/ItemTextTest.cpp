@@ -1,6 +1,7 @@
 // The text rules of items: address normalisation, title shortening, the browser fallback.
 #include "ItemText.h"
 #include "ShellCache.h"
+#include "TestSupport.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -46,17 +47,23 @@ TEST(ItemText, TheContainingFolderIsTheFolderPartOfAFile) {
     EXPECT_EQ(ExtensionOf(L"noext"), L"noext");
 }
 
-// The shell is asked once per extension and attributes, and every button shows that one icon.
-TEST(ShellIcons, OneLookupPerExtensionSharedByEveryCaller) {
+// The shell is asked once per extension, attributes and size, and every button showing that size
+// shows that one icon; another size is an icon of its own, made at that size.
+TEST(ShellIcons, OneLookupPerExtensionAndSizeSharedByEveryCaller) {
     const unsigned before = lhl::ShellIconLookups();
-    HICON first = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL);
-    HICON second = lhl::SharedShellIcon(L"D:\\two\\OTHER.LHLCACHE", FILE_ATTRIBUTE_NORMAL);
+    HICON first = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL, 32);
+    HICON second = lhl::SharedShellIcon(L"D:\\two\\OTHER.LHLCACHE", FILE_ATTRIBUTE_NORMAL, 32);
     EXPECT_EQ(lhl::ShellIconLookups(), before + 1) << "the same extension was looked up twice";
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
-    HICON folder = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_DIRECTORY);
+    HICON folder = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_DIRECTORY, 32);
     EXPECT_EQ(lhl::ShellIconLookups(), before + 2) << "a folder shares a file's icon";
     EXPECT_NE(folder, first);
+    HICON larger = lhl::SharedShellIcon(L"C:\\one\\report.lhlcache", FILE_ATTRIBUTE_NORMAL, 60);
+    EXPECT_EQ(lhl::ShellIconLookups(), before + 3) << "a larger cell was given the 32-pixel icon";
+    ASSERT_NE(larger, nullptr);
+    EXPECT_NE(larger, first);
+    EXPECT_GE(lhltest::IconWidth(larger), 60) << "the icon for a 60-pixel square is a smaller one stretched";
 }
 
 // Names are remembered only when the shell gave one: a file that appears later gets its name.

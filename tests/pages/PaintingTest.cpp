@@ -5,32 +5,13 @@
 #include "IndexButton.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include "Snapshot.h"
 
 using namespace lhl;
 
 namespace {
 
-// Paints a window's client area into a bitmap of its own and returns one pixel of it.
-class Snapshot {
-public:
-    Snapshot(HWND window, UINT message) {
-        RECT rc{};
-        ::GetClientRect(window, &rc);
-        HDC screen = ::GetDC(nullptr);
-        m_dc.reset(::CreateCompatibleDC(screen));
-        m_bitmap.reset(::CreateCompatibleBitmap(screen, rc.right, rc.bottom));
-        ::ReleaseDC(nullptr, screen);
-        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
-        ::SendMessageW(window, message, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT);
-    }
-    ~Snapshot() { ::SelectObject(m_dc.get(), m_old); }
-    COLORREF At(POINT p) const { return ::GetPixel(m_dc.get(), p.x, p.y); }
-
-private:
-    fw::UniqueHdc m_dc;
-    fw::UniqueHBitmap m_bitmap;
-    HGDIOBJ m_old = nullptr;
-};
+using lhltest::Snapshot;
 
 class Painting : public lhltest::PanelTest {
 protected:
@@ -130,3 +111,24 @@ TEST_F(Painting, TabsThatWidenAfterDeletedPagesGetATextureOfTheirNewSize) {
 }
 
 } // namespace
+
+// On a screen of another scaling every button is somewhere else and larger: what it copied of the
+// panel's picture before must not show there.
+TEST_F(Painting, AfterADpiChangeButtonsShowThePictureOfTheirNewPlace) {
+    const std::wstring picture = lhltest::DataFolder() + L"gradient.bmp";
+    lhltest::WriteGradientBitmap(picture, 256, 256);
+    RestartWith([&](ConfigSettings& s) {
+        s.useBackgroundImage = 1;
+        s.backgroundImage = picture;
+    });
+    PutAt(6, MakeFile(L"six.txt"));
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "at 96 DPI");
+    ChangeDpi(144, 20, 20);
+    PaintNow();
+    ExpectButtonShowsPanelBehindIt(6, "at 144 DPI");
+    const RECT client = m_panel->GetClientRect();
+    BITMAP info{};
+    ::GetObjectW(m_panel->Background(), sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, client.right) << "the picture was not decoded again at the panel's new size";
+}

@@ -1,4 +1,5 @@
 #include "PanelHarness.h"
+#include "Dpi.h"
 #include "PanelMessages.h"
 
 namespace lhltest {
@@ -57,6 +58,16 @@ void PanelTest::SwitchTo(uint32_t number) {
 POINT PanelTest::CellCentre(uint32_t cell) {
     const RECT& rc = Store().Cells().at(cell - 1).rect;
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void PanelTest::ChangeDpi(UINT dpi, int left, int top) {
+    const RECT now = m_panel->GetWindowRect();
+    const UINT before = m_panel->Dpi();
+    const int width = ::MulDiv(now.right - now.left, static_cast<int>(dpi), static_cast<int>(before));
+    const int height = ::MulDiv(now.bottom - now.top, static_cast<int>(dpi), static_cast<int>(before));
+    RECT suggested{left, top, left + width, top + height};
+    ::SendMessageW(PanelWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Settle();
 }
 
 void PanelTest::Settle() {

@@ -37,6 +37,9 @@ protected:
     HWND PanelWindow() const { return m_panel->m_hWnd; }
     // The client-coordinate centre of a 1-based cell.
     POINT CellCentre(uint32_t cell);
+    // What Windows does when the panel comes onto a screen of another scaling: WM_DPICHANGED
+    // with the new DPI and a rectangle at (left, top) of the size the panel had there.
+    void ChangeDpi(UINT dpi, int left, int top);
     // Handles posted messages (the buttons' rebuild) so the panel settles.
     void Settle();
     std::wstring MakeFile(const std::wstring& name); // a real file in the data folder's "items"

@@ -25,6 +25,9 @@ void RemoveFolder(const std::wstring& folder);
 // A 24-bit picture whose colour changes along both axes, so a piece of it shows where it came from.
 void WriteGradientBitmap(const std::wstring& path, int width, int height);
 
+// The width in pixels an icon was made at; 0 for no icon.
+int IconWidth(HICON icon);
+
 void DeleteLauncherRegistryKey();
 bool LauncherRegistryKeyExists();
 

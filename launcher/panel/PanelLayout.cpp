@@ -1,0 +1,99 @@
+// The panel's layout at its DPI: its size, the strip and the tabs, the font they use and the
+// window icons, made again when the panel comes onto a screen of another scaling.
+#include "Dpi.h"
+#include "LanternhopDlg.h"
+#include "Module.h"
+#include "resource.h"
+
+namespace lhl {
+namespace {
+
+// 96-DPI sizes: what the template's tab and strip measure at 100 % scaling.
+constexpr int kTabWidth = 75;
+constexpr int kTabHeight = 23;
+constexpr int kStripHeight = 13;
+constexpr int kFontPoints = 8;
+constexpr const wchar_t* kFontFace = L"Tahoma";
+constexpr int kBigIcon = 32;
+constexpr int kSmallIcon = 16;
+
+// Moves a child to a rectangle given in screen coordinates.
+void MoveChild(HWND parent, HWND child, RECT rc) {
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
+    ::MoveWindow(child, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
+} // namespace
+
+int CLanternhopDlg::Px(int size96) const { return fw::Scale(size96, m_nDpi); }
+
+RECT CLanternhopDlg::SavedWindowRect() const {
+    const RECT rc = GetWindowRect();
+    return RECT{rc.left, rc.top, rc.left + fw::Unscale(rc.right - rc.left, m_nDpi),
+                rc.top + fw::Unscale(rc.bottom - rc.top, m_nDpi)};
+}
+
+// The font and icons the panel's controls and frame show at this DPI.
+void CLanternhopDlg::TakeDpi(UINT dpi) {
+    m_nDpi = dpi ? dpi : fw::kBaseDpi;
+    LOGFONTW font{};
+    font.lfHeight = fw::FontHeight(kFontPoints, m_nDpi);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
+    fw::UniqueHFont made(::CreateFontIndirectW(&font));
+    if (made) {
+        // The controls are told of the new font before the old one is freed.
+        for (UINT id : {IDC_INDEX_FIRST, IDC_STRIP})
+            ::SendMessageW(GetDlgItem(id), WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), FALSE);
+        if (m_pPageStore) m_pPageStore->SetDpi(m_nDpi, made.get());
+        m_hFont = std::move(made);
+    }
+    // The window shows the new icons before the old ones are freed.
+    fw::UniqueHIcon big(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kBigIcon)));
+    fw::UniqueHIcon small(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kSmallIcon)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    m_hIcon = std::move(big);
+    m_hSmallIcon = std::move(small);
+}
+
+// The panel is `dimension` wide and square above the strip; the strip runs along the bottom and
+// the hidden End button marks the page area's bottom right corner above it. Every size is the
+// 96-DPI one scaled to the panel's DPI.
+void CLanternhopDlg::ApplyLayout() {
+    const int size = Px(m_config.Settings().dimension);
+    const int stripHeight = Px(kStripHeight), frame = Px(kFrame);
+    const RECT now = GetWindowRect();
+    ::MoveWindow(m_hWnd, now.left, now.top, size, size + stripHeight + frame, TRUE);
+
+    const RECT w = GetWindowRect();
+    MoveChild(m_hWnd, GetDlgItem(IDC_STRIP), RECT{w.left + frame, w.bottom - stripHeight, w.right - frame, w.bottom - frame});
+    const int tabWidth = Px(kTabWidth), tabHeight = Px(kTabHeight);
+    MoveChild(m_hWnd, GetDlgItem(IDC_PAGE_END),
+              RECT{w.right - tabWidth, w.bottom - stripHeight - tabHeight - frame, w.right, w.bottom - stripHeight});
+    // Once the pages are built the page store gives the first tab its width among the others.
+    MoveChild(m_hWnd, GetDlgItem(IDC_INDEX_FIRST), RECT{w.left, w.top, w.left + tabWidth, w.top + tabHeight});
+}
+
+// Moved onto a screen of another scaling (or that screen's scaling changed): the suggested
+// rectangle keeps the panel where the user sees it, and everything drawn is made again at the
+// new size. The pages, the shown page and every item stay as they are.
+void CLanternhopDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    if (!dpi) return;
+    TakeDpi(dpi);
+    if (suggested)
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyLayout();
+    if (m_pPageStore) {
+        RECT first{}, end{};
+        ::GetWindowRect(m_indexButton.m_hWnd, &first);
+        ::GetWindowRect(GetDlgItem(IDC_PAGE_END), &end);
+        m_pPageStore->Relayout(first, end);
+    }
+    if (m_hBackground) LoadBackground();
+    ModifyTrayIcon();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+} // namespace lhl
