@@ -103,6 +103,8 @@ public:
     // too full, too many pages) is said in a message box and keeps the step.
     const UndoStep* LastUndoStep() const { return m_undo.Last(); }
     int Undo();
+    // The session ends: every step goes, with the shortcut copies nothing uses any more.
+    void DropUndoHistory() { m_undo.DropAll(); }
     // An item button is about to clear its item ("Clear Icon", or a file that no longer opens).
     void NoteItemCleared(const CButtonEx* button);
 

@@ -7,6 +7,7 @@
 #include "PanelMessages.h"
 #include "UndoHistory.h"
 #include "resource.h"
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <shlobj.h>
@@ -81,17 +82,44 @@ protected:
         return entry;
     }
     void PressCtrlZ() { PressKey('Z', true); }
+    // Runs the item in the cell; the command line the helper it opened was started with.
+    std::wstring RunAndRecord(uint32_t cell) {
+        const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
+        ::DeleteFileW(marker.c_str());
+        ItemCommand(cell, ID_ITEM_RUN);
+        if (!lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 10000)) return L"";
+        const std::vector<uint8_t> bytes = lhltest::ReadBytes(marker);
+        ::DeleteFileW(marker.c_str());
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    }
+    void UseShortcutFolder() {
+        MakeFile(L"placeholder.txt"); // the items folder, for the shortcuts
+        Config().Settings().removeShortcutFiles = 1;
+        ::CreateDirectoryW(Config().ShortcutFolder().c_str(), nullptr);
+    }
+    // The files in the launcher's shortcut folder.
+    std::vector<std::wstring> CopiesOnDisk() {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((Config().ShortcutFolder() + L"*.lnk").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do names.push_back(found.cFileName);
+        while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 };
 
 // A real shortcut to the harmless helper that records its start.
-std::wstring MakeShortcutToRecorder(const std::wstring& path) {
+std::wstring MakeShortcutToRecorder(const std::wstring& path, const wchar_t* arguments = L"from-shortcut") {
     EXPECT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
     IShellLinkW* link = nullptr;
     HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                     reinterpret_cast<void**>(&link));
     if (SUCCEEDED(hr)) {
         link->SetPath((lhltest::BinFolder() + L"lhl_record_run.exe").c_str());
-        link->SetArguments(L"from-shortcut");
+        link->SetArguments(arguments);
         IPersistFile* file = nullptr;
         hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
         if (SUCCEEDED(hr)) {
@@ -241,12 +269,7 @@ TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
     EXPECT_TRUE(lhltest::FileExists(copy)) << "the copy went with the item, so an undo could not open it";
     PressCtrlZ();
     ASSERT_EQ(TargetAt(1), copy);
-    const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
-    ::DeleteFileW(marker.c_str());
-    ItemCommand(1, ID_ITEM_RUN);
-    EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 10000))
-        << "the item that came back does not open";
-    ::DeleteFileW(marker.c_str());
+    EXPECT_NE(RunAndRecord(1), L"") << "the item that came back does not open";
 
     ItemCommand(1, ID_ITEM_DELETE);
     EXPECT_TRUE(lhltest::FileExists(copy));
@@ -258,6 +281,31 @@ TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
     const FileBytes after = PageFiles();
     PressCtrlZ();
     EXPECT_EQ(PageFiles(), after) << "Ctrl+Z after a restart changed the files";
+}
+
+TEST_F(PanelUndo, ADropUnderAKeptCopysNameKeepsBothAndTheSessionsEndTakesWhatNothingUses) {
+    UseShortcutFolder();
+    const std::wstring first = Config().ShortcutFolder() + L"Editor.lnk";
+    const std::wstring second = Config().ShortcutFolder() + L"Editor (2).lnk";
+    DropFileAt(1, MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Editor.lnk", L"first"));
+    ASSERT_EQ(TargetAt(1), first);
+    ItemCommand(1, ID_ITEM_DELETE);
+    DropFileAt(2, MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Editor.lnk", L"second"));
+    EXPECT_EQ(TargetAt(2), second) << "the new shortcut took the name of the copy kept for undo";
+    EXPECT_EQ(CopiesOnDisk(), (std::vector<std::wstring>{L"Editor (2).lnk", L"Editor.lnk"}));
+    EXPECT_NE(RunAndRecord(2).find(L"second"), std::wstring::npos) << "the new item opens the old shortcut";
+    PressCtrlZ();
+    ASSERT_EQ(TargetAt(1), first);
+    EXPECT_NE(RunAndRecord(1).find(L"first"), std::wstring::npos) << "the item that came back opens the wrong shortcut";
+
+    ItemCommand(1, ID_ITEM_DELETE);
+    m_panel->SendMessage(WM_ENDSESSION, FALSE, 0); // a logoff that another program cancelled
+    EXPECT_TRUE(lhltest::FileExists(first)) << "a cancelled logoff took the copy an undo still needs";
+    EXPECT_NE(Store().LastUndoStep(), nullptr);
+    m_panel->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{L"Editor (2).lnk"})
+        << "the end of the Windows session left a copy no item uses, or took one that an item opens";
+    EXPECT_EQ(Store().LastUndoStep(), nullptr) << "the history outlived the Windows session";
 }
 
 TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
