@@ -176,6 +176,7 @@ private:
 
     // PageStoreUndo.cpp
     bool IsShortcutCopy(const std::wstring& path) const;
+    std::vector<std::wstring> CopiesLetGo(const std::vector<LauncherItem>& gone, const std::vector<PlacedItem>& placed) const;
     void PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway);
     void RemoveUnusedCopy(const std::wstring& copy);
     void RecordClearedPage();

@@ -53,13 +53,26 @@ bool PageStore::IsShortcutCopy(const std::wstring& path) const {
            SameFileName(path.substr(0, slash + 1), fw::WithTrailingBackslash(folder));
 }
 
+// The copies of the items a change took away: an item it only moved (it is among what the
+// change placed) still opens its copy.
+std::vector<std::wstring> PageStore::CopiesLetGo(const std::vector<LauncherItem>& gone,
+                                                 const std::vector<PlacedItem>& placed) const {
+    std::vector<std::wstring> copies;
+    for (const LauncherItem& item : gone) {
+        const bool stays = std::any_of(placed.begin(), placed.end(), [&item](const PlacedItem& p) {
+            return p.item.kind == kKindFile && SameFileName(p.item.target, item.target);
+        });
+        if (item.kind == kKindFile && IsShortcutCopy(item.target) && !stays) copies.push_back(item.target);
+    }
+    return copies;
+}
+
 void PageStore::PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway) {
     UndoStep step;
     step.kind = kind;
-    // Clearing and replacing are what let go of the launcher's own shortcut copies.
-    if (kind == UndoKind::ClearIcon || kind == UndoKind::Replace)
-        for (const PlacedItem& placed : restore)
-            if (placed.item.kind == kKindFile && IsShortcutCopy(placed.item.target)) step.copies.push_back(placed.item.target);
+    std::vector<LauncherItem> gone;
+    for (const PlacedItem& placed : restore) gone.push_back(placed.item);
+    step.copies = CopiesLetGo(gone, takeAway);
     step.restore = std::move(restore);
     step.takeAway = std::move(takeAway);
     m_undo.Push(std::move(step));
@@ -101,6 +114,7 @@ void PageStore::RecordDeletedPage(size_t group, uint32_t first) {
                      g.fileName, g.reserved, shown - first, g.pages.size() == 1};
     UndoStep step;
     step.kind = UndoKind::DeletePage;
+    step.copies = CopiesLetGo(page.items, {});
     step.page = std::move(page);
     m_undo.Push(std::move(step));
 }

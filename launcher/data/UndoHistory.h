@@ -37,7 +37,7 @@ struct UndoStep {
     std::optional<DeletedPage> page;
     std::vector<PlacedItem> restore;  // what goes back
     std::vector<PlacedItem> takeAway; // what the change placed instead, taken off first
-    std::vector<std::wstring> copies; // shortcut copies the change let go of
+    std::vector<std::wstring> copies; // shortcut copies of the items the change took away
 };
 
 class UndoHistory {
@@ -59,10 +59,11 @@ public:
     // The last step, taken out to be undone: its copies are needed again and stay.
     UndoStep TakeLast();
     void DropAll();
+    // True when a step kept names the file: among its copies, or as what one of its items opens.
+    bool NamedByAStep(const std::wstring& copy) const;
 
 private:
     void Drop(const UndoStep& step);
-    bool NamedByAStep(const std::wstring& copy) const;
 
     std::deque<UndoStep> m_steps;
     CopyRemover m_remover;

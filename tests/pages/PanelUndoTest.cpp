@@ -97,6 +97,13 @@ protected:
         Config().Settings().removeShortcutFiles = 1;
         ::CreateDirectoryW(Config().ShortcutFolder().c_str(), nullptr);
     }
+    // Texts dropped over the last cell's item (a text put there first), one Replace step each:
+    // enough of them push older steps out of the history, and undoing them fills no cell.
+    void PushReplacingSteps(size_t count) {
+        const uint32_t last = static_cast<uint32_t>(Store().Cells().size());
+        if (TargetAt(last).empty()) AddText(last, L"base");
+        for (size_t i = 0; i < count; ++i) AddText(last, L"filler " + std::to_wstring(i));
+    }
     // The files in the launcher's shortcut folder.
     std::vector<std::wstring> CopiesOnDisk() {
         std::vector<std::wstring> names;
@@ -306,6 +313,41 @@ TEST_F(PanelUndo, ADropUnderAKeptCopysNameKeepsBothAndTheSessionsEndTakesWhatNot
     EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{L"Editor (2).lnk"})
         << "the end of the Windows session left a copy no item uses, or took one that an item opens";
     EXPECT_EQ(Store().LastUndoStep(), nullptr) << "the history outlived the Windows session";
+}
+
+TEST_F(PanelUndo, ACopyStaysWhileAnyKeptStepHoldsItsItemAndGoesWithTheLastOne) {
+    MessageBoxAnswerer user(IDYES); // "Replace it?" and "Clear current page?"
+    UseShortcutFolder();
+    const std::wstring copy = Config().ShortcutFolder() + L"Recorder.lnk";
+    DropFileAt(1, MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Recorder.lnk"));
+    ASSERT_EQ(TargetAt(1), copy);
+    AddText(2, L"note");
+    CButtonEx* moving = Store().ButtonAtCell(1);
+    moving->SetDropPoint(CellCentre(2));
+    m_panel->SendMessage(UM_MOVE_ITEM, reinterpret_cast<WPARAM>(moving)); // replaces the note
+    Settle();
+    ASSERT_EQ(TargetAt(2), copy);
+    PageCommand(ID_PAGE_CLEAR_ALL);
+    PushReplacingSteps(UndoHistory::kMaxSteps - 1); // the move's step leaves the history
+    EXPECT_TRUE(lhltest::FileExists(copy)) << "the copy went while the Clear All step could still bring its item back";
+    for (size_t i = 0; i < UndoHistory::kMaxSteps; ++i) PressCtrlZ();
+    ASSERT_EQ(TargetAt(2), copy) << "undoing Clear All did not bring the item back";
+    EXPECT_NE(RunAndRecord(2), L"") << "the item that came back does not open";
+
+    // A deleted page's items hold their copies too, and let go of them when its step goes.
+    PageCommand(ID_PAGE_NEW);
+    SwitchTo(2);
+    DropFileAt(1, MakeShortcutToRecorder(lhltest::DataFolder() + L"items\\Paged.lnk"));
+    const std::wstring paged = Config().ShortcutFolder() + L"Paged.lnk";
+    ASSERT_EQ(TargetAt(1), paged);
+    PressKey(VK_DELETE);
+    SwitchTo(1);
+    ItemCommand(2, ID_ITEM_DELETE);
+    PushReplacingSteps(UndoHistory::kMaxSteps - 2);
+    EXPECT_TRUE(lhltest::FileExists(paged)) << "a deleted page's copy went while the page could come back";
+    EXPECT_TRUE(lhltest::FileExists(copy));
+    PushReplacingSteps(2);
+    EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{}) << "copies outlived every step that could bring their items back";
 }
 
 TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
