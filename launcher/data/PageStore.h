@@ -103,6 +103,9 @@ public:
     // too full, too many pages) is said in a message box and keeps the step.
     const UndoStep* LastUndoStep() const { return m_undo.Last(); }
     int Undo();
+    // A dropped shortcut moved from `origin` into the launcher's folder as `copy`: undoing the
+    // drop that placed it moves it back.
+    void NoteShortcutMovedIn(const std::wstring& copy, const std::wstring& origin);
     // The session ends: every step goes, with the shortcut copies nothing uses any more.
     void DropUndoHistory() { m_undo.DropAll(); }
     // An item button is about to clear its item ("Clear Icon", or a file that no longer opens).
@@ -178,7 +181,9 @@ private:
     bool IsShortcutCopy(const std::wstring& path) const;
     std::vector<std::wstring> CopiesLetGo(const std::vector<LauncherItem>& gone, const std::vector<PlacedItem>& placed) const;
     void PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway);
+    bool CopyInUse(const std::wstring& copy) const;
     void RemoveUnusedCopy(const std::wstring& copy);
+    void ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts);
     void RecordClearedPage();
     void RecordDeletedPage(size_t group, uint32_t first);
     uint32_t CellToRestore(const PageItems& items, uint32_t cell) const;

@@ -78,17 +78,37 @@ void PageStore::PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::ve
     m_undo.Push(std::move(step));
 }
 
-// A copy goes only when nothing the launcher holds opens it any more: the same shortcut may
-// have been dropped again since.
-void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
+// A copy is in use while anything the launcher holds opens it: the same shortcut may have been
+// dropped again since.
+bool PageStore::CopyInUse(const std::wstring& copy) const {
     const auto opens = [&copy](const std::wstring& target) { return SameFileName(target, copy); };
     for (const PageItems& items : m_pageItems)
         for (const LauncherItem& item : items)
-            if (item.kind == kKindFile && opens(item.target)) return;
+            if (item.kind == kKindFile && opens(item.target)) return true;
     for (const PlacedButton& placed : m_buttons)
-        if (placed.button && opens(placed.button->GetTarget())) return;
-    if (opens(m_pConfig->m_movingTarget)) return;
-    ::DeleteFileW(copy.c_str());
+        if (placed.button && opens(placed.button->GetTarget())) return true;
+    return opens(m_pConfig->m_movingTarget);
+}
+
+void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
+    if (!CopyInUse(copy)) ::DeleteFileW(copy.c_str());
+}
+
+void PageStore::NoteShortcutMovedIn(const std::wstring& copy, const std::wstring& origin) {
+    UndoStep* last = m_undo.Last();
+    if (!last || last->kind != UndoKind::Replace) return;
+    const bool placedIt = std::any_of(last->takeAway.begin(), last->takeAway.end(), [&copy](const PlacedItem& p) {
+        return p.item.kind == kKindFile && SameFileName(p.item.target, copy);
+    });
+    if (placedIt) last->movedIn.push_back(MovedShortcut{copy, origin});
+}
+
+// The user's shortcuts that undone drops had moved in go back where they were. One that
+// something still opens, or whose place is taken, stays in the folder: it is never deleted.
+void PageStore::ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts) {
+    for (const MovedShortcut& moved : shortcuts)
+        if (!CopyInUse(moved.copy) && !m_undo.NamedByAStep(moved.copy) && !fw::PathExists(moved.origin))
+            ::MoveFileW(moved.copy.c_str(), moved.origin.c_str());
 }
 
 void PageStore::NoteItemCleared(const CButtonEx* button) {
@@ -167,6 +187,7 @@ int PageStore::UndoItems(const UndoStep& step) {
     for (auto& [page, items] : lists) m_pageItems[page] = std::move(items);
     if (lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
     for (uint32_t page : pages) SavePage(page);
+    ReturnShortcuts(step.movedIn);
     ShowUndonePage(pages.front());
     return kUndone;
 }

@@ -32,12 +32,19 @@ struct DeletedPage {
     bool groupRemoved = false; // it was its group's only page, and the group's file went with it
 };
 
+// A user's dropped shortcut that moved into the launcher's folder, and where it was.
+struct MovedShortcut {
+    std::wstring copy;
+    std::wstring origin;
+};
+
 struct UndoStep {
     UndoKind kind = UndoKind::ClearIcon;
     std::optional<DeletedPage> page;
     std::vector<PlacedItem> restore;  // what goes back
     std::vector<PlacedItem> takeAway; // what the change placed instead, taken off first
     std::vector<std::wstring> copies; // shortcut copies of the items the change took away
+    std::vector<MovedShortcut> movedIn; // the shortcuts of what it placed, to go back on undo
 };
 
 class UndoHistory {
@@ -56,6 +63,7 @@ public:
     bool IsEmpty() const { return m_steps.empty(); }
     size_t Size() const { return m_steps.size(); }
     const UndoStep* Last() const { return m_steps.empty() ? nullptr : &m_steps.back(); }
+    UndoStep* Last() { return m_steps.empty() ? nullptr : &m_steps.back(); }
     // The last step, taken out to be undone: its copies are needed again and stay.
     UndoStep TakeLast();
     void DropAll();

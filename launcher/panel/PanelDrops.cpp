@@ -90,7 +90,8 @@ void CLanternhopDlg::AddDroppedFile(const std::wstring& path, POINT point) {
     const size_t slash = path.find_last_of(L'\\');
     const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
     const std::wstring target = FreeShortcutPath(m_config.ShortcutFolder(), path.substr(start, dot - start));
-    if (m_pPageStore->AddFileItemAt(point.x, point.y, target)) ::MoveFileW(path.c_str(), target.c_str());
+    if (m_pPageStore->AddFileItemAt(point.x, point.y, target) && ::MoveFileW(path.c_str(), target.c_str()))
+        m_pPageStore->NoteShortcutMovedIn(target, path);
 }
 
 } // namespace lhl

@@ -87,8 +87,8 @@ protected:
         const std::wstring marker = lhltest::BinFolder() + L"ran.txt";
         ::DeleteFileW(marker.c_str());
         ItemCommand(cell, ID_ITEM_RUN);
-        if (!lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 10000)) return L"";
-        const std::vector<uint8_t> bytes = lhltest::ReadBytes(marker);
+        std::vector<uint8_t> bytes;
+        lhltest::PumpUntil([&] { return lhltest::FileExists(marker) && !(bytes = lhltest::ReadBytes(marker)).empty(); }, 10000);
         ::DeleteFileW(marker.c_str());
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     }
@@ -348,6 +348,32 @@ TEST_F(PanelUndo, ACopyStaysWhileAnyKeptStepHoldsItsItemAndGoesWithTheLastOne) {
     EXPECT_TRUE(lhltest::FileExists(copy));
     PushReplacingSteps(2);
     EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{}) << "copies outlived every step that could bring their items back";
+}
+
+TEST_F(PanelUndo, UndoingADropThatReplacedPutsTheUsersShortcutBackWhereItWas) {
+    MessageBoxAnswerer user(IDYES); // "Replace it?"
+    UseShortcutFolder();
+    AddText(1, L"note");
+    const std::wstring mine = lhltest::DataFolder() + L"items\\Mine.lnk";
+    const std::wstring copy = Config().ShortcutFolder() + L"Mine.lnk";
+    DropFileAt(1, MakeShortcutToRecorder(mine));
+    ASSERT_EQ(TargetAt(1), copy);
+    ASSERT_FALSE(lhltest::FileExists(mine)) << "the dropped shortcut did not move into the launcher's folder";
+    const std::vector<uint8_t> moved = lhltest::ReadBytes(copy);
+    PressCtrlZ();
+    EXPECT_EQ(TargetAt(1), L"text of note");
+    EXPECT_EQ(lhltest::ReadBytes(mine), moved) << "the user's shortcut did not come back where it was";
+    EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{});
+
+    // Its place taken since: the shortcut stays in the launcher's folder rather than go.
+    DropFileAt(1, mine);
+    ASSERT_EQ(TargetAt(1), copy);
+    const std::wstring since = MakeFile(L"Mine.lnk");
+    const std::vector<uint8_t> sinceBytes = lhltest::ReadBytes(since);
+    PressCtrlZ();
+    EXPECT_EQ(TargetAt(1), L"text of note");
+    EXPECT_EQ(lhltest::ReadBytes(copy), moved) << "a shortcut that could not go back was lost";
+    EXPECT_EQ(lhltest::ReadBytes(since), sinceBytes) << "the file put in the shortcut's place since was overwritten";
 }
 
 TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
