@@ -144,7 +144,8 @@ int PageStore::Undo() {
     // Out of the history while it is undone: a second request meanwhile finds the one before.
     UndoStep step = m_undo.TakeLast();
     const int result = step.page ? UndoDeletedPage(*step.page) : UndoItems(step);
-    if (result != kUndone) m_undo.Push(std::move(step));
+    if (result == kUndoRefused) m_undo.Push(std::move(step));
+    if (result == kUndoDiscarded) m_undo.Discard(step);
     return result;
 }
 
@@ -162,41 +163,86 @@ uint32_t PageStore::UndoPageOf(const PlacedItem& placed) const {
     return placed.page < GetPageCount() ? placed.page : m_nCurrentPage;
 }
 
-// Everything is planned on copies of the lists first: a page too full refuses the whole step.
+// Everything is planned on copies of the lists first: an item whose page has no room waits
+// among the homeless, and a step whose items find no page is refused whole.
+PageStore::UndoPlan PageStore::PlanUndo(const UndoStep& step) const {
+    UndoPlan plan;
+    // Where items come back is written first, so a failure between two writes leaves an item
+    // twice rather than nowhere.
+    for (const PlacedItem& placed : step.restore) AddPageOnce(plan.pages, UndoPageOf(placed));
+    for (const PlacedItem& placed : step.takeAway) AddPageOnce(plan.pages, UndoPageOf(placed));
+    for (uint32_t page : plan.pages) plan.lists.emplace(page, m_pageItems[page]);
+    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(plan.lists[UndoPageOf(placed)], placed);
+    for (const PlacedItem& placed : step.restore) {
+        PageItems& items = plan.lists[UndoPageOf(placed)];
+        LauncherItem item = placed.item;
+        item.cell = CellToRestore(items, item.cell);
+        if (item.cell != 0) {
+            PutRecord(items, item);
+            continue;
+        }
+        if (plan.homeless.empty()) plan.fullPage = UndoPageOf(placed);
+        plan.homeless.push_back(placed.item);
+    }
+    return plan;
+}
+
+size_t PageStore::FreeCellsOf(const UndoPlan& plan, uint32_t page) const {
+    const auto planned = plan.lists.find(page);
+    const PageItems& items = planned != plan.lists.end() ? planned->second : m_pageItems[page];
+    size_t free = 0;
+    for (uint32_t c = 1; c <= m_cells.size(); ++c) free += CellUsed(items, c) ? 0 : 1;
+    return free;
+}
+
+bool PageStore::PlaceHomeless(UndoPlan& plan, uint32_t page) const {
+    if (plan.lists.emplace(page, m_pageItems[page]).second) plan.pages.insert(plan.pages.begin(), page);
+    PageItems& items = plan.lists[page];
+    for (LauncherItem item : plan.homeless) {
+        item.cell = CellToRestore(items, 0);
+        if (item.cell == 0) return false;
+        PutRecord(items, item);
+    }
+    plan.homeless.clear();
+    return true;
+}
+
+// The user chooses where what finds no room goes: the first page with room, else a new page.
+bool PageStore::FindRoomForHomeless(UndoPlan& plan) {
+    const int full = static_cast<int>(plan.fullPage) + 1;
+    for (uint32_t page = 0; page < GetPageCount(); ++page) {
+        if (FreeCellsOf(plan, page) < plan.homeless.size()) continue;
+        return AskUndo(IDS_UNDO_PUT_ON_PAGE, {full, static_cast<int>(page) + 1}) && PlaceHomeless(plan, page);
+    }
+    if (GetPageCount() >= kMaxPages) {
+        ReportUndoRefused(IDS_UNDO_PAGE_FULL, full);
+        return false;
+    }
+    if (!AskUndo(IDS_UNDO_PUT_ON_NEW_PAGE, {full})) return false;
+    m_pConfig->SaveCurrentPageAside();
+    AddPage();
+    m_pConfig->RestoreCurrentPage();
+    return PlaceHomeless(plan, GetPageCount() - 1);
+}
+
 int PageStore::UndoItems(const UndoStep& step) {
     if (step.restore.empty()) return kUndone;
     if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
     if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
-    std::map<uint32_t, PageItems> lists;
-    std::vector<uint32_t> pages; // to write: where items come back first, so a failure between
-                                 // two writes leaves an item twice rather than nowhere
-    for (const PlacedItem& placed : step.restore) AddPageOnce(pages, UndoPageOf(placed));
-    for (const PlacedItem& placed : step.takeAway) AddPageOnce(pages, UndoPageOf(placed));
-    for (uint32_t page : pages) lists.emplace(page, m_pageItems[page]);
-    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(lists[UndoPageOf(placed)], placed);
-    for (const PlacedItem& placed : step.restore) {
-        PageItems& items = lists[UndoPageOf(placed)];
-        LauncherItem item = placed.item;
-        item.cell = CellToRestore(items, item.cell);
-        if (item.cell == 0) {
-            ReportUndoRefused(IDS_UNDO_PAGE_FULL, static_cast<int>(UndoPageOf(placed)) + 1);
-            return kUndoRefused;
-        }
-        PutRecord(items, item);
-    }
-    for (auto& [page, items] : lists) m_pageItems[page] = std::move(items);
-    if (lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
-    for (uint32_t page : pages) SavePage(page);
+    UndoPlan plan = PlanUndo(step);
+    if (!plan.homeless.empty() && !FindRoomForHomeless(plan)) return kUndoRefused;
+    for (auto& [page, items] : plan.lists) m_pageItems[page] = std::move(items);
+    if (plan.lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
+    for (uint32_t page : plan.pages) SavePage(page);
     ReturnShortcuts(step.movedIn);
-    ShowUndonePage(pages.front());
+    ShowUndonePage(plan.pages.front());
     return kUndone;
 }
 
 int PageStore::UndoDeletedPage(const DeletedPage& page) {
-    if (GetPageCount() >= kMaxPages) {
-        ReportUndoRefused(IDS_UNDO_TOO_MANY_PAGES, 0);
-        return kUndoRefused;
-    }
+    // Every way to make room adds a step the next undo would take back first: the user may let
+    // this one go instead, so that the earlier ones can be reached.
+    if (GetPageCount() >= kMaxPages) return AskUndo(IDS_UNDO_TOO_MANY_PAGES, {}) ? kUndoDiscarded : kUndoRefused;
     if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
     if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
     const uint32_t position = std::min(page.position, GetPageCount());
@@ -279,8 +325,13 @@ void PageStore::ShowUndonePage(uint32_t page) {
 }
 
 void PageStore::ReportUndoRefused(unsigned textId, int page) const {
-    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), page);
+    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), {page});
     ::MessageBoxW(m_hParent, text.c_str(), kProductTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+bool PageStore::AskUndo(unsigned textId, std::initializer_list<int> pages) const {
+    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), pages);
+    return ::MessageBoxW(m_hParent, text.c_str(), kProductTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace lhl

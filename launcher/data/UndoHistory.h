@@ -67,6 +67,8 @@ public:
     // The last step, taken out to be undone: its copies are needed again and stay.
     UndoStep TakeLast();
     void DropAll();
+    // A step taken out and let go of instead of undone: its copies go as when it drops.
+    void Discard(const UndoStep& step) { Drop(step); }
     // True when a step kept names the file: among its copies, or as what one of its items opens.
     bool NamedByAStep(const std::wstring& copy) const;
 

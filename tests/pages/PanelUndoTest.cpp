@@ -233,7 +233,7 @@ TEST_F(PanelUndo, DeletedPagesComeBackInOrderWithEverythingTheyHad) {
     EXPECT_EQ(Store().ItemLists().at(5).size(), 2u) << "page 6 lost its items";
 }
 
-TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageRefuses) {
+TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageOffersAnother) {
     for (uint32_t cell = 1; cell <= 3; ++cell) AddText(cell, L"note " + std::to_wstring(cell));
     ItemCommand(2, ID_ITEM_DELETE);
     AddText(2, L"newcomer");
@@ -245,17 +245,38 @@ TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageRefuse
     AddText(1, L"filler 1");
     for (uint32_t cell = 5; cell <= 16; ++cell) AddText(cell, L"filler " + std::to_wstring(cell));
     const FileBytes full = PageFiles();
-    MessageBoxAnswerer user(IDOK);
-    PressCtrlZ();
-    EXPECT_EQ(user.Count(), 1u) << "a full page refused the item without a word";
-    EXPECT_NE(user.OnlyText().find(L"Page 1 is full"), std::wstring::npos) << "the message does not say why";
-    EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
-    EXPECT_EQ(MenuEntry().text, L"Undo Clear Icon\tCtrl+Z") << "a refused undo lost its step";
-    ItemCommand(9, ID_ITEM_DELETE); // room again: the next undo takes this clearing back first
-    PressCtrlZ();
-    PressCtrlZ();
-    EXPECT_EQ(TargetAt(9), L"text of filler 9");
-    EXPECT_EQ(user.Count(), 2u) << "the page is full again, so the older step must still be refused";
+    {
+        MessageBoxAnswerer user(IDNO);
+        PressCtrlZ();
+        ASSERT_EQ(user.Count(), 1u) << "a full page refused the item without a word";
+        EXPECT_NE(user.OnlyText().find(L"Page 1 is full, and no other page has room"), std::wstring::npos) << user.OnlyText();
+        EXPECT_EQ(PageFiles(), full) << "an undo the user declined changed the files";
+        EXPECT_EQ(MenuEntry().text, L"Undo Clear Icon\tCtrl+Z") << "a declined undo lost its step";
+    }
+    {
+        MessageBoxAnswerer user(IDYES);
+        PressCtrlZ();
+        EXPECT_EQ(user.Count(), 1u);
+        ASSERT_EQ(Store().GetPageCount(), 2u) << "no new page took what the full page had no room for";
+        EXPECT_EQ(Store().GetCurrentPage(), 1u) << "the page the item came back to is not shown";
+        EXPECT_EQ(TargetAt(1), L"text of note 1");
+    }
+    // With a page that has room, the offer names it.
+    SwitchTo(1);
+    ItemCommand(5, ID_ITEM_DELETE);
+    AddText(5, L"filler again");
+    {
+        MessageBoxAnswerer user(IDYES);
+        PressCtrlZ();
+        EXPECT_NE(user.OnlyText().find(L"Page 1 is full. Put what the undo brings back on page 2 instead?"), std::wstring::npos)
+            << user.OnlyText();
+    }
+    EXPECT_EQ(Store().GetCurrentPage(), 1u);
+    EXPECT_EQ(TargetAt(2), L"text of filler 5");
+    Restart();
+    ASSERT_EQ(Store().GetPageCount(), 2u);
+    EXPECT_EQ(Store().ItemLists().at(1).size(), 2u) << "what came back on page 2 was not saved there";
+    EXPECT_EQ(Store().ItemLists().at(0).size(), 16u);
 }
 
 TEST_F(PanelUndo, AShortcutCopyStaysWhileItsItemCanComeBackAndOpensAgain) {
@@ -376,20 +397,34 @@ TEST_F(PanelUndo, UndoingADropThatReplacedPutsTheUsersShortcutBackWhereItWas) {
     EXPECT_EQ(lhltest::ReadBytes(since), sinceBytes) << "the file put in the shortcut's place since was overwritten";
 }
 
-TEST_F(PanelUndo, ADeletedPageWaitsWhileEveryPageIsInUse) {
+TEST_F(PanelUndo, ADeletedPageThatCannotComeBackMayBeLetGoSoThatEarlierStepsCan) {
+    AddText(1, L"older");
+    ItemCommand(1, ID_ITEM_DELETE);
     PageCommand(ID_PAGE_NEW);
     SwitchTo(2);
     Store().SetPageProperties(L"Kept", L"", 0x808040, 0xC0C0C0, 0x0000C8, 0);
     PressKey(VK_DELETE);
     while (Store().GetPageCount() < PageStore::kMaxPages) PageCommand(ID_PAGE_NEW);
     const FileBytes full = PageFiles();
-    MessageBoxAnswerer user(IDOK);
+    {
+        MessageBoxAnswerer user(IDNO);
+        PressCtrlZ();
+        ASSERT_EQ(user.Count(), 1u) << "the page did not come back, and nothing said why";
+        EXPECT_NE(user.OnlyText().find(L"as many pages as it can"), std::wstring::npos);
+        EXPECT_EQ(Store().GetPageCount(), PageStore::kMaxPages);
+        EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
+        EXPECT_EQ(MenuEntry().text, L"Undo Delete Page\tCtrl+Z") << "a \"No\" let the deleted page go";
+    }
+    {
+        MessageBoxAnswerer user(IDYES);
+        PressCtrlZ();
+        EXPECT_EQ(user.Count(), 1u);
+    }
+    EXPECT_EQ(PageFiles(), full) << "letting the step go changed the files";
+    EXPECT_EQ(MenuEntry().text, L"Undo Clear Icon\tCtrl+Z") << "the earlier step is still out of reach";
+    SwitchTo(1);
     PressCtrlZ();
-    EXPECT_EQ(user.Count(), 1u) << "the page did not come back, and nothing said why";
-    EXPECT_NE(user.OnlyText().find(L"as many pages as it can"), std::wstring::npos);
-    EXPECT_EQ(Store().GetPageCount(), PageStore::kMaxPages);
-    EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
-    EXPECT_EQ(MenuEntry().text, L"Undo Delete Page\tCtrl+Z") << "the deleted page can no longer come back";
+    EXPECT_EQ(TargetAt(1), L"text of older");
 }
 
 TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
