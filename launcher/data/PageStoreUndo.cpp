@@ -195,8 +195,11 @@ size_t PageStore::FreeCellsOf(const UndoPlan& plan, uint32_t page) const {
     return free;
 }
 
+// The page that takes them is written first and shown, as the page items come back to.
 bool PageStore::PlaceHomeless(UndoPlan& plan, uint32_t page) const {
-    if (plan.lists.emplace(page, m_pageItems[page]).second) plan.pages.insert(plan.pages.begin(), page);
+    plan.lists.emplace(page, m_pageItems[page]);
+    std::erase(plan.pages, page);
+    plan.pages.insert(plan.pages.begin(), page);
     PageItems& items = plan.lists[page];
     for (LauncherItem item : plan.homeless) {
         item.cell = CellToRestore(items, 0);
