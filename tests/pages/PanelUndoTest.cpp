@@ -233,6 +233,37 @@ TEST_F(PanelUndo, DeletedPagesComeBackInOrderWithEverythingTheyHad) {
     EXPECT_EQ(Store().ItemLists().at(5).size(), 2u) << "page 6 lost its items";
 }
 
+TEST_F(PanelUndo, APageComingBackToAGroupFilledSinceSplitsItAndTheIndexMatchesTheFiles) {
+    while (Store().GetPageCount() < PageStore::kMaxPagesPerGroup) PageCommand(ID_PAGE_NEW); // one full group
+    for (uint32_t page = 1; page <= PageStore::kMaxPagesPerGroup; ++page) {
+        SwitchTo(page);
+        Store().SetPageProperties(L"Page " + std::to_wstring(page), L"", 0x102030, 0x405060, 0x708090, 0xA0B0C0);
+        AddText(page, L"item of page " + std::to_wstring(page));
+    }
+    SwitchTo(4);
+    PressKey(VK_DELETE);
+    PageCommand(ID_PAGE_NEW); // behind it, in the group it left
+    PressCtrlZ();
+    ASSERT_EQ(Store().GetPageCount(), 6u);
+    ASSERT_EQ(Store().Groups().size(), 2u) << "a group holds more pages than its file may";
+    const auto titles = [this] {
+        std::vector<std::wstring> list;
+        for (uint32_t p = 0; p < Store().GetPageCount(); ++p) list.push_back(Store().PageRecord(p)->title);
+        return list;
+    };
+    const std::vector<std::wstring> expected{L"Page 1", L"Page 2", L"Page 3", L"Page 4", L"Page 5", L"5"}; // the new page was numbered when four were left
+    EXPECT_EQ(titles(), expected);
+    const std::vector<PageItems> items = Store().ItemLists();
+    Restart();
+    EXPECT_EQ(titles(), expected) << "the index read back differs from what the undo left";
+    EXPECT_EQ(Store().ItemLists(), items) << "the pages read back hold other items";
+    FileBytes onDisk = PageFiles();
+    onDisk.erase(L"pages_info.dat");
+    EXPECT_EQ(onDisk.size(), Store().Groups().size()) << "a page file on disk belongs to no group, or a group has no file";
+    for (const PageGroup& group : Store().Groups())
+        EXPECT_EQ(onDisk.count(group.fileName), 1u) << "the index names a file that is not there";
+}
+
 TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageOffersAnother) {
     for (uint32_t cell = 1; cell <= 3; ++cell) AddText(cell, L"note " + std::to_wstring(cell));
     ItemCommand(2, ID_ITEM_DELETE);
