@@ -9,6 +9,8 @@
 #include "PageRecords.h"
 #include "UndoHistory.h"
 #include <windows.h>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +45,7 @@ public:
     static constexpr int kTabIdBase = 100;
     static constexpr uint32_t kMaxPagesPerGroup = 5;
     // Results of Undo.
-    enum : int { kUndone = 0, kUndoRefused = 1, kNothingToUndo = 2 };
+    enum : int { kUndone = 0, kUndoRefused = 1, kNothingToUndo = 2, kUndoDiscarded = 3 };
 
     explicit PageStore(LauncherConfig* config);
     ~PageStore();
@@ -106,10 +108,16 @@ public:
     // Puts an item that "Move To" took off its button back, when the move could not happen.
     void ReturnMovingItem();
 
-    // Undo. The last destructive change (null when none) and taking it back; a refusal (a page
-    // too full, too many pages) is said in a message box and keeps the step.
+    // Undo. The last destructive change (null when none) and taking it back. Items a full page
+    // has no room for go, when the user agrees, to another page or a new one; a deleted page
+    // that cannot come back may be discarded. Otherwise the step stays.
     const UndoStep* LastUndoStep() const { return m_undo.Last(); }
     int Undo();
+    // A dropped shortcut moved from `origin` into the launcher's folder as `copy`: undoing the
+    // drop that placed it moves it back.
+    void NoteShortcutMovedIn(const std::wstring& copy, const std::wstring& origin);
+    // The session ends: every step goes, with the shortcut copies nothing uses any more.
+    void DropUndoHistory() { m_undo.DropAll(); }
     // An item button is about to clear its item ("Clear Icon", or a file that no longer opens).
     void NoteItemCleared(const CButtonEx* button);
 
@@ -183,12 +191,25 @@ private:
 
     // PageStoreUndo.cpp
     bool IsShortcutCopy(const std::wstring& path) const;
+    std::vector<std::wstring> CopiesLetGo(const std::vector<LauncherItem>& gone, const std::vector<PlacedItem>& placed) const;
     void PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway);
+    bool CopyInUse(const std::wstring& copy) const;
     void RemoveUnusedCopy(const std::wstring& copy);
+    void ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts);
     void RecordClearedPage();
     void RecordDeletedPage(size_t group, uint32_t first);
     uint32_t CellToRestore(const PageItems& items, uint32_t cell) const;
     uint32_t UndoPageOf(const PlacedItem& placed) const;
+    struct UndoPlan {
+        std::map<uint32_t, PageItems> lists; // the pages the undo changes, as they will read
+        std::vector<uint32_t> pages;         // in the order they are written
+        std::vector<LauncherItem> homeless;  // what found no cell on its page
+        uint32_t fullPage = 0;
+    };
+    UndoPlan PlanUndo(const UndoStep& step) const;
+    size_t FreeCellsOf(const UndoPlan& plan, uint32_t page) const;
+    bool PlaceHomeless(UndoPlan& plan, uint32_t page) const;
+    bool FindRoomForHomeless(UndoPlan& plan);
     int UndoItems(const UndoStep& step);
     int UndoDeletedPage(const DeletedPage& page);
     uint32_t FirstPageOfGroup(size_t group) const;
@@ -198,6 +219,7 @@ private:
     std::vector<size_t> InsertPageAt(const LauncherPage& record, uint32_t position);
     void ShowUndonePage(uint32_t page);
     void ReportUndoRefused(unsigned textId, int page) const;
+    bool AskUndo(unsigned textId, std::initializer_list<int> pages) const;
     int ButtonId(int cellIndex) const { return static_cast<int>(m_nCurrentPage + 1) * kButtonIdStride + cellIndex; }
 
     // PageStoreFiles.cpp

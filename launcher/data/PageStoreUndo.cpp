@@ -53,29 +53,62 @@ bool PageStore::IsShortcutCopy(const std::wstring& path) const {
            SameFileName(path.substr(0, slash + 1), fw::WithTrailingBackslash(folder));
 }
 
+// The copies of the items a change took away: an item it only moved (it is among what the
+// change placed) still opens its copy.
+std::vector<std::wstring> PageStore::CopiesLetGo(const std::vector<LauncherItem>& gone,
+                                                 const std::vector<PlacedItem>& placed) const {
+    std::vector<std::wstring> copies;
+    for (const LauncherItem& item : gone) {
+        const bool stays = std::any_of(placed.begin(), placed.end(), [&item](const PlacedItem& p) {
+            return p.item.kind == kKindFile && SameFileName(p.item.target, item.target);
+        });
+        if (item.kind == kKindFile && IsShortcutCopy(item.target) && !stays) copies.push_back(item.target);
+    }
+    return copies;
+}
+
 void PageStore::PushUndo(UndoKind kind, std::vector<PlacedItem> restore, std::vector<PlacedItem> takeAway) {
     UndoStep step;
     step.kind = kind;
-    // Clearing and replacing are what let go of the launcher's own shortcut copies.
-    if (kind == UndoKind::ClearIcon || kind == UndoKind::Replace)
-        for (const PlacedItem& placed : restore)
-            if (placed.item.kind == kKindFile && IsShortcutCopy(placed.item.target)) step.copies.push_back(placed.item.target);
+    std::vector<LauncherItem> gone;
+    for (const PlacedItem& placed : restore) gone.push_back(placed.item);
+    step.copies = CopiesLetGo(gone, takeAway);
     step.restore = std::move(restore);
     step.takeAway = std::move(takeAway);
     m_undo.Push(std::move(step));
 }
 
-// A copy goes only when nothing the launcher holds opens it any more: the same shortcut may
-// have been dropped again since.
-void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
+// A copy is in use while anything the launcher holds opens it: the same shortcut may have been
+// dropped again since.
+bool PageStore::CopyInUse(const std::wstring& copy) const {
     const auto opens = [&copy](const std::wstring& target) { return SameFileName(target, copy); };
     for (const PageItems& items : m_pageItems)
         for (const LauncherItem& item : items)
-            if (item.kind == kKindFile && opens(item.target)) return;
+            if (item.kind == kKindFile && opens(item.target)) return true;
     for (const PlacedButton& placed : m_buttons)
-        if (placed.button && opens(placed.button->GetTarget())) return;
-    if (opens(m_pConfig->m_movingTarget)) return;
-    ::DeleteFileW(copy.c_str());
+        if (placed.button && opens(placed.button->GetTarget())) return true;
+    return opens(m_pConfig->m_movingTarget);
+}
+
+void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
+    if (!CopyInUse(copy)) ::DeleteFileW(copy.c_str());
+}
+
+void PageStore::NoteShortcutMovedIn(const std::wstring& copy, const std::wstring& origin) {
+    UndoStep* last = m_undo.Last();
+    if (!last || last->kind != UndoKind::Replace) return;
+    const bool placedIt = std::any_of(last->takeAway.begin(), last->takeAway.end(), [&copy](const PlacedItem& p) {
+        return p.item.kind == kKindFile && SameFileName(p.item.target, copy);
+    });
+    if (placedIt) last->movedIn.push_back(MovedShortcut{copy, origin});
+}
+
+// The user's shortcuts that undone drops had moved in go back where they were. One that
+// something still opens, or whose place is taken, stays in the folder: it is never deleted.
+void PageStore::ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts) {
+    for (const MovedShortcut& moved : shortcuts)
+        if (!CopyInUse(moved.copy) && !m_undo.NamedByAStep(moved.copy) && !fw::PathExists(moved.origin))
+            ::MoveFileW(moved.copy.c_str(), moved.origin.c_str());
 }
 
 void PageStore::NoteItemCleared(const CButtonEx* button) {
@@ -101,6 +134,7 @@ void PageStore::RecordDeletedPage(size_t group, uint32_t first) {
                      g.fileName, g.reserved, shown - first, g.pages.size() == 1};
     UndoStep step;
     step.kind = UndoKind::DeletePage;
+    step.copies = CopiesLetGo(page.items, {});
     step.page = std::move(page);
     m_undo.Push(std::move(step));
 }
@@ -110,7 +144,8 @@ int PageStore::Undo() {
     // Out of the history while it is undone: a second request meanwhile finds the one before.
     UndoStep step = m_undo.TakeLast();
     const int result = step.page ? UndoDeletedPage(*step.page) : UndoItems(step);
-    if (result != kUndone) m_undo.Push(std::move(step));
+    if (result == kUndoRefused) m_undo.Push(std::move(step));
+    if (result == kUndoDiscarded) m_undo.Discard(step);
     return result;
 }
 
@@ -128,40 +163,89 @@ uint32_t PageStore::UndoPageOf(const PlacedItem& placed) const {
     return placed.page < GetPageCount() ? placed.page : m_nCurrentPage;
 }
 
-// Everything is planned on copies of the lists first: a page too full refuses the whole step.
+// Everything is planned on copies of the lists first: an item whose page has no room waits
+// among the homeless, and a step whose items find no page is refused whole.
+PageStore::UndoPlan PageStore::PlanUndo(const UndoStep& step) const {
+    UndoPlan plan;
+    // Where items come back is written first, so a failure between two writes leaves an item
+    // twice rather than nowhere.
+    for (const PlacedItem& placed : step.restore) AddPageOnce(plan.pages, UndoPageOf(placed));
+    for (const PlacedItem& placed : step.takeAway) AddPageOnce(plan.pages, UndoPageOf(placed));
+    for (uint32_t page : plan.pages) plan.lists.emplace(page, m_pageItems[page]);
+    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(plan.lists[UndoPageOf(placed)], placed);
+    for (const PlacedItem& placed : step.restore) {
+        PageItems& items = plan.lists[UndoPageOf(placed)];
+        LauncherItem item = placed.item;
+        item.cell = CellToRestore(items, item.cell);
+        if (item.cell != 0) {
+            PutRecord(items, item);
+            continue;
+        }
+        if (plan.homeless.empty()) plan.fullPage = UndoPageOf(placed);
+        plan.homeless.push_back(placed.item);
+    }
+    return plan;
+}
+
+size_t PageStore::FreeCellsOf(const UndoPlan& plan, uint32_t page) const {
+    const auto planned = plan.lists.find(page);
+    const PageItems& items = planned != plan.lists.end() ? planned->second : m_pageItems[page];
+    size_t free = 0;
+    for (uint32_t c = 1; c <= m_cells.size(); ++c) free += CellUsed(items, c) ? 0 : 1;
+    return free;
+}
+
+// The page that takes them is written first and shown, as the page items come back to.
+bool PageStore::PlaceHomeless(UndoPlan& plan, uint32_t page) const {
+    plan.lists.emplace(page, m_pageItems[page]);
+    std::erase(plan.pages, page);
+    plan.pages.insert(plan.pages.begin(), page);
+    PageItems& items = plan.lists[page];
+    for (LauncherItem item : plan.homeless) {
+        item.cell = CellToRestore(items, 0);
+        if (item.cell == 0) return false;
+        PutRecord(items, item);
+    }
+    plan.homeless.clear();
+    return true;
+}
+
+// The user chooses where what finds no room goes: the first page with room, else a new page.
+bool PageStore::FindRoomForHomeless(UndoPlan& plan) {
+    const int full = static_cast<int>(plan.fullPage) + 1;
+    for (uint32_t page = 0; page < GetPageCount(); ++page) {
+        if (FreeCellsOf(plan, page) < plan.homeless.size()) continue;
+        return AskUndo(IDS_UNDO_PUT_ON_PAGE, {full, static_cast<int>(page) + 1}) && PlaceHomeless(plan, page);
+    }
+    if (GetPageCount() >= kMaxPages) {
+        ReportUndoRefused(IDS_UNDO_PAGE_FULL, full);
+        return false;
+    }
+    if (!AskUndo(IDS_UNDO_PUT_ON_NEW_PAGE, {full})) return false;
+    m_pConfig->SaveCurrentPageAside();
+    AddPage();
+    m_pConfig->RestoreCurrentPage();
+    return PlaceHomeless(plan, GetPageCount() - 1);
+}
+
 int PageStore::UndoItems(const UndoStep& step) {
     if (step.restore.empty()) return kUndone;
     if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
     if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
-    std::map<uint32_t, PageItems> lists;
-    std::vector<uint32_t> pages; // to write: where items come back first, so a failure between
-                                 // two writes leaves an item twice rather than nowhere
-    for (const PlacedItem& placed : step.restore) AddPageOnce(pages, UndoPageOf(placed));
-    for (const PlacedItem& placed : step.takeAway) AddPageOnce(pages, UndoPageOf(placed));
-    for (uint32_t page : pages) lists.emplace(page, m_pageItems[page]);
-    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(lists[UndoPageOf(placed)], placed);
-    for (const PlacedItem& placed : step.restore) {
-        PageItems& items = lists[UndoPageOf(placed)];
-        LauncherItem item = placed.item;
-        item.cell = CellToRestore(items, item.cell);
-        if (item.cell == 0) {
-            ReportUndoRefused(IDS_UNDO_PAGE_FULL, static_cast<int>(UndoPageOf(placed)) + 1);
-            return kUndoRefused;
-        }
-        PutRecord(items, item);
-    }
-    for (auto& [page, items] : lists) m_pageItems[page] = std::move(items);
-    if (lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
-    for (uint32_t page : pages) SavePage(page);
-    ShowUndonePage(pages.front());
+    UndoPlan plan = PlanUndo(step);
+    if (!plan.homeless.empty() && !FindRoomForHomeless(plan)) return kUndoRefused;
+    for (auto& [page, items] : plan.lists) m_pageItems[page] = std::move(items);
+    if (plan.lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
+    for (uint32_t page : plan.pages) SavePage(page);
+    ReturnShortcuts(step.movedIn);
+    ShowUndonePage(plan.pages.front());
     return kUndone;
 }
 
 int PageStore::UndoDeletedPage(const DeletedPage& page) {
-    if (GetPageCount() >= kMaxPages) {
-        ReportUndoRefused(IDS_UNDO_TOO_MANY_PAGES, 0);
-        return kUndoRefused;
-    }
+    // Every way to make room adds a step the next undo would take back first: the user may let
+    // this one go instead, so that the earlier ones can be reached.
+    if (GetPageCount() >= kMaxPages) return AskUndo(IDS_UNDO_TOO_MANY_PAGES, {}) ? kUndoDiscarded : kUndoRefused;
     if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
     if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
     const uint32_t position = std::min(page.position, GetPageCount());
@@ -244,8 +328,13 @@ void PageStore::ShowUndonePage(uint32_t page) {
 }
 
 void PageStore::ReportUndoRefused(unsigned textId, int page) const {
-    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), page);
+    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), {page});
     ::MessageBoxW(m_hParent, text.c_str(), kProductTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+bool PageStore::AskUndo(unsigned textId, std::initializer_list<int> pages) const {
+    const std::wstring text = UndoMessage(textId, m_pConfig->GetLanguageTable(), pages);
+    return ::MessageBoxW(m_hParent, text.c_str(), kProductTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace lhl

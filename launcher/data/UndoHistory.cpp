@@ -1,4 +1,5 @@
 #include "UndoHistory.h"
+#include "PageCodec.h"
 #include <algorithm>
 
 namespace lhl {
@@ -32,10 +33,25 @@ void UndoHistory::Drop(const UndoStep& step) {
         if (m_remover && !NamedByAStep(copy)) m_remover(copy);
 }
 
+namespace {
+
+bool Opens(const LauncherItem& item, const std::wstring& file) {
+    return item.kind == kKindFile && SameFileName(item.target, file);
+}
+
+bool StepNames(const UndoStep& step, const std::wstring& copy) {
+    const auto same = [&copy](const std::wstring& c) { return SameFileName(c, copy); };
+    const auto placedOpens = [&copy](const PlacedItem& p) { return Opens(p.item, copy); };
+    const auto itemOpens = [&copy](const LauncherItem& i) { return Opens(i, copy); };
+    return std::any_of(step.copies.begin(), step.copies.end(), same) ||
+           std::any_of(step.restore.begin(), step.restore.end(), placedOpens) ||
+           (step.page && std::any_of(step.page->items.begin(), step.page->items.end(), itemOpens));
+}
+
+} // namespace
+
 bool UndoHistory::NamedByAStep(const std::wstring& copy) const {
-    return std::any_of(m_steps.begin(), m_steps.end(), [&copy](const UndoStep& s) {
-        return std::find(s.copies.begin(), s.copies.end(), copy) != s.copies.end();
-    });
+    return std::any_of(m_steps.begin(), m_steps.end(), [&copy](const UndoStep& s) { return StepNames(s, copy); });
 }
 
 } // namespace lhl

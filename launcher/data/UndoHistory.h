@@ -32,12 +32,19 @@ struct DeletedPage {
     bool groupRemoved = false; // it was its group's only page, and the group's file went with it
 };
 
+// A user's dropped shortcut that moved into the launcher's folder, and where it was.
+struct MovedShortcut {
+    std::wstring copy;
+    std::wstring origin;
+};
+
 struct UndoStep {
     UndoKind kind = UndoKind::ClearIcon;
     std::optional<DeletedPage> page;
     std::vector<PlacedItem> restore;  // what goes back
     std::vector<PlacedItem> takeAway; // what the change placed instead, taken off first
-    std::vector<std::wstring> copies; // shortcut copies the change let go of
+    std::vector<std::wstring> copies; // shortcut copies of the items the change took away
+    std::vector<MovedShortcut> movedIn; // the shortcuts of what it placed, to go back on undo
 };
 
 class UndoHistory {
@@ -56,13 +63,17 @@ public:
     bool IsEmpty() const { return m_steps.empty(); }
     size_t Size() const { return m_steps.size(); }
     const UndoStep* Last() const { return m_steps.empty() ? nullptr : &m_steps.back(); }
+    UndoStep* Last() { return m_steps.empty() ? nullptr : &m_steps.back(); }
     // The last step, taken out to be undone: its copies are needed again and stay.
     UndoStep TakeLast();
     void DropAll();
+    // A step taken out and let go of instead of undone: its copies go as when it drops.
+    void Discard(const UndoStep& step) { Drop(step); }
+    // True when a step kept names the file: among its copies, or as what one of its items opens.
+    bool NamedByAStep(const std::wstring& copy) const;
 
 private:
     void Drop(const UndoStep& step);
-    bool NamedByAStep(const std::wstring& copy) const;
 
     std::deque<UndoStep> m_steps;
     CopyRemover m_remover;

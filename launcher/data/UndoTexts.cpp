@@ -28,8 +28,8 @@ std::wstring Localised(unsigned id, LanguageTable* table) {
 
 std::wstring UndoMenuText(const UndoStep* last, LanguageTable* table) { return Localised(MenuTextId(last), table); }
 
-std::wstring UndoMessage(unsigned id, LanguageTable* table, int page) {
-    return FormatNumbers(Localised(id, table), {page});
+std::wstring UndoMessage(unsigned id, LanguageTable* table, std::initializer_list<int> pages) {
+    return FormatNumbers(Localised(id, table), pages);
 }
 
 } // namespace lhl

@@ -2,6 +2,7 @@
 // The words the undo shows: the page menu's entry and the undo's refusals, in the interface
 // language when the language file has them.
 #include "UndoHistory.h"
+#include <initializer_list>
 #include <string>
 
 namespace lhl {
@@ -10,7 +11,7 @@ class LanguageTable;
 
 // "Undo Delete Page" and the like; plain "Undo" when there is nothing to take back.
 std::wstring UndoMenuText(const UndoStep* last, LanguageTable* table);
-// A resource text (with "%d" for a page number) in the interface language.
-std::wstring UndoMessage(unsigned id, LanguageTable* table, int page = 0);
+// A resource text (with a "%d" for each page number) in the interface language.
+std::wstring UndoMessage(unsigned id, LanguageTable* table, std::initializer_list<int> pages = {});
 
 } // namespace lhl

@@ -251,6 +251,11 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose();
         break;
+    case WM_ENDSESSION:
+        // Shutdown and logoff end the process without the store's own end: the shortcut copies
+        // kept for undo go now.
+        if (wParam && m_pPageStore) m_pPageStore->DropUndoHistory();
+        return 0;
     case WM_RBUTTONDOWN:
         ShowPageMenu();
         break;

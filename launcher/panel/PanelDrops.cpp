@@ -4,6 +4,7 @@
 #include "ItemText.h"
 #include "LanternhopDlg.h"
 #include "PathLimit.h"
+#include "ShellFolder.h"
 #include <shellapi.h>
 
 namespace lhl {
@@ -15,6 +16,14 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
     if (length == 0 || length > kMaxPathChars) return {};
     std::wstring path(length, L'\0');
     if (::DragQueryFileW(drop, index, path.data(), length + 1) != length) return {};
+    return path;
+}
+
+// The shortcut's own name in the folder, else the first "Name (2).lnk" that no file holds: a
+// name may still belong to a copy kept so that an undo can open its item again.
+std::wstring FreeShortcutPath(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path = folder + name + L".lnk";
+    for (int n = 2; fw::PathExists(path); ++n) path = folder + name + L" (" + std::to_wstring(n) + L").lnk";
     return path;
 }
 
@@ -80,8 +89,9 @@ void CLanternhopDlg::AddDroppedFile(const std::wstring& path, POINT point) {
     }
     const size_t slash = path.find_last_of(L'\\');
     const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
-    const std::wstring target = m_config.ShortcutFolder() + path.substr(start, dot - start) + L".lnk";
-    if (m_pPageStore->AddFileItemAt(point.x, point.y, target)) ::MoveFileW(path.c_str(), target.c_str());
+    const std::wstring target = FreeShortcutPath(m_config.ShortcutFolder(), path.substr(start, dot - start));
+    if (m_pPageStore->AddFileItemAt(point.x, point.y, target) && ::MoveFileW(path.c_str(), target.c_str()))
+        m_pPageStore->NoteShortcutMovedIn(target, path);
 }
 
 } // namespace lhl

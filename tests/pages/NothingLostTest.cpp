@@ -7,6 +7,7 @@
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <optional>
@@ -233,8 +234,9 @@ protected:
         Put(Shown(), cell, item);
     }
     // Undo: each destructive change is remembered with what it took away, twenty at most, for
-    // the session. An item goes back to its cell, else the first free one; a full page, or a
-    // deleted page with all pages in use, refuses (a notice) and keeps the step.
+    // the session. An item goes back to its cell, else the first free one; what a full page has
+    // no room for goes, on the user's Yes, to the first page with room for all of it, else to a
+    // new page. A deleted page with all pages in use is let go of on the user's Yes.
     void Remember(ModelStep step) {
         m_undo.push_back(std::move(step));
         if (m_undo.size() > 20) m_undo.pop_front();
@@ -270,24 +272,50 @@ protected:
         if (m_undo.empty()) return;
         const ModelStep step = m_undo.back();
         if (step.page) {
-            if (m_pages.size() >= 17) return;
+            m_undo.pop_back();
+            if (m_pages.size() >= 17) {
+                ++m_pagesLetGo;
+                return;
+            }
             m_current = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
             m_pages.insert(m_pages.begin() + m_current, step.page->second);
-            m_undo.pop_back();
             ++m_pagesBack;
             return;
         }
         std::vector<ModelPage> pages = m_pages;
         for (const auto& [page, item] : step.takeAway) TakeAway(pages[page], item);
+        std::vector<LauncherItem> homeless;
         for (const auto& [page, item] : step.restore) {
             const uint32_t cell = CellToRestore(pages[page], item.cell);
-            if (cell == 0) return;
-            Put(pages[page], cell, item);
+            if (cell == 0) homeless.push_back(item);
+            else Put(pages[page], cell, item);
         }
-        m_pages = std::move(pages);
         m_current = step.restore.front().first;
+        if (!homeless.empty() && !PlaceHomeless(pages, homeless)) return;
+        m_pages = std::move(pages);
         m_undo.pop_back();
         ++m_itemStepsBack;
+    }
+    size_t FreeCells(const ModelPage& page) {
+        size_t free = 0;
+        for (uint32_t c = 1; c <= Cells(); ++c) free += page.items.count(c) ? 0 : 1;
+        return free;
+    }
+    bool PlaceHomeless(std::vector<ModelPage>& pages, const std::vector<LauncherItem>& homeless) {
+        uint32_t target = 0;
+        while (target < pages.size() && FreeCells(pages[target]) < homeless.size()) ++target;
+        if (target == pages.size()) {
+            if (pages.size() >= 17) return false;
+            ModelPage added;
+            added.props.title = std::to_wstring(pages.size() + 1);
+            added.props.focusTextColor = 0x0000FF;
+            pages.push_back(added);
+            m_pages.push_back(added); // the new page stays whatever the undo does
+        }
+        for (const LauncherItem& item : homeless) Put(pages[target], FirstFree(pages[target]), item);
+        m_current = target;
+        ++m_elsewhere;
+        return true;
     }
 
     void ExpectShortcutCopiesOfItemsExist(int step) {
@@ -324,6 +352,7 @@ protected:
     std::vector<ModelPage> m_pages;
     std::deque<ModelStep> m_undo;
     int m_pagesBack = 0, m_itemStepsBack = 0; // undos that put something back
+    int m_elsewhere = 0, m_pagesLetGo = 0;    // undos a full page or a full launcher turned aside
     uint32_t m_current = 0;
     int m_serial = 0;
 };
@@ -363,6 +392,8 @@ TEST_F(NothingLost, ThousandsOfOperationsWithRestartsKeepEveryItem) {
     EXPECT_GT(restarts, 20);
     EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
     EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
+    std::printf("undos: %d pages back, %d item steps back, %d put on another page, %d pages let go\n", m_pagesBack,
+                m_itemStepsBack, m_elsewhere, m_pagesLetGo);
 }
 
 TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
@@ -407,4 +438,6 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
     EXPECT_GT(gridChanges, 20);
     EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";
     EXPECT_GT(m_itemStepsBack, 50) << "the run hardly undid an item change";
+    std::printf("undos: %d pages back, %d item steps back, %d put on another page, %d pages let go\n", m_pagesBack,
+                m_itemStepsBack, m_elsewhere, m_pagesLetGo);
 }

@@ -48,6 +48,26 @@ void SendKeys(std::initializer_list<WORD> keys) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// The program a user types in while the panel is hidden. The keyboard hook sees Ctrl twice in
+// whichever program has the keys; with the panel gone and nothing else in front, the keys reach
+// no program at all, which is no case a user meets.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow() {
+        m_hWnd = ::CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 80,
+                                   nullptr, nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(m_hWnd);
+        ::SetFocus(m_hWnd);
+    }
+    ~OtherProgramWindow() { ::DestroyWindow(m_hWnd); }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+    bool HasTheKeys() const { return ::GetFocus() == m_hWnd; }
+
+private:
+    HWND m_hWnd = nullptr;
+};
+
 class PanelTray : public lhltest::PanelTest {
 protected:
     // Opens the panel again on settings with both showing keys as given.
@@ -88,9 +108,11 @@ TEST_F(PanelTray, DefaultsRegisterAltDAndSayItInTheTip) {
     SendKeys({VK_CONTROL});
     SendKeys({VK_CONTROL});
     EXPECT_TRUE(SettlesShown(false)) << "Ctrl twice did not hide the panel";
+    OtherProgramWindow elsewhere;
+    ASSERT_TRUE(elsewhere.HasTheKeys());
     SendKeys({VK_CONTROL});
     SendKeys({VK_CONTROL});
-    EXPECT_TRUE(SettlesShown(true)) << "Ctrl twice did not show the panel again";
+    EXPECT_TRUE(SettlesShown(true)) << "Ctrl twice in another window did not show the panel again";
 
     ClosePanel();
     EXPECT_TRUE(KeyIsFree(MOD_ALT, 'D')) << "the key outlived the panel";
