@@ -67,7 +67,7 @@ bool CFindView::TakeKey(const MSG& msg) {
         return true;
     }
     case WM_KEYDOWN:
-        return IsActive() && TakeKeyDown(msg.wParam);
+        return IsActive() && TakeKeyDown(msg.wParam, msg.lParam);
     case WM_KEYUP:
         // Released keys of the query (its digits, Tab, Delete) must not switch or delete pages.
         return IsActive();
@@ -78,12 +78,17 @@ bool CFindView::TakeKey(const MSG& msg) {
 
 // The keys the dialog manager would take for itself (a focused button presses on Space and
 // Enter, the arrows move the focus); the rest go on to become characters.
-bool CFindView::TakeKeyDown(WPARAM key) {
+// A held Enter opens the match once: the panel may stay after a launch, and a repeat could land
+// on the "file is missing" question and answer it.
+bool CFindView::TakeKeyDown(WPARAM key, LPARAM flags) {
+    constexpr LPARAM kRepeat = 1 << 30; // the key was already down
     const int row = std::max(1, m_pConfig->GetUnitsPerRow());
     switch (key) {
     case VK_ESCAPE: End(); return true;
     case VK_BACK: Backspace(); return true;
-    case VK_RETURN: OpenLit(); return true;
+    case VK_RETURN:
+        if ((flags & kRepeat) == 0) OpenLit();
+        return true;
     case VK_SPACE: Type(L' '); return true;
     case VK_LEFT: MoveLit(-1); return true;
     case VK_RIGHT: MoveLit(1); return true;

@@ -53,7 +53,7 @@ public:
     void HoverEnded() override;
 
 private:
-    bool TakeKeyDown(WPARAM key);
+    bool TakeKeyDown(WPARAM key, LPARAM flags);
     void Type(wchar_t ch);
     void Backspace();
     void Begin();

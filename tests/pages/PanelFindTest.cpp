@@ -53,6 +53,14 @@ protected:
         ::PostMessageW(KeyWindow(), WM_KEYUP, key, 1 | scan | static_cast<LPARAM>(0xC0000000));
         Pump();
     }
+    // A key held down: the system repeats its key-down with the "was down" bit set.
+    void Hold(WORD key, int repeats) {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageW(KeyWindow(), WM_KEYDOWN, key, 1 | scan);
+        for (int i = 0; i < repeats; ++i) ::PostMessageW(KeyWindow(), WM_KEYDOWN, key, 1 | scan | (1 << 30));
+        ::PostMessageW(KeyWindow(), WM_KEYUP, key, 1 | scan | static_cast<LPARAM>(0xC0000000));
+        Pump();
+    }
     // Small letters and digits as key presses the loop turns into characters; the rest as the
     // characters a keyboard layout or an input method delivers.
     void Type(const std::wstring& text) {
@@ -243,6 +251,23 @@ TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
     const PageItems& items = Store().ItemLists().at(1);
     EXPECT_FALSE(std::any_of(items.begin(), items.end(), [](const LauncherItem& i) { return i.HoldsItem() && i.cell == 4; }))
         << "the cleared item came back after a restart";
+}
+
+TEST_F(PanelFind, AHeldEnterOpensTheMatchOnceOnAPanelThatStays) {
+    RestartWith([](ConfigSettings& s) { s.autoHide = false; });
+    Pages(2);
+    AddFile(2, 4, MakeFile(L"kept.nosuchtype"));
+    SwitchTo(1);
+    Type(L"kept");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    {
+        MessageBoxAnswerer user(IDNO);
+        Hold(VK_RETURN, 3);
+        EXPECT_EQ(user.Count(), 1u) << "the repeats of a held Enter opened the match again";
+    }
+    Pump();
+    SwitchTo(2);
+    EXPECT_TRUE(PageButtonShown(4)) << "the item that could not be opened was cleared";
 }
 
 TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
