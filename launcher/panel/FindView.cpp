@@ -134,6 +134,8 @@ void CFindView::Begin() {
     FindSource source = CollectFindable(*m_pStore);
     m_records = std::move(source.records);
     m_finder.SetItems(std::move(source.items));
+    // The panel behind them may have changed since the last query: the page's tint, a new picture.
+    for (auto& button : m_buttons) button->ForgetParentCopy();
     HidePageButtons();
     MarkShownTab(false);
 }
