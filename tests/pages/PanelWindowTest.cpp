@@ -1,4 +1,5 @@
 // The panel as a window: showing and hiding, docking, sliding, placement and its background.
+#include "FindView.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
 
@@ -127,6 +128,19 @@ TEST_F(PanelAsWindow, ADockedPanelSlidesInAtTheEdgeAndOutWhenTheMouseLeaves) {
     EXPECT_TRUE(WaitParked(false));
     EXPECT_EQ(Rect().right, ScreenWidth()) << "the panel did not slide back in";
     EXPECT_FALSE(m_panel->IsParked());
+}
+
+TEST_F(PanelAsWindow, SlidingOutEndsAQuery) {
+    const RECT docked = DockAndPark();
+    ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
+    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
+    ASSERT_TRUE(WaitParked(false));
+    MSG letter{PanelWindow(), WM_CHAR, L'q', 1};
+    m_panel->HandleLoopMessage(letter);
+    ASSERT_TRUE(m_panel->Find()->IsActive());
+    ::SetCursorPos(10, 10);
+    EXPECT_TRUE(WaitParked(true));
+    EXPECT_FALSE(m_panel->Find()->IsActive()) << "the query goes on in a panel out of sight";
 }
 
 TEST_F(PanelAsWindow, ToggleBringsAParkedPanelBackByItsWidth) {
