@@ -9,6 +9,7 @@
 #include "PanelMessages.h"
 #include "ShellCache.h"
 #include "resource.h"
+#include <windowsx.h>
 #include <algorithm>
 
 namespace lhl {
@@ -138,6 +139,7 @@ void CFindView::Begin() {
     for (auto& button : m_buttons) button->ForgetParentCopy();
     HidePageButtons();
     MarkShownTab(false);
+    ::GetCursorPos(&m_lastCursor);
 }
 
 void CFindView::Refresh() {
@@ -259,6 +261,14 @@ void CFindView::HoverStarted(const CFoundButton* button) {
         if (m_buttons[i].get() == button) m_nLit = i;
         else m_buttons[i]->SetLit(false);
     }
+}
+
+bool CFindView::CursorMoved() {
+    const DWORD at = ::GetMessagePos();
+    const POINT cursor{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (cursor.x == m_lastCursor.x && cursor.y == m_lastCursor.y) return false;
+    m_lastCursor = cursor;
+    return true;
 }
 
 void CFindView::HoverEnded() {

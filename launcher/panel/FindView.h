@@ -49,6 +49,7 @@ public:
 
     void ClearRealItem(const CFoundButton* button) override;
     void EditRealItem(const CFoundButton* button) override;
+    bool CursorMoved() override;
     void HoverStarted(const CFoundButton* button) override;
     void HoverEnded() override;
 
@@ -82,6 +83,7 @@ private:
     std::vector<size_t> m_shownSources; // the record each shown button holds
     size_t m_nLit = 0;
     uint32_t m_nShownPage = 0;
+    POINT m_lastCursor{}; // where the last mouse move counted was, on the screen
 };
 
 } // namespace lhl

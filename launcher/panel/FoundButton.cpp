@@ -55,6 +55,8 @@ LRESULT CFoundButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ShowFoundMenu();
         return Default(msg, wParam, lParam);
     case WM_MOUSEMOVE: {
+        // Each key hides and shows buttons; a cursor resting on one must not take the lit match.
+        if (m_pOwner && !m_pOwner->CursorMoved()) return Default(msg, wParam, lParam);
         const LRESULT result = CButtonEx::WindowProc(msg, wParam, lParam);
         if (m_bHot && m_pOwner) m_pOwner->HoverStarted(this);
         return result;

@@ -74,6 +74,20 @@ protected:
         }
     }
 
+    // The mouse on a match's middle, and the move its window gets (the system sends one to a
+    // button shown under a cursor at rest, too).
+    void MouseOnMatch(size_t index, int nudge = 0) {
+        HWND button = Finder().ShownButton(index)->m_hWnd;
+        RECT rc{};
+        ::GetClientRect(button, &rc);
+        POINT p{rc.right / 2 + nudge, rc.bottom / 2};
+        POINT screen = p;
+        ::ClientToScreen(button, &screen);
+        ::SetCursorPos(screen.x, screen.y);
+        ::PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        Pump();
+    }
+
     void Pages(uint32_t count) {
         while (Store().GetPageCount() < count) m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
     }
@@ -229,6 +243,25 @@ TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {
     ::SendMessageW(Finder().ShownButton(0)->m_hWnd, BM_CLICK, 0, 0);
     EXPECT_TRUE(lhltest::PumpUntil([&] { return lhltest::FileExists(marker); }, 20000)) << "a click on a match did not start it";
     ::DeleteFileW(marker.c_str());
+}
+
+TEST_F(PanelFind, ACursorAtRestOnAMatchDoesNotTakeTheLitOneButAMoveDoes) {
+    AddLink(1, 1, L"tool one", L"http://one.example");
+    AddLink(1, 2, L"tool two", L"http://two.example");
+    Type(L"t");
+    ASSERT_EQ(Finder().ShownCount(), 2u);
+    MouseOnMatch(1);
+    Type(L"o"); // the buttons are shown anew under the resting cursor
+    const HWND second = Finder().ShownButton(1)->m_hWnd;
+    RECT rc{};
+    ::GetClientRect(second, &rc);
+    ::PostMessageW(second, WM_MOUSEMOVE, 0, MAKELPARAM(rc.right / 2, rc.bottom / 2));
+    Pump();
+    EXPECT_EQ(Finder().LitIndex(), 0u) << "a cursor that did not move took the lit match";
+    EXPECT_TRUE(Finder().ShownButton(0)->IsHot() && !Finder().ShownButton(1)->IsHot());
+    MouseOnMatch(1, 3);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "moving the mouse onto a match does not light it";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(0)->IsHot());
 }
 
 TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
