@@ -118,6 +118,8 @@ public:
     const std::vector<PageItems>& ItemLists() const { return m_pageItems; }
     const std::vector<PageGroup>& Groups() const { return m_groups; }
     const std::vector<GridCell>& Cells() const { return m_cells; }
+    // The grid as built: the settings may ask for another one, which comes with a restart.
+    int UnitsPerRow() const { return m_nUnits; }
     const std::vector<PageTab>& Tabs() const { return m_tabs; }
     const LauncherPage* PageRecord(uint32_t index) const;
     // The look every item button starts from.

@@ -3,7 +3,6 @@
 #include "ItemText.h"
 #include "LanguageKeys.h"
 #include "LanguageTable.h"
-#include "LauncherConfig.h"
 #include "Module.h"
 #include "PageStore.h"
 #include "PanelMessages.h"
@@ -54,8 +53,8 @@ FindSource CollectFindable(const PageStore& store) {
     return source;
 }
 
-CFindView::CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language)
-    : m_hPanel(panel), m_pStore(store), m_pConfig(config), m_pLanguage(language) {}
+CFindView::CFindView(HWND panel, PageStore* store, LanguageTable* language)
+    : m_hPanel(panel), m_pStore(store), m_pLanguage(language) {}
 
 CFindView::~CFindView() = default;
 
@@ -83,7 +82,7 @@ bool CFindView::TakeKey(const MSG& msg) {
 // on the "file is missing" question and answer it.
 bool CFindView::TakeKeyDown(WPARAM key, LPARAM flags) {
     constexpr LPARAM kRepeat = 1 << 30; // the key was already down
-    const int row = std::max(1, m_pConfig->GetUnitsPerRow());
+    const int row = std::max(1, m_pStore->UnitsPerRow());
     switch (key) {
     case VK_ESCAPE: End(); return true;
     case VK_BACK: Backspace(); return true;

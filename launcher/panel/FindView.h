@@ -13,7 +13,6 @@
 namespace lhl {
 
 class LanguageTable;
-class LauncherConfig;
 class PageStore;
 
 // Every page's items as a query sees them, and the records they stand for (by source).
@@ -27,7 +26,7 @@ class CFindView : public FoundButtonOwner {
 public:
     static constexpr int kButtonIdBase = 20000;
 
-    CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language);
+    CFindView(HWND panel, PageStore* store, LanguageTable* language);
     ~CFindView();
     CFindView(const CFindView&) = delete;
     CFindView& operator=(const CFindView&) = delete;
@@ -72,7 +71,6 @@ private:
 
     HWND m_hPanel;
     PageStore* m_pStore;
-    LauncherConfig* m_pConfig;
     LanguageTable* m_pLanguage;
     std::wstring m_query;
     ItemFinder m_finder;

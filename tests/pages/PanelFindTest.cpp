@@ -264,6 +264,26 @@ TEST_F(PanelFind, ACursorAtRestOnAMatchDoesNotTakeTheLitOneButAMoveDoes) {
     EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(0)->IsHot());
 }
 
+TEST_F(PanelFind, UpAndDownMoveByARowOfTheGridAsItIsBuilt) {
+    const int row = Store().UnitsPerRow();
+    ASSERT_GE(row, 2);
+    for (int i = 1; i <= row + 2; ++i) AddLink(1, static_cast<uint32_t>(i), L"match " + std::to_wstring(i), L"http://m.example");
+    // The options ask for another grid, which the panel builds at its next start.
+    Config().Settings().unitsPerRow = row + 1;
+    Type(L"match");
+    ASSERT_EQ(Finder().ShownCount(), static_cast<size_t>(row + 2));
+    Press(VK_DOWN);
+    EXPECT_EQ(Finder().LitIndex(), static_cast<size_t>(row)) << "Down did not go to the cell below";
+    Press(VK_DOWN);
+    EXPECT_EQ(Finder().LitIndex(), static_cast<size_t>(row)) << "Down went past the last match";
+    Press(VK_RIGHT);
+    Press(VK_UP);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "Up did not go to the cell above";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(static_cast<size_t>(row + 1))->IsHot());
+    Press(VK_UP);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "Up went before the first match";
+}
+
 TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
     Pages(2);
     AddFile(2, 4, MakeFile(L"gone.nosuchtype"));
