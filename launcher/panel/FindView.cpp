@@ -119,12 +119,15 @@ void CFindView::Type(wchar_t ch) {
     Refresh();
 }
 
+// A letter beyond the first plane is two units, and goes as one.
 void CFindView::Backspace() {
-    if (m_query.size() <= 1) {
+    size_t cut = m_query.size() - 1;
+    if (cut > 0 && IS_LOW_SURROGATE(m_query[cut]) && IS_HIGH_SURROGATE(m_query[cut - 1])) --cut;
+    if (cut == 0) {
         End();
         return;
     }
-    m_query.pop_back();
+    m_query.resize(cut);
     Refresh();
 }
 

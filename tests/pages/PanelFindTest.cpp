@@ -208,6 +208,19 @@ TEST_F(PanelFind, CaseAndAccentsAreIgnoredAndAChineseTitleIsFound) {
     EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"\u8BB0\u4E8B\u672C\u7A0B\u5E8F"});
 }
 
+TEST_F(PanelFind, BackspaceTakesALetterBeyondTheFirstPlaneAsOne) {
+    const std::wstring party = L"\U0001F389"; // two UTF-16 units
+    AddLink(1, 1, L"Party " + party, L"http://party.example");
+    Type(party);
+    EXPECT_EQ(Finder().MatchCount(), 1u);
+    Press(VK_BACK);
+    EXPECT_FALSE(Finder().IsActive()) << "Backspace on a one-letter query did not end it";
+    Type(L"y" + party);
+    Press(VK_BACK);
+    EXPECT_EQ(Finder().Query(), L"y") << "Backspace left half a letter";
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Party " + party});
+}
+
 TEST_F(PanelFind, TheStripSpeaksTheInterfaceLanguage) {
     RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
     AddLink(1, 1, L"Piano", L"http://piano.example");
