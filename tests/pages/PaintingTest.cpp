@@ -100,7 +100,10 @@ TEST_F(Painting, WithThePageTintAMatchShowsTheColourOfThePageShownBehindIt) {
     CFindView& find = *m_panel->Find();
     auto query = [&](const wchar_t* text) {
         for (const wchar_t* ch = text; *ch; ++ch) {
-            MSG msg{PanelWindow(), WM_CHAR, *ch, 1};
+            MSG msg{};
+            msg.hwnd = PanelWindow();
+            msg.message = WM_CHAR;
+            msg.wParam = *ch;
             m_panel->HandleLoopMessage(msg);
         }
         PaintNow();

@@ -135,7 +135,10 @@ TEST_F(PanelAsWindow, SlidingOutEndsAQuery) {
     ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
     m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
     ASSERT_TRUE(WaitParked(false));
-    MSG letter{PanelWindow(), WM_CHAR, L'q', 1};
+    MSG letter{};
+    letter.hwnd = PanelWindow();
+    letter.message = WM_CHAR;
+    letter.wParam = L'q';
     m_panel->HandleLoopMessage(letter);
     ASSERT_TRUE(m_panel->Find()->IsActive());
     ::SetCursorPos(10, 10);
