@@ -273,8 +273,11 @@ bool CFindView::CursorMoved() {
     return true;
 }
 
+// Enter opens the lit match: it stays drawn lit when the mouse is no longer on it.
 void CFindView::HoverEnded() {
-    if (IsActive()) ShowStrip();
+    if (!IsActive()) return;
+    if (m_nLit < m_nShown) m_buttons[m_nLit]->SetLit(true);
+    ShowStrip();
 }
 
 // The query ends and the item's page is shown, as a tab would show it; the button there must

@@ -17,6 +17,8 @@ public:
     // False for a mouse move the system sends to a button shown under a cursor at rest.
     virtual bool CursorMoved() = 0;
     virtual void HoverStarted(const CFoundButton* button) = 0;
+    // The mouse left a button, or a menu or another window took it: the lit match and the query
+    // are shown again.
     virtual void HoverEnded() = 0;
 
 protected:

@@ -277,6 +277,23 @@ TEST_F(PanelFind, ACursorAtRestOnAMatchDoesNotTakeTheLitOneButAMoveDoes) {
     EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(0)->IsHot());
 }
 
+TEST_F(PanelFind, TheMatchEnterOpensStaysLitAndTheQueryStaysInTheStripWhenTheMouseGoes) {
+    AddLink(1, 1, L"tool one", L"http://one.example");
+    AddLink(1, 2, L"tool two", L"http://two.example");
+    Type(L"to");
+    MouseOnMatch(1);
+    ASSERT_EQ(Finder().LitIndex(), 1u);
+    const HWND second = Finder().ShownButton(1)->m_hWnd;
+    ::PostMessageW(second, WM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot()) << "the match Enter opens is no longer drawn lit";
+    EXPECT_FALSE(Finder().ShownButton(0)->IsHot());
+    EXPECT_EQ(StripText(), L"Find: to  (2)");
+    ::SendMessageW(second, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(StripText(), L"Find: to  (2)") << "the strip lost the query";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot());
+}
+
 TEST_F(PanelFind, UpAndDownMoveByARowOfTheGridAsItIsBuilt) {
     const int row = Store().UnitsPerRow();
     ASSERT_GE(row, 2);
