@@ -19,6 +19,30 @@ namespace {
 
 using FolderBytes = std::map<std::wstring, std::vector<uint8_t>>;
 
+// What the open context menu offers, read from inside its own loop by a timer, which closes it.
+struct MenuStates {
+    bool seen = false;
+    bool runEnabled = false, propertiesEnabled = false;
+    bool clearGreyed = false, moveGreyed = false, moveToGreyed = false;
+};
+MenuStates g_menu;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = ::FindWindowW(L"#32768", nullptr);
+    HMENU menu = window ? reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0)) : nullptr;
+    if (menu) {
+        auto greyed = [&](UINT id, UINT by) { return (::GetMenuState(menu, id, by) & MF_GRAYED) != 0; };
+        g_menu.seen = true;
+        g_menu.runEnabled = !greyed(ID_ITEM_RUN, MF_BYCOMMAND);
+        g_menu.propertiesEnabled = !greyed(ID_ITEM_PROPERTIES, MF_BYCOMMAND);
+        g_menu.clearGreyed = greyed(ID_ITEM_DELETE, MF_BYCOMMAND);
+        g_menu.moveGreyed = greyed(ID_ITEM_MOVE, MF_BYCOMMAND);
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+            if (::GetSubMenu(menu, i)) g_menu.moveToGreyed = greyed(static_cast<UINT>(i), MF_BYPOSITION);
+    }
+    ::EndMenu();
+}
+
 void ReadFolder(const std::wstring& folder, FolderBytes& bytes) {
     WIN32_FIND_DATAW data{};
     HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
@@ -361,6 +385,17 @@ TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     Type(L"keep");
     ASSERT_EQ(Finder().ShownCount(), 1u);
     HWND match = Finder().ShownButton(0)->m_hWnd;
+    g_menu = {};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, ReadOpenMenu);
+    ::PostMessageW(match, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_menu.seen) << "a right click on a match opened no menu";
+    EXPECT_TRUE(g_menu.runEnabled && g_menu.propertiesEnabled) << "Run or Properties is greyed on a match";
+    EXPECT_TRUE(g_menu.clearGreyed && g_menu.moveGreyed && g_menu.moveToGreyed) << "a match offers to change or move the item";
+    EXPECT_TRUE(Finder().IsActive() && Finder().ShownButton(0)->IsHot()) << "after the menu the match is not drawn lit";
+    EXPECT_EQ(StripText(), L"Find: keep  (1)");
+    // Should a greyed command come all the same, the match does nothing with it.
     ::SendMessageW(match, WM_COMMAND, ID_ITEM_DELETE, 0);
     ::SendMessageW(match, WM_COMMAND, ID_ITEM_MOVE, 0);
     Pump();
@@ -422,9 +457,17 @@ TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
     const Way ways[] = {{"the hot key", WM_HOTKEY, 0},
                         {"the tray or Ctrl twice", UM_TRAY_NOTIFY, WM_LBUTTONDOWN},
                         {"the gesture", UM_SHOW_AT_CURSOR, 0}};
+    // Every way shows the hidden panel as a window that is activated, here in the test's own
+    // process; what only taking the keys gives, a parked panel brought back, the panel's window
+    // tests check. This guards that no way leaves the keys with the window that had them.
+    HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                                       nullptr, nullptr, nullptr);
     for (const Way& way : ways) {
         m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_FALSE(m_panel->IsShown());
+        ::SetForegroundWindow(elsewhere);
+        ::SetFocus(elsewhere);
+        ASSERT_EQ(::GetForegroundWindow(), elsewhere);
         m_panel->SendMessage(way.message, 0, way.lParam);
         // Checked at once: under Wine on an X server without a window manager the panel, a
         // pop-up without a caption, is a window X does not manage, and X takes its focus back a
@@ -433,4 +476,5 @@ TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
         HWND focus = ::GetFocus();
         EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << way.name << ": the keys go elsewhere";
     }
+    ::DestroyWindow(elsewhere);
 }

@@ -146,6 +146,20 @@ TEST_F(PanelAsWindow, SlidingOutEndsAQuery) {
     EXPECT_FALSE(m_panel->Find()->IsActive()) << "the query goes on in a panel out of sight";
 }
 
+TEST_F(PanelAsWindow, AParkedPanelBroughtBackTakesTheKeysFromTheWindowThatHadThem) {
+    DockAndPark();
+    // Brought back, the parked panel is only moved: nothing but taking the keys activates it.
+    HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                                       nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(elsewhere);
+    ASSERT_EQ(::GetForegroundWindow(), elsewhere);
+    m_panel->SendMessage(WM_HOTKEY, 1, 0);
+    EXPECT_EQ(::GetForegroundWindow(), PanelWindow()) << "the panel came back without the foreground";
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << "the keys still go to the other window";
+    ::DestroyWindow(elsewhere);
+}
+
 TEST_F(PanelAsWindow, ToggleBringsAParkedPanelBackByItsWidth) {
     DockAndPark();
     ASSERT_TRUE(m_panel->IsParked());
