@@ -413,6 +413,31 @@ TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     EXPECT_EQ(DataFiles(), before) << "a command on a match changed the files";
 }
 
+TEST_F(PanelFind, CtrlZDuringAQueryEndsItAndTheItemComesBackOnItsPage) {
+    Pages(2);
+    AddLink(2, 3, L"lost link", L"http://lost.example");
+    AddLink(1, 1, L"list", L"http://list.example");
+    SwitchTo(2);
+    ::PostMessageW(Store().ButtonAtCell(3)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0);
+    Pump();
+    ASSERT_FALSE(PageButtonShown(3));
+    SwitchTo(1);
+    Type(L"l");
+    ASSERT_EQ(ShownTitles(), std::vector<std::wstring>{L"list"});
+    PressKey('Z', true);
+    EXPECT_FALSE(Finder().IsActive()) << "the undo left the query running";
+    EXPECT_EQ(Finder().ShownCount(), 0u) << "matches are still shown";
+    EXPECT_EQ(StripText(), L"click here to minimize");
+    EXPECT_EQ(MarkedTabs(), 1);
+    SwitchTo(2);
+    ASSERT_TRUE(PageButtonShown(3)) << "the cleared item did not come back to its cell";
+    EXPECT_EQ(Store().ButtonAtCell(3)->GetTarget(), L"http://lost.example");
+    Restart();
+    const PageItems& items = Store().ItemLists().at(1);
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const LauncherItem& i) { return i.cell == 3 && i.target == L"http://lost.example"; }))
+        << "the item undone during a query was not saved";
+}
+
 TEST_F(PanelFind, ADropOrAHandOverDuringAQueryLandsOnThePageThatWasShown) {
     Pages(2);
     AddLink(2, 1, L"far away", L"http://far.example");
