@@ -127,7 +127,7 @@ void CFindView::Backspace() {
         End();
         return;
     }
-    m_query.resize(cut);
+    m_query.erase(m_query.begin() + static_cast<std::ptrdiff_t>(cut), m_query.end());
     Refresh();
 }
 
