@@ -8,6 +8,7 @@
 #include "PanelHarness.h"
 #include "PanelMessages.h"
 #include "resource.h"
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <optional>
@@ -132,11 +133,13 @@ protected:
     void Undo() {
         // A full page refuses with a message; this run keeps pages from filling.
         if (!m_undo.empty() && !m_undo.back().page && !FirstFree(m_pages[m_undo.back().itemPage])) return;
+        const bool finding = Finder().IsActive();
         PressKey('Z', true);
         EXPECT_FALSE(Finder().IsActive()) << "the undo left the query running";
         if (m_undo.empty()) return;
         const Step step = m_undo.back();
         m_undo.pop_back();
+        ++(finding ? m_done.undoneInQuery : m_done.undone);
         if (step.page) {
             const uint32_t at = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
             m_pages.insert(m_pages.begin() + at, step.page->second);
@@ -161,6 +164,7 @@ protected:
         if (item.kind == kKindClipboardText) {
             PressKey(VK_RETURN);
             EXPECT_EQ(ClipboardText(), item.target) << "Enter did not open the found note";
+            ++m_done.opened;
             if (Pick(2) == 0) EndQuery();
             return;
         }
@@ -175,10 +179,14 @@ protected:
         }
         Remember(Step{{}, page, cell, item});
         m_pages[page].erase(cell);
+        ++m_done.clearedByFind;
     }
 
     // Now and then in the middle of a query: nothing of its view may reach the files.
     void RestartAndCheck(int step) {
+        if (Pick(3) == 0) TypeChars(L"n");
+        m_done.restartsInQuery += Finder().IsActive();
+        ++m_done.restarts;
         Restart();
         m_undo.clear();
         ASSERT_EQ(Store().GetPageCount(), m_pages.size()) << "after step " << step;
@@ -195,12 +203,16 @@ protected:
     std::deque<Step> m_undo;
     std::mt19937 m_rng{19};
     int m_serial = 0;
+    struct {
+        int opened = 0, clearedByFind = 0, undone = 0, undoneInQuery = 0, restarts = 0, restartsInQuery = 0;
+    } m_done;
 };
 
 } // namespace
 
 TEST_F(FindUndoSeeded, FindsOpensClearsAndUndosWithRestartsLoseNothing) {
-    for (int step = 0; step < 300 && !HasFatalFailure(); ++step) {
+    constexpr int kSteps = 500;
+    for (int step = 0; step < kSteps && !HasFatalFailure(); ++step) {
         switch (Pick(12)) {
         case 0: case 1: case 2: AddItem(); break;
         case 3: AddPage(); break;
@@ -215,5 +227,15 @@ TEST_F(FindUndoSeeded, FindsOpensClearsAndUndosWithRestartsLoseNothing) {
             break;
         }
     }
-    RestartAndCheck(300);
+    RestartAndCheck(kSteps);
+    // The run did what it is for, not a few steps on empty pages.
+    EXPECT_GE(m_done.opened, 20);
+    EXPECT_GE(m_done.clearedByFind, 3);
+    EXPECT_GE(m_done.undone, 10);
+    EXPECT_GE(m_done.undoneInQuery, 3);
+    EXPECT_GE(m_done.restarts, 10);
+    EXPECT_GE(m_done.restartsInQuery, 1);
+    std::printf("opened %d, cleared by a find %d, undone %d (%d during a query), restarts %d (%d during a query)\n",
+                m_done.opened, m_done.clearedByFind, m_done.undone, m_done.undoneInQuery, m_done.restarts,
+                m_done.restartsInQuery);
 }
