@@ -105,6 +105,7 @@ void PageStore::BuildGrid(int left, int top, int right, int bottom) {
     const int n = m_pConfig->GetUnitsPerRow();
     if (n < 1) return;
     m_nUnits = n;
+    ++m_nChanges;
     const int w = (right - left - kCellGap * n) / n;
     const int h = (bottom - top - kCellGap * n) / n;
     m_cells.assign(static_cast<size_t>(n) * n, GridCell{});

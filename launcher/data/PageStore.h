@@ -120,6 +120,9 @@ public:
     const std::vector<GridCell>& Cells() const { return m_cells; }
     // The grid as built: the settings may ask for another one, which comes with a restart.
     int UnitsPerRow() const { return m_nUnits; }
+    // Grows with every change to the pages or their items (each one is saved), every load, new
+    // grid and page shown: what was taken from the items is current while it stays the same.
+    uint32_t ChangeCount() const { return m_nChanges; }
     const std::vector<PageTab>& Tabs() const { return m_tabs; }
     const LauncherPage* PageRecord(uint32_t index) const;
     // The look every item button starts from.
@@ -215,6 +218,7 @@ private:
     RECT m_rcTabStrip{};
     int m_nTabWidth = 20;
     int m_nUnits = 0;
+    uint32_t m_nChanges = 0;
     std::vector<PageGroup> m_groups;
     std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
     // Last, so it goes first: dropping its steps looks at the items still held.

@@ -374,6 +374,7 @@ void PageStore::SwitchPage(uint32_t index) {
 }
 
 void PageStore::ShowPageItems(uint32_t index) {
+    ++m_nChanges; // the shell may have named more of the files by now
     // Up to 256 buttons change at once: they are painted once, when all are done.
     fw::RedrawPause pause(m_hParent);
     ShellNameBatch names;

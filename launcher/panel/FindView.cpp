@@ -117,6 +117,7 @@ void CFindView::Type(wchar_t ch) {
     Begin();
     m_query += ch;
     Refresh();
+    m_shows.Apply(); // when no match changed, the page's buttons still go
 }
 
 // A letter beyond the first plane is two units, and goes as one.
@@ -131,12 +132,17 @@ void CFindView::Backspace() {
     Refresh();
 }
 
-// The items are taken once per query: nothing can change them while it runs.
+// The items are taken at a query's start when they changed since the last one: nothing can
+// change them while it runs.
 void CFindView::Begin() {
     m_nShownPage = m_pStore->GetCurrentPage();
-    FindSource source = CollectFindable(*m_pStore);
-    m_records = std::move(source.records);
-    m_finder.SetItems(std::move(source.items));
+    if (!m_bTaken || m_nTakenAt != m_pStore->ChangeCount()) {
+        FindSource source = CollectFindable(*m_pStore);
+        m_records = std::move(source.records);
+        m_finder.SetItems(std::move(source.items));
+        m_nTakenAt = m_pStore->ChangeCount();
+        m_bTaken = true;
+    }
     // The panel behind them may have changed since the last query: the page's tint, a new picture.
     for (auto& button : m_buttons) button->ForgetParentCopy();
     HidePageButtons();
@@ -184,14 +190,16 @@ void CFindView::ShowFrom(size_t first, const std::vector<size_t>& sources) {
         button->ResetButton(false);
         m_pStore->StyleItemButton(button);
         button->SetItemOfKind(record.kind, record.title, record.target);
-        button->ShowWindow(SW_SHOWNA);
+        m_shows.Show(button->m_hWnd);
     }
     for (size_t i = shown; i < m_nShown; ++i) {
         m_buttons[i]->SetLit(false);
-        m_buttons[i]->ResetButton();
+        m_buttons[i]->ResetButton(false);
+        m_shows.Hide(m_buttons[i]->m_hWnd);
     }
     m_nShown = shown;
     m_shownSources.assign(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(shown));
+    m_shows.Apply();
 }
 
 void CFindView::ShowStrip() const {
@@ -207,7 +215,7 @@ void CFindView::HidePageButtons() {
         CButtonEx* button = m_pStore->ButtonAtCell(cell);
         if (!button || !button->HasVisibleStyle()) continue;
         button->EndHover();
-        button->ShowWindow(SW_HIDE);
+        m_shows.Hide(button->m_hWnd);
     }
 }
 

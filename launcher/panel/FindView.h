@@ -4,6 +4,7 @@
 // nothing of it can reach a page record or a page file; ending the query shows the page again.
 #include "FoundButton.h"
 #include "ItemFinder.h"
+#include "ShowBatch.h"
 #include "PageRecords.h"
 #include <windows.h>
 #include <memory>
@@ -81,6 +82,9 @@ private:
     std::vector<size_t> m_shownSources; // the record each shown button holds
     size_t m_nLit = 0;
     uint32_t m_nShownPage = 0;
+    bool m_bTaken = false;     // m_records and m_finder hold the items as the store had them
+    uint32_t m_nTakenAt = 0;   // at this count of the store's changes
+    ShowBatch m_shows;         // the page's buttons going and the matches coming, in one move
     POINT m_lastCursor{}; // where the last mouse move counted was, on the screen
 };
 

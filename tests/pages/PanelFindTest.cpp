@@ -196,6 +196,23 @@ TEST_F(PanelFind, TypingFindsItemsOfEveryPageBestFirstAndEscLeavesEverythingAsIt
     EXPECT_EQ(DataFiles(), before) << "finding changed the data files";
 }
 
+TEST_F(PanelFind, AQueryFindsTheItemsAsTheyAreNowNotAsTheLastQueryTookThem) {
+    Pages(2);
+    Type(L"zeb");
+    EXPECT_EQ(Finder().MatchCount(), 0u);
+    Press(VK_ESCAPE);
+    AddLink(2, 4, L"zebra", L"http://zebra.example");
+    SwitchTo(1);
+    Type(L"zeb");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"zebra"}) << "an item added since the last query is not found";
+    Press(VK_ESCAPE);
+    SwitchTo(2);
+    ::PostMessageW(Store().ButtonAtCell(4)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0);
+    Pump();
+    Type(L"zeb");
+    EXPECT_EQ(Finder().MatchCount(), 0u) << "a cleared item is still found";
+}
+
 TEST_F(PanelFind, DigitsSwitchPagesFirstAndBelongToAQueryAfterwards) {
     Pages(3);
     AddLink(2, 1, L"a2 tool", L"http://a2.example");
