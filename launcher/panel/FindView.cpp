@@ -143,8 +143,12 @@ void CFindView::Begin() {
         m_nTakenAt = m_pStore->ChangeCount();
         m_bTaken = true;
     }
-    // The panel behind them may have changed since the last query: the page's tint, a new picture.
-    for (auto& button : m_buttons) button->ForgetParentCopy();
+    // The panel behind them may have changed since the last query: the page's tint, a new
+    // picture. Only then, as taking the copies again costs a background paint each.
+    if (m_nLookAt != m_pStore->LookCount()) {
+        for (auto& button : m_buttons) button->ForgetParentCopy();
+        m_nLookAt = m_pStore->LookCount();
+    }
     HidePageButtons();
     MarkShownTab(false);
     ::GetCursorPos(&m_lastCursor);

@@ -84,6 +84,7 @@ private:
     uint32_t m_nShownPage = 0;
     bool m_bTaken = false;     // m_records and m_finder hold the items as the store had them
     uint32_t m_nTakenAt = 0;   // at this count of the store's changes
+    uint32_t m_nLookAt = 0;    // the store's look when the buttons last took their background
     ShowBatch m_shows;         // the page's buttons going and the matches coming, in one move
     POINT m_lastCursor{}; // where the last mouse move counted was, on the screen
 };
