@@ -44,7 +44,7 @@ FindResult MeasureFinding() {
     result.foldMs = Median(folding);
     result.matchMs = Median(matching);
 
-    lhl::CFindView view(panel.parent, &store, &panel.config, nullptr);
+    lhl::CFindView view(panel.parent, &store, nullptr);
     std::vector<double> first, later;
     for (int round = 0; round < kRounds; ++round) {
         for (const wchar_t* key = kTyped; *key; ++key) {

@@ -50,16 +50,19 @@ void Unhook(HHOOK& hook) {
     hook = nullptr;
 }
 
+// The hook runs in the program the user works in, which may give the foreground away: the launcher
+// that installed the hook gets it, and its panel takes the keys as it shows. The window recorded
+// as the target may be stale, its id long since another process's; the owner's mark is not.
+void LetOwnerTakeForeground(const ProcessMark& owner) {
+    if (owner.id) ::AllowSetForegroundWindow(owner.id);
+}
+
 LRESULT CALLBACK KeyboardProc(int code, WPARAM key, LPARAM flags) {
     const bool released = (static_cast<DWORD>(flags) & 0x80000000u) != 0;
     // Posted: a sent message would hold up the program that has the focus until the launcher
     // answered, and a launcher that hangs would freeze it.
     if (code == HC_ACTION && released && g_ctrl.OnKeyRelease(key == VK_CONTROL, ::GetTickCount()) && g_shared.target) {
-        // This runs in the program the user types in, which may give the foreground away: the
-        // panel then takes the keys as it shows.
-        DWORD launcher = 0;
-        ::GetWindowThreadProcessId(g_shared.target, &launcher);
-        if (launcher) ::AllowSetForegroundWindow(launcher);
+        LetOwnerTakeForeground(g_shared.keyboardOwner);
         ::PostMessageW(g_shared.target, kTrayNotify, 0, WM_LBUTTONDOWN);
     }
     return ::CallNextHookEx(g_shared.keyboardHook, code, key, flags);
@@ -74,8 +77,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
         const qt::StrokePoint point{info->pt.x, info->pt.y};
         if (message == WM_MOUSEMOVE) g_gesture.OnMove(point);
         else if (message == WM_RBUTTONDOWN) g_gesture.OnRightDown(point);
-        else if (message == WM_RBUTTONUP && g_gesture.OnRightUp() && g_shared.target)
+        else if (message == WM_RBUTTONUP && g_gesture.OnRightUp() && g_shared.target) {
+            LetOwnerTakeForeground(g_shared.mouseOwner);
             ::PostMessageW(g_shared.target, kShowAtCursor, 0, 0);
+        }
     }
     return ::CallNextHookEx(g_shared.mouseHook, code, message, data);
 }

@@ -106,6 +106,7 @@ void PageStore::BuildGrid(int left, int top, int right, int bottom) {
     const int n = m_pConfig->GetUnitsPerRow();
     if (n < 1) return;
     m_nUnits = n;
+    ++m_nChanges;
     m_cells.clear();
     LayOutCells(left, top, right, bottom);
     LoadAll();

@@ -133,6 +133,14 @@ public:
     const std::vector<PageItems>& ItemLists() const { return m_pageItems; }
     const std::vector<PageGroup>& Groups() const { return m_groups; }
     const std::vector<GridCell>& Cells() const { return m_cells; }
+    // The grid as built: the settings may ask for another one, which comes with a restart.
+    int UnitsPerRow() const { return m_nUnits; }
+    // Grows with every change to the pages or their items (each one is saved), every load, new
+    // grid and page shown: what was taken from the items is current while it stays the same.
+    uint32_t ChangeCount() const { return m_nChanges; }
+    // Grows whenever the item buttons take the panel's background anew: the page's tint, a new
+    // picture or look.
+    uint32_t LookCount() const { return m_nLooks; }
     const std::vector<PageTab>& Tabs() const { return m_tabs; }
     const LauncherPage* PageRecord(uint32_t index) const;
     // The look every item button starts from.
@@ -246,6 +254,8 @@ private:
     int m_nUnits = 0;
     UINT m_nDpi = 96;
     HFONT m_hTabFont = nullptr; // the panel's
+    uint32_t m_nChanges = 0;
+    uint32_t m_nLooks = 0;
     std::vector<PageGroup> m_groups;
     std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
     // Last, so it goes first: dropping its steps looks at the items still held.

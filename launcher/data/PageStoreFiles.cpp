@@ -45,6 +45,7 @@ std::wstring PageStore::DataPath(const std::wstring& name) const {
 }
 
 int PageStore::SavePagesInfo() {
+    ++m_nChanges;
     return ReplaceDataFile(DataPath(kIndexFileName), EncodeIndex(GetPageCount(), m_groups)) ? 0 : 1;
 }
 
@@ -80,6 +81,7 @@ void PageStore::RebuildShownRecords(uint32_t page) {
 }
 
 int PageStore::WriteGroupFile(size_t group, uint32_t first) {
+    ++m_nChanges;
     const uint32_t end = first + static_cast<uint32_t>(m_groups[group].pages.size());
     if (m_nCurrentPage >= first && m_nCurrentPage < end && m_nCurrentPage < m_pageItems.size())
         RebuildShownRecords(m_nCurrentPage);
@@ -113,6 +115,7 @@ int PageStore::LoadPages() {
 
 // Each group's lists go to its own pages, whatever happened to the other groups' files.
 void PageStore::ReadPageFiles() {
+    ++m_nChanges;
     std::vector<ReadGroupFile> files(m_groups.size());
     std::vector<uint32_t> firsts;
     uint32_t pages = 0;

@@ -339,6 +339,7 @@ void PageStore::ReturnMovingItem() {
 // the panel's colour changes with the page, so the buttons take their background again.
 void PageStore::LeavePage() {
     const bool tint = m_pConfig->Settings().changeBackgroundOnSwitch != 0;
+    m_nLooks += tint;
     for (PlacedButton& placed : m_buttons) {
         if (!placed.button) continue;
         placed.button->ResetButton(false);
@@ -375,6 +376,7 @@ void PageStore::SwitchPage(uint32_t index) {
 }
 
 void PageStore::ShowPageItems(uint32_t index) {
+    ++m_nChanges; // the shell may have named more of the files by now
     // Up to 256 buttons change at once: they are painted once, when all are done.
     fw::RedrawPause pause(m_hParent);
     ShellNameBatch names;
@@ -388,6 +390,7 @@ void PageStore::ShowPageItems(uint32_t index) {
 // shows its item anew, in place. None is destroyed, as a button may be running a dialog of its
 // own (Properties) or its Move frame when the change comes.
 void PageStore::ShowItemsAnew() {
+    ++m_nLooks;
     fw::RedrawPause pause(m_hParent);
     ShellNameBatch names;
     for (PlacedButton& placed : m_buttons) {

@@ -3,12 +3,12 @@
 #include "ItemText.h"
 #include "LanguageKeys.h"
 #include "LanguageTable.h"
-#include "LauncherConfig.h"
 #include "Module.h"
 #include "PageStore.h"
 #include "PanelMessages.h"
 #include "ShellCache.h"
 #include "resource.h"
+#include <windowsx.h>
 #include <algorithm>
 
 namespace lhl {
@@ -53,8 +53,8 @@ FindSource CollectFindable(const PageStore& store) {
     return source;
 }
 
-CFindView::CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language)
-    : m_hPanel(panel), m_pStore(store), m_pConfig(config), m_pLanguage(language) {}
+CFindView::CFindView(HWND panel, PageStore* store, LanguageTable* language)
+    : m_hPanel(panel), m_pStore(store), m_pLanguage(language) {}
 
 CFindView::~CFindView() = default;
 
@@ -67,7 +67,7 @@ bool CFindView::TakeKey(const MSG& msg) {
         return true;
     }
     case WM_KEYDOWN:
-        return IsActive() && TakeKeyDown(msg.wParam);
+        return IsActive() && TakeKeyDown(msg.wParam, msg.lParam);
     case WM_KEYUP:
         // Released keys of the query (its digits, Tab, Delete) must not switch or delete pages.
         return IsActive();
@@ -78,12 +78,17 @@ bool CFindView::TakeKey(const MSG& msg) {
 
 // The keys the dialog manager would take for itself (a focused button presses on Space and
 // Enter, the arrows move the focus); the rest go on to become characters.
-bool CFindView::TakeKeyDown(WPARAM key) {
-    const int row = std::max(1, m_pConfig->GetUnitsPerRow());
+// A held Enter opens the match once: the panel may stay after a launch, and a repeat could land
+// on the "file is missing" question and answer it.
+bool CFindView::TakeKeyDown(WPARAM key, LPARAM flags) {
+    constexpr LPARAM kRepeat = 1 << 30; // the key was already down
+    const int row = std::max(1, m_pStore->UnitsPerRow());
     switch (key) {
     case VK_ESCAPE: End(); return true;
     case VK_BACK: Backspace(); return true;
-    case VK_RETURN: OpenLit(); return true;
+    case VK_RETURN:
+        if ((flags & kRepeat) == 0) OpenLit();
+        return true;
     case VK_SPACE: Type(L' '); return true;
     case VK_LEFT: MoveLit(-1); return true;
     case VK_RIGHT: MoveLit(1); return true;
@@ -112,25 +117,41 @@ void CFindView::Type(wchar_t ch) {
     Begin();
     m_query += ch;
     Refresh();
+    m_shows.Apply(); // when no match changed, the page's buttons still go
 }
 
+// A letter beyond the first plane is two units, and goes as one.
 void CFindView::Backspace() {
-    if (m_query.size() <= 1) {
+    size_t cut = m_query.size() - 1;
+    if (cut > 0 && IS_LOW_SURROGATE(m_query[cut]) && IS_HIGH_SURROGATE(m_query[cut - 1])) --cut;
+    if (cut == 0) {
         End();
         return;
     }
-    m_query.pop_back();
+    m_query.erase(m_query.begin() + static_cast<std::ptrdiff_t>(cut), m_query.end());
     Refresh();
 }
 
-// The items are taken once per query: nothing can change them while it runs.
+// The items are taken at a query's start when they changed since the last one: nothing can
+// change them while it runs.
 void CFindView::Begin() {
     m_nShownPage = m_pStore->GetCurrentPage();
-    FindSource source = CollectFindable(*m_pStore);
-    m_records = std::move(source.records);
-    m_finder.SetItems(std::move(source.items));
+    if (!m_bTaken || m_nTakenAt != m_pStore->ChangeCount()) {
+        FindSource source = CollectFindable(*m_pStore);
+        m_records = std::move(source.records);
+        m_finder.SetItems(std::move(source.items));
+        m_nTakenAt = m_pStore->ChangeCount();
+        m_bTaken = true;
+    }
+    // The panel behind them may have changed since the last query: the page's tint, a new
+    // picture. Only then, as taking the copies again costs a background paint each.
+    if (m_nLookAt != m_pStore->LookCount()) {
+        for (auto& button : m_buttons) button->ForgetParentCopy();
+        m_nLookAt = m_pStore->LookCount();
+    }
     HidePageButtons();
     MarkShownTab(false);
+    ::GetCursorPos(&m_lastCursor);
 }
 
 void CFindView::Refresh() {
@@ -147,6 +168,16 @@ CFoundButton* CFindView::ButtonFor(size_t index) {
     if (!button->Create(L"", WS_CHILD, rc, m_hPanel, static_cast<UINT>(kButtonIdBase + index))) return nullptr;
     m_buttons.push_back(std::move(button));
     return m_buttons.back().get();
+}
+
+void CFindView::Relayout(UINT dpi) {
+    const std::vector<GridCell>& cells = m_pStore->Cells();
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        m_buttons[i]->SetDpi(dpi);
+        if (i >= cells.size()) continue;
+        const RECT& rc = cells[i].rect;
+        ::MoveWindow(m_buttons[i]->m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    }
 }
 
 // A key mostly narrows the matches and the first cells keep theirs: only the buttons whose
@@ -173,14 +204,16 @@ void CFindView::ShowFrom(size_t first, const std::vector<size_t>& sources) {
         button->ResetButton(false);
         m_pStore->StyleItemButton(button);
         button->SetItemOfKind(record.kind, record.title, record.target);
-        button->ShowWindow(SW_SHOWNA);
+        m_shows.Show(button->m_hWnd);
     }
     for (size_t i = shown; i < m_nShown; ++i) {
         m_buttons[i]->SetLit(false);
-        m_buttons[i]->ResetButton();
+        m_buttons[i]->ResetButton(false);
+        m_shows.Hide(m_buttons[i]->m_hWnd);
     }
     m_nShown = shown;
     m_shownSources.assign(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(shown));
+    m_shows.Apply();
 }
 
 void CFindView::ShowStrip() const {
@@ -196,7 +229,7 @@ void CFindView::HidePageButtons() {
         CButtonEx* button = m_pStore->ButtonAtCell(cell);
         if (!button || !button->HasVisibleStyle()) continue;
         button->EndHover();
-        button->ShowWindow(SW_HIDE);
+        m_shows.Hide(button->m_hWnd);
     }
 }
 
@@ -254,8 +287,19 @@ void CFindView::HoverStarted(const CFoundButton* button) {
     }
 }
 
+bool CFindView::CursorMoved() {
+    const DWORD at = ::GetMessagePos();
+    const POINT cursor{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (cursor.x == m_lastCursor.x && cursor.y == m_lastCursor.y) return false;
+    m_lastCursor = cursor;
+    return true;
+}
+
+// Enter opens the lit match: it stays drawn lit when the mouse is no longer on it.
 void CFindView::HoverEnded() {
-    if (IsActive()) ShowStrip();
+    if (!IsActive()) return;
+    if (m_nLit < m_nShown) m_buttons[m_nLit]->SetLit(true);
+    ShowStrip();
 }
 
 // The query ends and the item's page is shown, as a tab would show it; the button there must

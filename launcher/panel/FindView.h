@@ -4,6 +4,7 @@
 // nothing of it can reach a page record or a page file; ending the query shows the page again.
 #include "FoundButton.h"
 #include "ItemFinder.h"
+#include "ShowBatch.h"
 #include "PageRecords.h"
 #include <windows.h>
 #include <memory>
@@ -13,7 +14,6 @@
 namespace lhl {
 
 class LanguageTable;
-class LauncherConfig;
 class PageStore;
 
 // Every page's items as a query sees them, and the records they stand for (by source).
@@ -27,7 +27,7 @@ class CFindView : public FoundButtonOwner {
 public:
     static constexpr int kButtonIdBase = 20000;
 
-    CFindView(HWND panel, PageStore* store, LauncherConfig* config, LanguageTable* language);
+    CFindView(HWND panel, PageStore* store, LanguageTable* language);
     ~CFindView();
     CFindView(const CFindView&) = delete;
     CFindView& operator=(const CFindView&) = delete;
@@ -39,6 +39,9 @@ public:
     // Shows the page that was shown before the query, as it was.
     void End();
     bool HoldsButtonId(WORD id) const;
+    // The panel came onto a screen of another scaling and its cells moved: the view's buttons,
+    // made once and kept for later queries, follow them.
+    void Relayout(UINT dpi);
 
     // What the view shows, for the panel and for checks.
     const std::wstring& Query() const { return m_query; }
@@ -49,11 +52,12 @@ public:
 
     void ClearRealItem(const CFoundButton* button) override;
     void EditRealItem(const CFoundButton* button) override;
+    bool CursorMoved() override;
     void HoverStarted(const CFoundButton* button) override;
     void HoverEnded() override;
 
 private:
-    bool TakeKeyDown(WPARAM key);
+    bool TakeKeyDown(WPARAM key, LPARAM flags);
     void Type(wchar_t ch);
     void Backspace();
     void Begin();
@@ -71,7 +75,6 @@ private:
 
     HWND m_hPanel;
     PageStore* m_pStore;
-    LauncherConfig* m_pConfig;
     LanguageTable* m_pLanguage;
     std::wstring m_query;
     ItemFinder m_finder;
@@ -82,6 +85,11 @@ private:
     std::vector<size_t> m_shownSources; // the record each shown button holds
     size_t m_nLit = 0;
     uint32_t m_nShownPage = 0;
+    bool m_bTaken = false;     // m_records and m_finder hold the items as the store had them
+    uint32_t m_nTakenAt = 0;   // at this count of the store's changes
+    uint32_t m_nLookAt = 0;    // the store's look when the buttons last took their background
+    ShowBatch m_shows;         // the page's buttons going and the matches coming, in one move
+    POINT m_lastCursor{}; // where the last mouse move counted was, on the screen
 };
 
 } // namespace lhl

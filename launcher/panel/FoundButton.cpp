@@ -51,17 +51,26 @@ bool CFoundButton::OnCommand(WORD id, WORD, HWND) {
 
 LRESULT CFoundButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
         ShowFoundMenu();
-        return Default(msg, wParam, lParam);
+        const LRESULT result = Default(msg, wParam, lParam);
+        if (m_pOwner) m_pOwner->HoverEnded();
+        return result;
+    }
     case WM_MOUSEMOVE: {
+        // Each key hides and shows buttons; a cursor resting on one must not take the lit match.
+        if (m_pOwner && !m_pOwner->CursorMoved()) return Default(msg, wParam, lParam);
         const LRESULT result = CButtonEx::WindowProc(msg, wParam, lParam);
         if (m_bHot && m_pOwner) m_pOwner->HoverStarted(this);
         return result;
     }
-    case WM_MOUSELEAVE: {
+    case WM_MOUSELEAVE:
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+    case WM_ENABLE: {
+        // These end the hover and put the page's text in the strip.
         const LRESULT result = CButtonEx::WindowProc(msg, wParam, lParam);
-        if (m_pOwner) m_pOwner->HoverEnded(); // the strip goes back to the query
+        if (m_pOwner) m_pOwner->HoverEnded();
         return result;
     }
     default:

@@ -14,7 +14,11 @@ public:
     virtual void ClearRealItem(const CFoundButton* button) = 0;
     // Properties of a text or an address edit the item.
     virtual void EditRealItem(const CFoundButton* button) = 0;
+    // False for a mouse move the system sends to a button shown under a cursor at rest.
+    virtual bool CursorMoved() = 0;
     virtual void HoverStarted(const CFoundButton* button) = 0;
+    // The mouse left a button, or a menu or another window took it: the lit match and the query
+    // are shown again.
     virtual void HoverEnded() = 0;
 
 protected:

@@ -100,7 +100,7 @@ void CLanternhopDlg::OnFirstShow() {
     m_pPageStore->SetTabWidth(end);
     m_pPageStore->InitFirstPage(&m_indexButton, first, end);
     m_pPageStore->BuildGrid(first.left, first.bottom, end.right, end.bottom);
-    m_pFind = std::make_unique<CFindView>(m_hWnd, m_pPageStore.get(), &m_config, &m_language);
+    m_pFind = std::make_unique<CFindView>(m_hWnd, m_pPageStore.get(), &m_language);
     OpenHelpOnFirstRun();
     m_nEdgeStrip = ::GetSystemMetricsForDpi(SM_CXFRAME, fw::kBaseDpi);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)

@@ -1,6 +1,7 @@
 // The panel's layout at its DPI: its size, the strip and the tabs, the font they use and the
 // window icons, made again when the panel comes onto a screen of another scaling.
 #include "Dpi.h"
+#include "FindView.h"
 #include "LanternhopDlg.h"
 #include "Module.h"
 #include "resource.h"
@@ -90,6 +91,7 @@ void CLanternhopDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
         ::GetWindowRect(m_indexButton.m_hWnd, &first);
         ::GetWindowRect(GetDlgItem(IDC_PAGE_END), &end);
         m_pPageStore->Relayout(first, end);
+        if (m_pFind) m_pFind->Relayout(dpi);
     }
     if (m_hBackground) LoadBackground();
     ModifyTrayIcon();

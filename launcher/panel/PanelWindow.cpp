@@ -132,6 +132,8 @@ void CLanternhopDlg::OnTimer(UINT_PTR id) {
         m_bHoverTimer = false;
         m_bSlideDone = false;
         m_bSlidingOut = true;
+        // Out of sight it must not go on taking letters and Enter meant for another window.
+        if (m_pFind) m_pFind->End();
         ::SetTimer(m_hWnd, kSlideTimer, 5, nullptr);
     } else if (id == kSlideTimer) {
         if (m_bSlideDone) ::KillTimer(m_hWnd, kSlideTimer);

@@ -1,6 +1,7 @@
 // What item buttons and page tabs paint over: the panel's own background at their place, after
 // a page switch with the page tint, after a move to another cell, and after the tabs widen.
 #include "ButtonEx.h"
+#include "FindView.h"
 #include "Handles.h"
 #include "IndexButton.h"
 #include "PanelHarness.h"
@@ -27,7 +28,9 @@ protected:
     // A corner of the button, where neither icon nor caption is drawn, against the panel's own
     // background at the same place.
     void ExpectButtonShowsPanelBehindIt(uint32_t cell, const char* when) {
-        CButtonEx* button = Store().ButtonAtCell(cell);
+        ExpectShowsPanelBehindIt(Store().ButtonAtCell(cell), when);
+    }
+    void ExpectShowsPanelBehindIt(const CButtonEx* button, const char* when) {
         ASSERT_NE(button, nullptr) << when;
         RECT place = button->GetWindowRect();
         ::MapWindowPoints(HWND_DESKTOP, PanelWindow(), reinterpret_cast<POINT*>(&place), 2);
@@ -36,7 +39,7 @@ protected:
         for (POINT corner : {POINT{1, 1}, POINT{place.right - place.left - 12, 1}}) {
             const POINT onPanel{place.left + corner.x, place.top + corner.y};
             EXPECT_EQ(face.At(corner), panel.At(onPanel))
-                << when << ": cell " << cell << " shows pixels from somewhere else at (" << corner.x << ", " << corner.y << ")";
+                << when << ": the button shows pixels from somewhere else at (" << corner.x << ", " << corner.y << ")";
         }
     }
 };
@@ -60,6 +63,41 @@ TEST_F(Painting, WithThePageTintAButtonShowsTheNewPagesColourAfterASwitch) {
     SwitchTo(2);
     PaintNow();
     ExpectButtonShowsPanelBehindIt(6, "after switching to page 2");
+}
+
+TEST_F(Painting, WithThePageTintAMatchShowsTheColourOfThePageShownBehindIt) {
+    RestartWith([](ConfigSettings& s) {
+        s.changeBackgroundOnSwitch = 1;
+        s.useBackgroundImage = 0;
+    });
+    Store().SetPageProperties(L"1", L"", RGB(200, 30, 30), RGB(200, 200, 200), 0, 0);
+    PutAt(6, MakeFile(L"redfile.txt"));
+    Config().SaveCurrentPageAside();
+    Store().AddPage();
+    Config().RestoreCurrentPage();
+    SwitchTo(2);
+    Store().SetPageProperties(L"2", L"", RGB(30, 30, 200), RGB(200, 200, 200), 0, 0);
+    PutAt(6, MakeFile(L"bluefile.txt"));
+    CFindView& find = *m_panel->Find();
+    auto query = [&](const wchar_t* text) {
+        for (const wchar_t* ch = text; *ch; ++ch) {
+            MSG msg{};
+            msg.hwnd = PanelWindow();
+            msg.message = WM_CHAR;
+            msg.wParam = *ch;
+            m_panel->HandleLoopMessage(msg);
+        }
+        PaintNow();
+    };
+    SwitchTo(1);
+    query(L"file");
+    ASSERT_EQ(find.ShownCount(), 2u);
+    ExpectShowsPanelBehindIt(find.ShownButton(0), "a query on the red page");
+    find.End();
+    SwitchTo(2);
+    query(L"file");
+    ExpectShowsPanelBehindIt(find.ShownButton(0), "the next query on the blue page");
+    ExpectShowsPanelBehindIt(find.ShownButton(1), "the next query on the blue page");
 }
 
 TEST_F(Painting, AButtonMovedToAnotherCellShowsThePictureOfItsNewPlace) {

@@ -19,6 +19,30 @@ namespace {
 
 using FolderBytes = std::map<std::wstring, std::vector<uint8_t>>;
 
+// What the open context menu offers, read from inside its own loop by a timer, which closes it.
+struct MenuStates {
+    bool seen = false;
+    bool runEnabled = false, propertiesEnabled = false;
+    bool clearGreyed = false, moveGreyed = false, moveToGreyed = false;
+};
+MenuStates g_menu;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = ::FindWindowW(L"#32768", nullptr);
+    HMENU menu = window ? reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0)) : nullptr;
+    if (menu) {
+        auto greyed = [&](UINT id, UINT by) { return (::GetMenuState(menu, id, by) & MF_GRAYED) != 0; };
+        g_menu.seen = true;
+        g_menu.runEnabled = !greyed(ID_ITEM_RUN, MF_BYCOMMAND);
+        g_menu.propertiesEnabled = !greyed(ID_ITEM_PROPERTIES, MF_BYCOMMAND);
+        g_menu.clearGreyed = greyed(ID_ITEM_DELETE, MF_BYCOMMAND);
+        g_menu.moveGreyed = greyed(ID_ITEM_MOVE, MF_BYCOMMAND);
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+            if (::GetSubMenu(menu, i)) g_menu.moveToGreyed = greyed(static_cast<UINT>(i), MF_BYPOSITION);
+    }
+    ::EndMenu();
+}
+
 void ReadFolder(const std::wstring& folder, FolderBytes& bytes) {
     WIN32_FIND_DATAW data{};
     HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
@@ -53,6 +77,19 @@ protected:
         ::PostMessageW(KeyWindow(), WM_KEYUP, key, 1 | scan | static_cast<LPARAM>(0xC0000000));
         Pump();
     }
+    // A key held down: once its first press is handled, the system repeats its key-down with
+    // the "was down" bit set.
+    void Hold(WORD key, int repeats) {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageW(KeyWindow(), WM_KEYDOWN, key, 1 | scan);
+        Pump();
+        for (int i = 0; i < repeats; ++i) {
+            ::PostMessageW(KeyWindow(), WM_KEYDOWN, key, 1 | scan | (1 << 30));
+            Pump();
+        }
+        ::PostMessageW(KeyWindow(), WM_KEYUP, key, 1 | scan | static_cast<LPARAM>(0xC0000000));
+        Pump();
+    }
     // Small letters and digits as key presses the loop turns into characters; the rest as the
     // characters a keyboard layout or an input method delivers.
     void Type(const std::wstring& text) {
@@ -64,6 +101,20 @@ protected:
                 Pump();
             }
         }
+    }
+
+    // The mouse on a match's middle, and the move its window gets (the system sends one to a
+    // button shown under a cursor at rest, too).
+    void MouseOnMatch(size_t index, int nudge = 0) {
+        HWND button = Finder().ShownButton(index)->m_hWnd;
+        RECT rc{};
+        ::GetClientRect(button, &rc);
+        POINT p{rc.right / 2 + nudge, rc.bottom / 2};
+        POINT screen = p;
+        ::ClientToScreen(button, &screen);
+        ::SetCursorPos(screen.x, screen.y);
+        ::PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        Pump();
     }
 
     void Pages(uint32_t count) {
@@ -145,6 +196,23 @@ TEST_F(PanelFind, TypingFindsItemsOfEveryPageBestFirstAndEscLeavesEverythingAsIt
     EXPECT_EQ(DataFiles(), before) << "finding changed the data files";
 }
 
+TEST_F(PanelFind, AQueryFindsTheItemsAsTheyAreNowNotAsTheLastQueryTookThem) {
+    Pages(2);
+    Type(L"zeb");
+    EXPECT_EQ(Finder().MatchCount(), 0u);
+    Press(VK_ESCAPE);
+    AddLink(2, 4, L"zebra", L"http://zebra.example");
+    SwitchTo(1);
+    Type(L"zeb");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"zebra"}) << "an item added since the last query is not found";
+    Press(VK_ESCAPE);
+    SwitchTo(2);
+    ::PostMessageW(Store().ButtonAtCell(4)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0);
+    Pump();
+    Type(L"zeb");
+    EXPECT_EQ(Finder().MatchCount(), 0u) << "a cleared item is still found";
+}
+
 TEST_F(PanelFind, DigitsSwitchPagesFirstAndBelongToAQueryAfterwards) {
     Pages(3);
     AddLink(2, 1, L"a2 tool", L"http://a2.example");
@@ -186,6 +254,19 @@ TEST_F(PanelFind, CaseAndAccentsAreIgnoredAndAChineseTitleIsFound) {
     EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"\u8BB0\u4E8B\u672C\u7A0B\u5E8F"});
 }
 
+TEST_F(PanelFind, BackspaceTakesALetterBeyondTheFirstPlaneAsOne) {
+    const std::wstring party = L"\U0001F389"; // two UTF-16 units
+    AddLink(1, 1, L"Party " + party, L"http://party.example");
+    Type(party);
+    EXPECT_EQ(Finder().MatchCount(), 1u);
+    Press(VK_BACK);
+    EXPECT_FALSE(Finder().IsActive()) << "Backspace on a one-letter query did not end it";
+    Type(L"y" + party);
+    Press(VK_BACK);
+    EXPECT_EQ(Finder().Query(), L"y") << "Backspace left half a letter";
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Party " + party});
+}
+
 TEST_F(PanelFind, TheStripSpeaksTheInterfaceLanguage) {
     RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
     AddLink(1, 1, L"Piano", L"http://piano.example");
@@ -223,6 +304,62 @@ TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {
     ::DeleteFileW(marker.c_str());
 }
 
+TEST_F(PanelFind, ACursorAtRestOnAMatchDoesNotTakeTheLitOneButAMoveDoes) {
+    AddLink(1, 1, L"tool one", L"http://one.example");
+    AddLink(1, 2, L"tool two", L"http://two.example");
+    Type(L"t");
+    ASSERT_EQ(Finder().ShownCount(), 2u);
+    MouseOnMatch(1);
+    Type(L"o"); // the buttons are shown anew under the resting cursor
+    const HWND second = Finder().ShownButton(1)->m_hWnd;
+    RECT rc{};
+    ::GetClientRect(second, &rc);
+    ::PostMessageW(second, WM_MOUSEMOVE, 0, MAKELPARAM(rc.right / 2, rc.bottom / 2));
+    Pump();
+    EXPECT_EQ(Finder().LitIndex(), 0u) << "a cursor that did not move took the lit match";
+    EXPECT_TRUE(Finder().ShownButton(0)->IsHot() && !Finder().ShownButton(1)->IsHot());
+    MouseOnMatch(1, 3);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "moving the mouse onto a match does not light it";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(0)->IsHot());
+}
+
+TEST_F(PanelFind, TheMatchEnterOpensStaysLitAndTheQueryStaysInTheStripWhenTheMouseGoes) {
+    AddLink(1, 1, L"tool one", L"http://one.example");
+    AddLink(1, 2, L"tool two", L"http://two.example");
+    Type(L"to");
+    MouseOnMatch(1);
+    ASSERT_EQ(Finder().LitIndex(), 1u);
+    const HWND second = Finder().ShownButton(1)->m_hWnd;
+    ::PostMessageW(second, WM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot()) << "the match Enter opens is no longer drawn lit";
+    EXPECT_FALSE(Finder().ShownButton(0)->IsHot());
+    EXPECT_EQ(StripText(), L"Find: to  (2)");
+    ::SendMessageW(second, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(StripText(), L"Find: to  (2)") << "the strip lost the query";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot());
+}
+
+TEST_F(PanelFind, UpAndDownMoveByARowOfTheGridAsItIsBuilt) {
+    const int row = Store().UnitsPerRow();
+    ASSERT_GE(row, 2);
+    for (int i = 1; i <= row + 2; ++i) AddLink(1, static_cast<uint32_t>(i), L"match " + std::to_wstring(i), L"http://m.example");
+    // The options ask for another grid, which the panel builds at its next start.
+    Config().Settings().unitsPerRow = row + 1;
+    Type(L"match");
+    ASSERT_EQ(Finder().ShownCount(), static_cast<size_t>(row + 2));
+    Press(VK_DOWN);
+    EXPECT_EQ(Finder().LitIndex(), static_cast<size_t>(row)) << "Down did not go to the cell below";
+    Press(VK_DOWN);
+    EXPECT_EQ(Finder().LitIndex(), static_cast<size_t>(row)) << "Down went past the last match";
+    Press(VK_RIGHT);
+    Press(VK_UP);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "Up did not go to the cell above";
+    EXPECT_TRUE(Finder().ShownButton(1)->IsHot() && !Finder().ShownButton(static_cast<size_t>(row + 1))->IsHot());
+    Press(VK_UP);
+    EXPECT_EQ(Finder().LitIndex(), 1u) << "Up went before the first match";
+}
+
 TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
     Pages(2);
     AddFile(2, 4, MakeFile(L"gone.nosuchtype"));
@@ -245,6 +382,23 @@ TEST_F(PanelFind, AMatchThatCannotBeOpenedIsClearedOnItsOwnPage) {
         << "the cleared item came back after a restart";
 }
 
+TEST_F(PanelFind, AHeldEnterOpensTheMatchOnceOnAPanelThatStays) {
+    RestartWith([](ConfigSettings& s) { s.autoHide = false; });
+    Pages(2);
+    AddFile(2, 4, MakeFile(L"kept.nosuchtype"));
+    SwitchTo(1);
+    Type(L"kept");
+    ASSERT_EQ(Finder().ShownCount(), 1u);
+    {
+        MessageBoxAnswerer user(IDNO);
+        Hold(VK_RETURN, 3);
+        EXPECT_EQ(user.Count(), 1u) << "the repeats of a held Enter opened the match again";
+    }
+    Pump();
+    SwitchTo(2);
+    EXPECT_TRUE(PageButtonShown(4)) << "the item that could not be opened was cleared";
+}
+
 TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     Pages(2);
     AddLink(2, 1, L"keep me", L"http://keep.example");
@@ -253,6 +407,17 @@ TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     Type(L"keep");
     ASSERT_EQ(Finder().ShownCount(), 1u);
     HWND match = Finder().ShownButton(0)->m_hWnd;
+    g_menu = {};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, ReadOpenMenu);
+    ::PostMessageW(match, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_menu.seen) << "a right click on a match opened no menu";
+    EXPECT_TRUE(g_menu.runEnabled && g_menu.propertiesEnabled) << "Run or Properties is greyed on a match";
+    EXPECT_TRUE(g_menu.clearGreyed && g_menu.moveGreyed && g_menu.moveToGreyed) << "a match offers to change or move the item";
+    EXPECT_TRUE(Finder().IsActive() && Finder().ShownButton(0)->IsHot()) << "after the menu the match is not drawn lit";
+    EXPECT_EQ(StripText(), L"Find: keep  (1)");
+    // Should a greyed command come all the same, the match does nothing with it.
     ::SendMessageW(match, WM_COMMAND, ID_ITEM_DELETE, 0);
     ::SendMessageW(match, WM_COMMAND, ID_ITEM_MOVE, 0);
     Pump();
@@ -268,6 +433,31 @@ TEST_F(PanelFind, AMatchChangesNothingItselfAndItsPropertiesAreTheRealItems) {
     EXPECT_EQ(Current(), 1u) << "the item's editor opened away from its page";
     EXPECT_TRUE(PageButtonShown(1));
     EXPECT_EQ(DataFiles(), before) << "a command on a match changed the files";
+}
+
+TEST_F(PanelFind, CtrlZDuringAQueryEndsItAndTheItemComesBackOnItsPage) {
+    Pages(2);
+    AddLink(2, 3, L"lost link", L"http://lost.example");
+    AddLink(1, 1, L"list", L"http://list.example");
+    SwitchTo(2);
+    ::PostMessageW(Store().ButtonAtCell(3)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0);
+    Pump();
+    ASSERT_FALSE(PageButtonShown(3));
+    SwitchTo(1);
+    Type(L"l");
+    ASSERT_EQ(ShownTitles(), std::vector<std::wstring>{L"list"});
+    PressKey('Z', true);
+    EXPECT_FALSE(Finder().IsActive()) << "the undo left the query running";
+    EXPECT_EQ(Finder().ShownCount(), 0u) << "matches are still shown";
+    EXPECT_EQ(StripText(), L"click here to minimize");
+    EXPECT_EQ(MarkedTabs(), 1);
+    SwitchTo(2);
+    ASSERT_TRUE(PageButtonShown(3)) << "the cleared item did not come back to its cell";
+    EXPECT_EQ(Store().ButtonAtCell(3)->GetTarget(), L"http://lost.example");
+    Restart();
+    const PageItems& items = Store().ItemLists().at(1);
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const LauncherItem& i) { return i.cell == 3 && i.target == L"http://lost.example"; }))
+        << "the item undone during a query was not saved";
 }
 
 TEST_F(PanelFind, ADropOrAHandOverDuringAQueryLandsOnThePageThatWasShown) {
@@ -314,9 +504,17 @@ TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
     const Way ways[] = {{"the hot key", WM_HOTKEY, 0},
                         {"the tray or Ctrl twice", UM_TRAY_NOTIFY, WM_LBUTTONDOWN},
                         {"the gesture", UM_SHOW_AT_CURSOR, 0}};
+    // What this guards is the outcome: no way of showing leaves the keys with the window that had
+    // them. It cannot tell taking the keys from the activation that showing the hidden panel
+    // brings anyway: under Wine, and in the test's own process, no foreground lock holds.
+    HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                                       nullptr, nullptr, nullptr);
     for (const Way& way : ways) {
         m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_FALSE(m_panel->IsShown());
+        ::SetForegroundWindow(elsewhere);
+        ::SetFocus(elsewhere);
+        ASSERT_EQ(::GetForegroundWindow(), elsewhere);
         m_panel->SendMessage(way.message, 0, way.lParam);
         // Checked at once: under Wine on an X server without a window manager the panel, a
         // pop-up without a caption, is a window X does not manage, and X takes its focus back a
@@ -325,4 +523,33 @@ TEST_F(PanelFind, EveryWayOfShowingThePanelGivesItTheKeys) {
         HWND focus = ::GetFocus();
         EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << way.name << ": the keys go elsewhere";
     }
+    ::DestroyWindow(elsewhere);
+}
+
+// The view's buttons are made once and kept for later queries; on a screen of other scaling they
+// must stand on the cells as laid out there, not where the first query put them.
+TEST_F(PanelFind, MatchesStandOnTheCellsAfterAScalingChangeDuringAndAfterAQuery) {
+    AddLink(1, 1, L"Nordic news", L"news.example");
+    AddLink(1, 3, L"Northwind", L"north.example");
+    AddText(2, 2, L"Note to self", L"milk");
+    SwitchTo(1);
+    auto onTheirCells = [&](const char* when) {
+        ASSERT_EQ(Finder().ShownCount(), 3u) << when;
+        for (size_t i = 0; i < Finder().ShownCount(); ++i) {
+            RECT rc{};
+            ::GetWindowRect(Finder().ShownButton(i)->m_hWnd, &rc);
+            ::MapWindowPoints(nullptr, PanelWindow(), reinterpret_cast<POINT*>(&rc), 2);
+            const RECT& cell = Store().Cells()[i].rect;
+            EXPECT_TRUE(::EqualRect(&rc, &cell)) << when << ": match " << i << " is off its cell";
+        }
+    };
+    Type(L"no");
+    onTheirCells("at 96 DPI");
+    ChangeDpi(192, 40, 30);
+    onTheirCells("during the query, after the change to 192 DPI");
+    Press(VK_ESCAPE);
+    ChangeDpi(96, 40, 30);
+    Type(L"no");
+    onTheirCells("in a later query, back at 96 DPI");
+    Press(VK_ESCAPE);
 }

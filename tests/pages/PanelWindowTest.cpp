@@ -1,4 +1,5 @@
 // The panel as a window: showing and hiding, docking, sliding, placement and its background.
+#include "FindView.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
 
@@ -127,6 +128,37 @@ TEST_F(PanelAsWindow, ADockedPanelSlidesInAtTheEdgeAndOutWhenTheMouseLeaves) {
     EXPECT_TRUE(WaitParked(false));
     EXPECT_EQ(Rect().right, ScreenWidth()) << "the panel did not slide back in";
     EXPECT_FALSE(m_panel->IsParked());
+}
+
+TEST_F(PanelAsWindow, SlidingOutEndsAQuery) {
+    const RECT docked = DockAndPark();
+    ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
+    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
+    ASSERT_TRUE(WaitParked(false));
+    MSG letter{};
+    letter.hwnd = PanelWindow();
+    letter.message = WM_CHAR;
+    letter.wParam = L'q';
+    m_panel->HandleLoopMessage(letter);
+    ASSERT_TRUE(m_panel->Find()->IsActive());
+    ::SetCursorPos(10, 10);
+    EXPECT_TRUE(WaitParked(true));
+    EXPECT_FALSE(m_panel->Find()->IsActive()) << "the query goes on in a panel out of sight";
+}
+
+TEST_F(PanelAsWindow, AParkedPanelBroughtBackTakesTheKeysFromTheWindowThatHadThem) {
+    DockAndPark();
+    // The parked panel is moved back, not shown. Under Wine the move activates it too, so this
+    // guards the outcome, not which call gives it the keys.
+    HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                                       nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(elsewhere);
+    ASSERT_EQ(::GetForegroundWindow(), elsewhere);
+    m_panel->SendMessage(WM_HOTKEY, 1, 0);
+    EXPECT_EQ(::GetForegroundWindow(), PanelWindow()) << "the panel came back without the foreground";
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == PanelWindow() || ::IsChild(PanelWindow(), focus)) << "the keys still go to the other window";
+    ::DestroyWindow(elsewhere);
 }
 
 TEST_F(PanelAsWindow, ToggleBringsAParkedPanelBackByItsWidth) {
