@@ -28,6 +28,8 @@ int KeepInside(int start, int size, int low, int high) {
 
 RECT AtCorner(POINT corner, SIZE size) { return RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy}; }
 
+DockEdge EdgeOf(const MonitorArea& m) { return DockEdge{m.monitor.right, m.dpi, m.monitor.top, m.monitor.bottom}; }
+
 } // namespace
 
 const MonitorArea* MonitorOfRect(const MonitorList& monitors, const RECT& rc) {
@@ -113,10 +115,12 @@ std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cu
     const MonitorArea* m = MonitorOfPoint(monitors, cursor);
     if (!m || cursor.x < m->monitor.right - fw::Scale(kDockDistance96, m->dpi)) return std::nullopt;
     if (!IsOuterRightEdge(monitors, *m, top, bottom)) return std::nullopt;
-    return DockEdge{m->monitor.right, m->dpi};
+    return EdgeOf(*m);
 }
 
-bool TouchesDockEdge(const DockEdge& edge, POINT pt) { return pt.x > edge.x - fw::Scale(kEdgeTouch96, edge.dpi); }
+bool TouchesDockEdge(const DockEdge& edge, POINT pt) {
+    return pt.x > edge.x - fw::Scale(kEdgeTouch96, edge.dpi) && pt.y >= edge.top && pt.y < edge.bottom;
+}
 
 int ParkedLeft(const DockEdge& edge, int edgeStrip96) { return edge.x - fw::Scale(edgeStrip96, edge.dpi); }
 
@@ -129,7 +133,7 @@ PanelPlace RedockedOn(const MonitorList& monitors, const MonitorArea& m, const R
     const SIZE size{Width(panel), Height(panel)};
     const int top = KeepInside(panel.top, size.cy, m.work.top, m.work.bottom);
     if (IsOuterRightEdge(monitors, m, top, top + size.cy)) {
-        const DockEdge edge{m.monitor.right, m.dpi};
+        const DockEdge edge = EdgeOf(m);
         const int left = parked ? ParkedLeft(edge, edgeStrip96) : edge.x - size.cx;
         return PanelPlace{AtCorner(POINT{left, top}, size), edge};
     }

@@ -4,6 +4,7 @@
 // are pure functions of a list of monitors, so every layout of screens can be tried without
 // owning them; PlacementMonitors.cpp reads the real list.
 #include <windows.h>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -18,10 +19,13 @@ struct MonitorArea {
 using MonitorList = std::vector<MonitorArea>;
 
 // The right edge a panel is docked at, and the DPI of the monitor it belongs to, which scales
-// the touch width and the strip left showing when parked.
+// the touch width and the strip left showing when parked; top and bottom are that monitor's, so
+// a point beside the edge on another monitor does not touch it (left wide, any height does).
 struct DockEdge {
     int x = 0;
     UINT dpi = 96;
+    int top = INT_MIN;
+    int bottom = INT_MAX;
 };
 
 // 96-DPI sizes of the rules below.
@@ -60,7 +64,7 @@ bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, i
 // The edge a panel dragged with the cursor there docks at: the cursor's monitor's right edge,
 // when the cursor is within the docking distance of it and it is outer at the panel's height.
 std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, int top, int bottom);
-// Whether a hit-test point touches the docked edge.
+// Whether a hit-test point touches the docked edge: near it in x and within its monitor's height.
 bool TouchesDockEdge(const DockEdge& edge, POINT pt);
 // The left edge of a panel parked at the edge, edgeStrip96 pixels of it left showing.
 int ParkedLeft(const DockEdge& edge, int edgeStrip96);

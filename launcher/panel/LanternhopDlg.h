@@ -101,6 +101,7 @@ private:
     void TakeKeyboard();
     void OnMoving(RECT* rect);
     void FreeFromEdge();
+    void LeaveEdge();
     void OnMonitorsChanged();
     void OnNcHitTest(POINT screen);
     void OnTimer(UINT_PTR id);

@@ -121,6 +121,23 @@ TEST(Placement, TheEdgeTouchAndTheParkedStripScaleWithTheDockedMonitor) {
     EXPECT_TRUE(TouchesDockEdge(DockEdge{0, 96}, POINT{-9, 10}));
 }
 
+TEST(Placement, AnEdgeIsTouchedOnlyWithinItsMonitorsHeight) {
+    // The primary's edge with the taller monitor unplugged, then a point there at a height the
+    // primary does not have: the cursor is on the other monitor, not at this edge.
+    const MonitorList pair{kLeft, kPrimary};
+    const auto edge = DockEdgeNearCursor(pair, POINT{1915, 500}, 400, 730);
+    ASSERT_TRUE(edge.has_value());
+    EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 0}));
+    EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 1079}));
+    EXPECT_FALSE(TouchesDockEdge(*edge, POINT{1915, -1})) << "above the monitor";
+    EXPECT_FALSE(TouchesDockEdge(*edge, POINT{1915, 1080})) << "below the monitor";
+    // An edge found again after a change keeps its monitor's height too.
+    const PanelPlace place = PlaceAfterChange({kPrimary, kTallRight}, At(4476, 100), DockEdge{4480, 144}, true, 4);
+    ASSERT_TRUE(place.dock.has_value());
+    EXPECT_TRUE(TouchesDockEdge(*place.dock, POINT{4479, -180}));
+    EXPECT_FALSE(TouchesDockEdge(*place.dock, POINT{4479, 1260}));
+}
+
 TEST(Placement, AtTheCursorThePanelIsCentredAndKeptInsideThatMonitorsWorkArea) {
     const MonitorList three{kLeft, kPrimary, kTallRight};
     POINT p = AtCursorPlace(three, POINT{3000, 600}, kPanel);
