@@ -44,7 +44,7 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     if (atCursor) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
-        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, SIZE{width, height});
+        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, PanelSize96());
         // Shown away from its edge, it is free: an old dock would slide it back there.
         if (m_nDockSide && corner.x + width != m_dockEdge.x) LeaveEdge();
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
@@ -106,7 +106,7 @@ void CLanternhopDlg::LeaveEdge() {
 void CLanternhopDlg::OnMonitorsChanged() {
     const RECT rc = GetWindowRect();
     const std::optional<DockEdge> dock = m_nDockSide ? std::optional<DockEdge>(m_dockEdge) : std::nullopt;
-    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip);
+    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip, PanelSize96());
     if (place.dock) {
         m_dockEdge = *place.dock;
     } else if (m_nDockSide) {
