@@ -28,6 +28,8 @@ int KeepInside(int start, int size, int low, int high) {
 
 RECT AtCorner(POINT corner, SIZE size) { return RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy}; }
 
+DockEdge EdgeOf(const MonitorArea& m) { return DockEdge{m.monitor.right, m.dpi, m.monitor.top, m.monitor.bottom}; }
+
 } // namespace
 
 const MonitorArea* MonitorOfRect(const MonitorList& monitors, const RECT& rc) {
@@ -76,29 +78,42 @@ bool TouchesMonitors(const MonitorList& monitors, const RECT& rc) {
                        [&](const MonitorArea& m) { return OverlapArea(m.monitor, rc) > 0; });
 }
 
+SIZE ScaledTo(SIZE size96, const MonitorArea& m) { return SIZE{fw::Scale(size96.cx, m.dpi), fw::Scale(size96.cy, m.dpi)}; }
+
 // Flush with the top of a bottom taskbar and a little way in from the right.
-POINT DefaultPlace(const MonitorList& monitors, SIZE panel) {
+POINT DefaultPlace(const MonitorList& monitors, SIZE panel96) {
     const MonitorArea* primary = PrimaryMonitor(monitors);
     if (!primary) return POINT{0, 0};
     const RECT& work = primary->work;
+    const SIZE panel = ScaledTo(panel96, *primary);
     const int offset = fw::Scale(kDefaultOffset96, primary->dpi);
     return POINT{KeepInside(work.right - panel.cx - offset, panel.cx, work.left, work.right),
                  KeepInside(work.bottom - panel.cy, panel.cy, work.top, work.bottom)};
 }
 
-POINT StartupPlace(const MonitorList& monitors, const RECT& saved, SIZE panel) {
+// The saved corner names the monitor, whose scaling gives the size the panel will have there.
+POINT StartupPlace(const MonitorList& monitors, const RECT& saved, SIZE panel96) {
     const POINT corner{saved.left, saved.top};
-    if (Width(saved) > 0 && Height(saved) > 0 && LiesOnMonitors(monitors, AtCorner(corner, panel))) return corner;
-    return DefaultPlace(monitors, panel);
+    const MonitorArea* m = MonitorOfPoint(monitors, corner);
+    if (m && Width(saved) > 0 && Height(saved) > 0 && LiesOnMonitors(monitors, AtCorner(corner, ScaledTo(panel96, *m))))
+        return corner;
+    return DefaultPlace(monitors, panel96);
 }
 
-POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel) {
-    POINT corner{cursor.x - panel.cx / 2, cursor.y - panel.cy / 2};
-    if (const MonitorArea* m = MonitorOfPoint(monitors, cursor)) {
-        corner.x = KeepInside(corner.x, panel.cx, m->work.left, m->work.right);
-        corner.y = KeepInside(corner.y, panel.cy, m->work.top, m->work.bottom);
-    }
-    return corner;
+POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel96) {
+    const MonitorArea* m = MonitorOfPoint(monitors, cursor);
+    if (!m) return POINT{cursor.x - panel96.cx / 2, cursor.y - panel96.cy / 2};
+    const SIZE panel = ScaledTo(panel96, *m);
+    return POINT{KeepInside(cursor.x - panel.cx / 2, panel.cx, m->work.left, m->work.right),
+                 KeepInside(cursor.y - panel.cy / 2, panel.cy, m->work.top, m->work.bottom)};
+}
+
+RECT InsideWorkArea(const MonitorList& monitors, const RECT& panel) {
+    const MonitorArea* m = MonitorOfRect(monitors, panel);
+    if (!m) return panel;
+    const SIZE size{Width(panel), Height(panel)};
+    return AtCorner(POINT{KeepInside(panel.left, size.cx, m->work.left, m->work.right),
+                          KeepInside(panel.top, size.cy, m->work.top, m->work.bottom)}, size);
 }
 
 bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, int top, int bottom) {
@@ -113,10 +128,12 @@ std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cu
     const MonitorArea* m = MonitorOfPoint(monitors, cursor);
     if (!m || cursor.x < m->monitor.right - fw::Scale(kDockDistance96, m->dpi)) return std::nullopt;
     if (!IsOuterRightEdge(monitors, *m, top, bottom)) return std::nullopt;
-    return DockEdge{m->monitor.right, m->dpi};
+    return EdgeOf(*m);
 }
 
-bool TouchesDockEdge(const DockEdge& edge, POINT pt) { return pt.x > edge.x - fw::Scale(kEdgeTouch96, edge.dpi); }
+bool TouchesDockEdge(const DockEdge& edge, POINT pt) {
+    return pt.x > edge.x - fw::Scale(kEdgeTouch96, edge.dpi) && pt.y >= edge.top && pt.y < edge.bottom;
+}
 
 int ParkedLeft(const DockEdge& edge, int edgeStrip96) { return edge.x - fw::Scale(edgeStrip96, edge.dpi); }
 
@@ -129,7 +146,7 @@ PanelPlace RedockedOn(const MonitorList& monitors, const MonitorArea& m, const R
     const SIZE size{Width(panel), Height(panel)};
     const int top = KeepInside(panel.top, size.cy, m.work.top, m.work.bottom);
     if (IsOuterRightEdge(monitors, m, top, top + size.cy)) {
-        const DockEdge edge{m.monitor.right, m.dpi};
+        const DockEdge edge = EdgeOf(m);
         const int left = parked ? ParkedLeft(edge, edgeStrip96) : edge.x - size.cx;
         return PanelPlace{AtCorner(POINT{left, top}, size), edge};
     }
@@ -140,15 +157,16 @@ PanelPlace RedockedOn(const MonitorList& monitors, const MonitorArea& m, const R
 } // namespace
 
 PanelPlace PlaceAfterChange(const MonitorList& monitors, const RECT& panel, const std::optional<DockEdge>& dock,
-                            bool parked, int edgeStrip96) {
+                            bool parked, int edgeStrip96, SIZE panel96) {
     // A parked panel lies mostly beyond its edge, so the edge names its monitor, not the overlap.
     if (dock) {
         if (const MonitorArea* m = MonitorOfPoint(monitors, POINT{dock->x - 1, (panel.top + panel.bottom) / 2}))
             return RedockedOn(monitors, *m, panel, parked, edgeStrip96);
     }
     if (TouchesMonitors(monitors, panel)) return PanelPlace{panel, std::nullopt};
-    const SIZE size{Width(panel), Height(panel)};
-    return PanelPlace{AtCorner(DefaultPlace(monitors, size), size), std::nullopt};
+    const MonitorArea* primary = PrimaryMonitor(monitors);
+    const SIZE size = primary ? ScaledTo(panel96, *primary) : SIZE{Width(panel), Height(panel)};
+    return PanelPlace{AtCorner(DefaultPlace(monitors, panel96), size), std::nullopt};
 }
 
 DimensionRange DimensionRangeOn(const MonitorArea& monitor) {

@@ -4,6 +4,7 @@
 // are pure functions of a list of monitors, so every layout of screens can be tried without
 // owning them; PlacementMonitors.cpp reads the real list.
 #include <windows.h>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -18,10 +19,13 @@ struct MonitorArea {
 using MonitorList = std::vector<MonitorArea>;
 
 // The right edge a panel is docked at, and the DPI of the monitor it belongs to, which scales
-// the touch width and the strip left showing when parked.
+// the touch width and the strip left showing when parked; top and bottom are that monitor's, so
+// a point beside the edge on another monitor does not touch it (left wide, any height does).
 struct DockEdge {
     int x = 0;
     UINT dpi = 96;
+    int top = INT_MIN;
+    int bottom = INT_MAX;
 };
 
 // 96-DPI sizes of the rules below.
@@ -46,13 +50,19 @@ bool LiesOnMonitors(const MonitorList& monitors, const RECT& rc);
 // Whether any pixel of the rectangle is on some monitor.
 bool TouchesMonitors(const MonitorList& monitors, const RECT& rc);
 
-// Top-left corner of a panel of that size at the bottom right of the primary monitor's work area.
-POINT DefaultPlace(const MonitorList& monitors, SIZE panel);
-// Top-left corner at start-up: the saved one when a panel of today's size lies on the monitors
-// there, else the default place. An empty saved rectangle means none.
-POINT StartupPlace(const MonitorList& monitors, const RECT& saved, SIZE panel);
-// Top-left corner of a panel centred on the cursor, moved inside the cursor's monitor's work area.
-POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel);
+// The panel's sizes here are its 96-DPI ones (the dimension): each monitor scales them by its own
+// DPI, so a panel going onto a monitor of other scaling is fitted at the size it will have there.
+// A 96-DPI size at that monitor's DPI.
+SIZE ScaledTo(SIZE size96, const MonitorArea& m);
+// Top-left corner of the panel at the bottom right of the primary monitor's work area.
+POINT DefaultPlace(const MonitorList& monitors, SIZE panel96);
+// Top-left corner at start-up: the saved one when today's panel lies on the monitors there, else
+// the default place. An empty saved rectangle means none.
+POINT StartupPlace(const MonitorList& monitors, const RECT& saved, SIZE panel96);
+// Top-left corner of the panel centred on the cursor, moved inside the cursor's monitor's work area.
+POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel96);
+// The rectangle, in pixels, moved inside the work area of the monitor it overlaps most.
+RECT InsideWorkArea(const MonitorList& monitors, const RECT& panel);
 
 // Whether the right edge of that monitor is an outer one between top and bottom: no other monitor
 // beside it there. A panel parked at an inner edge would sit in view on the neighbour.
@@ -60,7 +70,7 @@ bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, i
 // The edge a panel dragged with the cursor there docks at: the cursor's monitor's right edge,
 // when the cursor is within the docking distance of it and it is outer at the panel's height.
 std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, int top, int bottom);
-// Whether a hit-test point touches the docked edge.
+// Whether a hit-test point touches the docked edge: near it in x and within its monitor's height.
 bool TouchesDockEdge(const DockEdge& edge, POINT pt);
 // The left edge of a panel parked at the edge, edgeStrip96 pixels of it left showing.
 int ParkedLeft(const DockEdge& edge, int edgeStrip96);
@@ -68,13 +78,14 @@ int ParkedLeft(const DockEdge& edge, int edgeStrip96);
 // A panel after the monitors changed. A docked one is docked again on the right edge of the
 // monitor now nearest its old edge (parked or shown as it was), or freed inside that monitor when
 // the edge is now an inner one;
-// a free one that is on no monitor any more goes to the default place; any other stays.
+// a free one that is on no monitor any more goes to the default place at the primary's scaling
+// of panel96; any other stays.
 struct PanelPlace {
     RECT rect{};
     std::optional<DockEdge> dock;
 };
 PanelPlace PlaceAfterChange(const MonitorList& monitors, const RECT& panel, const std::optional<DockEdge>& dock,
-                            bool parked, int edgeStrip96);
+                            bool parked, int edgeStrip96, SIZE panel96);
 
 // The dimension slider's range in 96-DPI units: a third of the monitor's shorter side to all of it.
 struct DimensionRange {

@@ -6,6 +6,7 @@
 #include "LauncherConfig.h"
 #include "OptionsSheet.h"
 #include "Placement.h"
+#include <algorithm>
 #include <cwchar>
 
 namespace lhl {
@@ -49,10 +50,13 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     m_nUnitsAtStart = units;
     ShowItemsBeyond(units);
 
-    // The monitor that shows the panel bounds it, in the 96-DPI units the dimension is kept in.
+    // The monitor that shows the panel bounds it, in the 96-DPI units the dimension is kept in;
+    // the range also holds the stored value, which a larger monitor may have given, so the
+    // slider never clamps it on its own.
     const DimensionRange range = DimensionRangeOn(MonitorOfWindow(c.PanelWindow()));
-    m_dimension.SetRange(range.low, range.high);
+    m_dimension.SetRange(std::min(range.low, s.dimension), std::max(range.high, s.dimension));
     m_dimension.SetPos(s.dimension);
+    m_nDimensionAtStart = s.dimension;
     SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", s.dimension);
 
     m_hotKey.SetHotKey(s.hotKeyVirtualKey, s.hotKeyModifiers);
@@ -88,21 +92,24 @@ void CAdvancedPageOpt::EnableTransparency(bool enable) {
     ::EnableWindow(GetDlgItem(IDC_OPT_ALPHA_LABEL), enable);
 }
 
-void CAdvancedPageOpt::OnSliderMoved() {
+// Only the slider that moved writes its value: the others keep the settings exactly as stored.
+void CAdvancedPageOpt::OnSliderMoved(HWND slider) {
     ConfigSettings& s = m_pConfig->Settings();
-    const int units = m_units.GetPos();
-    s.unitsPerRow = units;
-    SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
-    ShowItemsBeyond(units);
-
-    const int alpha = m_alpha.GetPos();
-    s.transparency = alpha;
-    SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
-    if (!s.animate) PreviewTransparency(alpha);
-
-    const int dimension = m_dimension.GetPos();
-    s.dimension = dimension;
-    SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", dimension);
+    if (slider == m_units.m_hWnd) {
+        const int units = m_units.GetPos();
+        s.unitsPerRow = units;
+        SetLabel(IDC_OPT_UNITS_LABEL, L"%d * %d", units, units);
+        ShowItemsBeyond(units);
+    } else if (slider == m_alpha.m_hWnd) {
+        const int alpha = m_alpha.GetPos();
+        s.transparency = alpha;
+        SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
+        if (!s.animate) PreviewTransparency(alpha);
+    } else if (slider == m_dimension.m_hWnd) {
+        const int dimension = m_dimension.GetPos();
+        s.dimension = dimension;
+        SetLabel(IDC_OPT_DIMENSION_LABEL, L"%d", dimension);
+    }
 }
 
 void CAdvancedPageOpt::PreviewTransparency(int alpha) {
@@ -162,10 +169,12 @@ std::wstring CAdvancedPageOpt::TextOf(uint32_t section, uint32_t key, const wcha
 }
 
 // The transparency is only tried out until OK: Cancel puts back the alpha the panel had. The
-// grid too: a smaller one chosen and cancelled must not hide items at the next start unasked.
+// grid and the dimension too: a smaller one chosen and cancelled must not hide items or shrink
+// the panel at the next start unasked.
 void CAdvancedPageOpt::OnCancel() {
     ConfigSettings& s = m_pConfig->Settings();
     if (m_nUnitsAtStart) s.unitsPerRow = m_nUnitsAtStart;
+    if (m_nDimensionAtStart) s.dimension = m_nDimensionAtStart;
     if (s.transparency == m_nAlphaBefore) return;
     s.transparency = m_nAlphaBefore;
     if (!s.animate) PreviewTransparency(m_nAlphaBefore);
@@ -204,7 +213,7 @@ bool CAdvancedPageOpt::OnCommand(WORD id, WORD code, HWND control) {
 LRESULT CAdvancedPageOpt::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // Setting up the sliders can report scrolls of its own (Wine's track bars do); those must
     // not write half-initialised positions into the settings.
-    if (msg == WM_HSCROLL && m_bReady && lParam) OnSliderMoved();
+    if (msg == WM_HSCROLL && m_bReady && lParam) OnSliderMoved(reinterpret_cast<HWND>(lParam));
     return fw::CPropertyPage::WindowProc(msg, wParam, lParam);
 }
 

@@ -104,7 +104,7 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:
-    void OnSliderMoved();
+    void OnSliderMoved(HWND slider);
     void PreviewTransparency(int alpha);
     void OnLanguageChosen();
     void EnableTransparency(bool enable);
@@ -126,6 +126,7 @@ private:
     bool m_bReady = false;
     std::function<size_t(int)> m_countBeyond;
     int m_nUnitsAtStart = 0;
+    int m_nDimensionAtStart = 0;
 };
 
 class COptPropertySht : public fw::CPropertySheet {

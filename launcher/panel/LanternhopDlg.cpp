@@ -63,9 +63,8 @@ void CLanternhopDlg::AddAboutToSystemMenu() {
 // since the rectangle was saved.
 void CLanternhopDlg::PlaceAtStartup() {
     const ConfigSettings& s = m_config.Settings();
-    const RECT rc = GetWindowRect();
     const RECT saved = s.rememberLocation ? s.windowRect : RECT{};
-    const POINT corner = StartupPlace(CurrentMonitors(), saved, SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    const POINT corner = StartupPlace(CurrentMonitors(), saved, PanelSize96());
     ::SetWindowPos(m_hWnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -296,6 +295,10 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDBLCLK:
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        break;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        m_bUserMoving = msg == WM_ENTERSIZEMOVE;
         break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));

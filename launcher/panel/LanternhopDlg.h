@@ -101,6 +101,7 @@ private:
     void TakeKeyboard();
     void OnMoving(RECT* rect);
     void FreeFromEdge();
+    void LeaveEdge();
     void OnMonitorsChanged();
     void OnNcHitTest(POINT screen);
     void OnTimer(UINT_PTR id);
@@ -174,6 +175,8 @@ private:
     // PanelLayout.cpp: sizes, fonts and icons at the panel's DPI.
     void ApplyLayout();
     void TakeDpi(UINT dpi);
+    // The panel's size at 96 DPI: the dimension square and the strip below it.
+    SIZE PanelSize96() const;
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     int Px(int size96) const;
     // Where the panel is, with its size at 96 DPI as the settings keep it.
@@ -199,6 +202,7 @@ private:
     bool m_bFirstShow = true;
     bool m_bEdgeShown = false;
     bool m_bSlidingOut = false;
+    bool m_bUserMoving = false;   // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
     int m_nDockSide = 0;          // 0 free, 4 docked at the right edge
     DockEdge m_dockEdge;          // the edge it is docked at, while m_nDockSide is 4
     bool m_bDockedRight = false;

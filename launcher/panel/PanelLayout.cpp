@@ -34,6 +34,11 @@ RECT CLanternhopDlg::SavedWindowRect() const {
                 rc.top + fw::Unscale(rc.bottom - rc.top, m_nDpi)};
 }
 
+SIZE CLanternhopDlg::PanelSize96() const {
+    const int side = m_config.Settings().dimension;
+    return SIZE{side, side + kStripHeight + kFrame};
+}
+
 // The font and icons the panel's controls and frame show at this DPI.
 void CLanternhopDlg::TakeDpi(UINT dpi) {
     m_nDpi = dpi ? dpi : fw::kBaseDpi;
@@ -86,6 +91,14 @@ void CLanternhopDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
         ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
+    // Moved by the program onto another monitor, Windows suggests a rectangle grown from where it
+    // was put; only a user's drag may leave the panel across the work area's edge.
+    if (!m_bUserMoving) {
+        const RECT now = GetWindowRect();
+        const RECT inside = InsideWorkArea(CurrentMonitors(), now);
+        if (!::EqualRect(&now, &inside))
+            ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (m_pPageStore) {
         RECT first{}, end{};
         ::GetWindowRect(m_indexButton.m_hWnd, &first);

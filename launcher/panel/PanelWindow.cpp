@@ -44,7 +44,9 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     if (atCursor) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
-        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, SIZE{width, height});
+        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, PanelSize96());
+        // Shown away from its edge, it is free: an old dock would slide it back there.
+        if (m_nDockSide && corner.x + width != m_dockEdge.x) LeaveEdge();
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
     } else {
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
@@ -90,21 +92,26 @@ void CLanternhopDlg::FreeFromEdge() {
     m_nDockSide = 0;
 }
 
+// Free, with no slide pending: the panel stands whole where it is put next.
+void CLanternhopDlg::LeaveEdge() {
+    FreeFromEdge();
+    ::KillTimer(m_hWnd, kSlideTimer);
+    m_bSlideDone = true;
+    m_bSlidOut = false;
+    m_bEdgeShown = false;
+}
+
 // A monitor unplugged, rearranged or rescaled, or a taskbar moved: a docked panel goes back on
 // its monitor's edge, and a panel left on no monitor comes back where a first start puts it.
 void CLanternhopDlg::OnMonitorsChanged() {
     const RECT rc = GetWindowRect();
     const std::optional<DockEdge> dock = m_nDockSide ? std::optional<DockEdge>(m_dockEdge) : std::nullopt;
-    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip);
+    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip, PanelSize96());
     if (place.dock) {
         m_dockEdge = *place.dock;
     } else if (m_nDockSide) {
         // Its edge became an inner one: it stands free and whole on its monitor.
-        FreeFromEdge();
-        ::KillTimer(m_hWnd, kSlideTimer);
-        m_bSlideDone = true;
-        m_bSlidOut = false;
-        m_bEdgeShown = false;
+        LeaveEdge();
     }
     if (!::EqualRect(&place.rect, &rc))
         ::SetWindowPos(m_hWnd, nullptr, place.rect.left, place.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -190,6 +190,29 @@ TEST_F(Options, TheSlidersShowTheClampedAlphaAndTheScreenBoundDimension) {
     EXPECT_EQ(TransparencyPercent(255), 0);
 }
 
+TEST_F(Options, ADimensionBeyondThisMonitorSurvivesTheOtherSlidersAndCancel) {
+    const int screen = std::min(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const int stored = screen + 300; // kept from a larger monitor
+    m_config.Settings().dimension = stored;
+    Open(1);
+    HWND dimension = ::GetDlgItem(Advanced(), IDC_OPT_DIMENSION);
+    EXPECT_EQ(::SendMessageW(dimension, TBM_GETRANGEMAX, 0, 0), stored);
+    EXPECT_EQ(::SendMessageW(dimension, TBM_GETPOS, 0, 0), stored);
+    MoveSlider(Advanced(), IDC_OPT_ALPHA, 120);
+    MoveSlider(Advanced(), IDC_OPT_UNITS, 6);
+    EXPECT_EQ(m_config.Settings().dimension, stored) << "another slider rewrote the dimension";
+    EXPECT_EQ(Text(Advanced(), IDC_OPT_DIMENSION_LABEL), std::to_wstring(stored));
+    Close(true);
+    EXPECT_EQ(m_config.Settings().dimension, stored);
+
+    Open(1);
+    MoveSlider(Advanced(), IDC_OPT_DIMENSION, screen / 2);
+    EXPECT_EQ(m_config.Settings().dimension, screen / 2) << "the dimension slider writes at once";
+    EXPECT_EQ(Text(Advanced(), IDC_OPT_DIMENSION_LABEL), std::to_wstring(screen / 2));
+    Close(false);
+    EXPECT_EQ(m_config.Settings().dimension, stored) << "Cancel kept the dimension it tried";
+}
+
 TEST_F(Options, TheTransparencySliderPreviewsOnThePanelOnlyWhenNotAnimating) {
     HWND panel = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"STATIC", L"panel", WS_POPUP | WS_VISIBLE, 0, 0,
                                    50, 50, nullptr, nullptr, nullptr, nullptr);

@@ -1,4 +1,5 @@
 // The panel as a window: showing and hiding, docking, sliding, placement and its background.
+#include "Dpi.h"
 #include "FindView.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
@@ -117,6 +118,38 @@ TEST_F(PanelAsWindow, ADockedPanelIsDockedAgainAtTheEdgeAfterAChange) {
     ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
     m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
     EXPECT_TRUE(WaitParked(false)) << "the re-docked panel no longer slides in at the edge";
+}
+
+TEST_F(PanelAsWindow, DraggingNearTheRightEdgeDocksAndAwayFreesIt) {
+    // The docking distance of the monitor the cursor is on, at that monitor's scaling.
+    const int distance = fw::Scale(kDockDistance96, MonitorOfWindow(PanelWindow()).dpi);
+    RECT snapped = DragWithCursorAt(ScreenWidth() - distance);
+    EXPECT_EQ(snapped.right, ScreenWidth()) << "at the docking distance from the edge it must snap";
+    EXPECT_EQ(snapped.right - snapped.left, Width());
+    EXPECT_EQ(m_panel->DockSide(), 4);
+    RECT free = DragWithCursorAt(ScreenWidth() - distance - 1);
+    EXPECT_EQ(free.left, 100) << "a pixel further it must not snap";
+    EXPECT_EQ(m_panel->DockSide(), 0);
+    Config().Settings().dockSide = 0;
+    free = DragWithCursorAt(ScreenWidth() - 5);
+    EXPECT_EQ(free.left, 100) << "no snapping with the dock flag off";
+    EXPECT_EQ(m_panel->DockSide(), 0);
+}
+
+TEST_F(PanelAsWindow, ADockedPanelShownAtTheCursorAwayFromItsEdgeIsFree) {
+    const RECT docked = DragWithCursorAt(ScreenWidth() - 5);
+    ::MoveWindow(PanelWindow(), docked.left, docked.top, docked.right - docked.left, docked.bottom - docked.top, TRUE);
+    ASSERT_EQ(m_panel->DockSide(), 4);
+    m_panel->ToggleVisible(false);
+    ::SetCursorPos(400, 300);
+    m_panel->ToggleVisible(true);
+    EXPECT_LT(Rect().right, ScreenWidth());
+    EXPECT_EQ(m_panel->DockSide(), 0) << "the old dock would slide it back to the edge";
+    const RECT shown = Rect();
+    m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, shown.top + 5));
+    Settle();
+    const RECT after = Rect();
+    EXPECT_TRUE(::EqualRect(&shown, &after)) << "a free panel moved on a touch of the edge";
 }
 
 TEST_F(PanelAsWindow, ADockedPanelSlidesInAtTheEdgeAndOutWhenTheMouseLeaves) {

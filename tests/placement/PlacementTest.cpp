@@ -48,10 +48,11 @@ TEST(Placement, TheDefaultPlaceIsTheBottomRightOfThePrimaryWorkArea) {
     EXPECT_EQ(p.x, 1920 - 300 - 5);
     EXPECT_EQ(p.y, 1080 - 330);
 
-    // A primary at 150 %: the 5-pixel offset is 8 pixels there.
+    // A primary at 150 %: the 300-pixel panel is 450 wide there and the 5-pixel offset 8.
     MonitorArea scaled = kPrimary;
     scaled.dpi = 144;
-    EXPECT_EQ(DefaultPlace({scaled}, kPanel).x, 1920 - 300 - 8);
+    EXPECT_EQ(DefaultPlace({scaled}, kPanel).x, 1920 - 450 - 8);
+    EXPECT_EQ(DefaultPlace({scaled}, kPanel).y, 1040 - 495);
 
     // A panel taller than the work area starts at its top rather than above the monitor.
     EXPECT_EQ(DefaultPlace({kPrimary}, SIZE{300, 1200}).y, 0);
@@ -121,11 +122,29 @@ TEST(Placement, TheEdgeTouchAndTheParkedStripScaleWithTheDockedMonitor) {
     EXPECT_TRUE(TouchesDockEdge(DockEdge{0, 96}, POINT{-9, 10}));
 }
 
+TEST(Placement, AnEdgeIsTouchedOnlyWithinItsMonitorsHeight) {
+    // The primary's edge with the taller monitor unplugged, then a point there at a height the
+    // primary does not have: the cursor is on the other monitor, not at this edge.
+    const MonitorList pair{kLeft, kPrimary};
+    const auto edge = DockEdgeNearCursor(pair, POINT{1915, 500}, 400, 730);
+    ASSERT_TRUE(edge.has_value());
+    EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 0}));
+    EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 1079}));
+    EXPECT_FALSE(TouchesDockEdge(*edge, POINT{1915, -1})) << "above the monitor";
+    EXPECT_FALSE(TouchesDockEdge(*edge, POINT{1915, 1080})) << "below the monitor";
+    // An edge found again after a change keeps its monitor's height too.
+    const PanelPlace place = PlaceAfterChange({kPrimary, kTallRight}, At(4476, 100), DockEdge{4480, 144}, true, 4, kPanel);
+    ASSERT_TRUE(place.dock.has_value());
+    EXPECT_TRUE(TouchesDockEdge(*place.dock, POINT{4479, -180}));
+    EXPECT_FALSE(TouchesDockEdge(*place.dock, POINT{4479, 1260}));
+}
+
 TEST(Placement, AtTheCursorThePanelIsCentredAndKeptInsideThatMonitorsWorkArea) {
     const MonitorList three{kLeft, kPrimary, kTallRight};
+    // On the 150 % monitor the panel is 450 x 495, and centred at that size.
     POINT p = AtCursorPlace(three, POINT{3000, 600}, kPanel);
-    EXPECT_EQ(p.x, 3000 - 150);
-    EXPECT_EQ(p.y, 600 - 165);
+    EXPECT_EQ(p.x, 3000 - 225);
+    EXPECT_EQ(p.y, 600 - 495 / 2);
     p = AtCursorPlace(three, POINT{1910, 1070}, kPanel);
     EXPECT_EQ(p.x, 1920 - 300) << "near the inner edge it stays on the cursor's monitor";
     EXPECT_EQ(p.y, 1040 - 330) << "and above its taskbar";
@@ -133,21 +152,40 @@ TEST(Placement, AtTheCursorThePanelIsCentredAndKeptInsideThatMonitorsWorkArea) {
     EXPECT_EQ(p.x, -1280);
     EXPECT_EQ(p.y, 0);
     p = AtCursorPlace(three, POINT{4470, -175}, kPanel);
-    EXPECT_EQ(p.x, 4480 - 300);
+    EXPECT_EQ(p.x, 4480 - 450) << "kept inside at the size it has there, not at 100 %";
     EXPECT_EQ(p.y, -180);
+    p = AtCursorPlace(three, POINT{4470, 1255}, kPanel);
+    EXPECT_EQ(p.y, 1260 - 495);
+}
+
+TEST(Placement, APanelFromAMonitorOfOtherScalingIsFittedAtItsSizeThere) {
+    // Saved on the 150 % monitor near its bottom: 330 pixels would fit there, 495 do not.
+    const MonitorList pair{kPrimary, kTallRight};
+    EXPECT_EQ(StartupPlace(pair, At(3000, 1260 - 400), kPanel).x, DefaultPlace(pair, kPanel).x);
+    EXPECT_EQ(StartupPlace(pair, At(3000, 1260 - 500), kPanel).x, 3000);
+    // The primary at 200 %: the default place is at the panel's 600 x 660 there.
+    MonitorArea doubled = kPrimary;
+    doubled.dpi = 192;
+    const PanelPlace place = PlaceAfterChange({doubled}, At(-1000, 200), std::nullopt, false, 4, kPanel);
+    ExpectRect(place.rect, RECT{1920 - 600 - 10, 1040 - 660, 1920 - 10, 1040}, "back home at 200 %");
+
+    // Grown past the work area by a change of scaling, the panel is moved back inside it whole.
+    ExpectRect(InsideWorkArea(pair, RECT{4100, 900, 4550, 1395}), RECT{4030, 765, 4480, 1260}, "past the corner");
+    ExpectRect(InsideWorkArea(pair, RECT{1500, 800, 1800, 1130}), RECT{1500, 710, 1800, 1040}, "onto the taskbar");
+    ExpectRect(InsideWorkArea(pair, At(100, 100)), At(100, 100), "already inside");
 }
 
 TEST(Placement, AFreePanelLeftOnNoMonitorGoesToTheDefaultPlace) {
     const MonitorList afterUnplug{kPrimary};
     const RECT onLeft = At(-1000, 200);
-    PanelPlace place = PlaceAfterChange(afterUnplug, onLeft, std::nullopt, false, 4);
+    PanelPlace place = PlaceAfterChange(afterUnplug, onLeft, std::nullopt, false, 4, kPanel);
     const POINT home = DefaultPlace(afterUnplug, kPanel);
     ExpectRect(place.rect, At(home.x, home.y), "a panel on an unplugged monitor");
     EXPECT_FALSE(place.dock.has_value());
 
     // Still partly on a monitor: the user can reach it, so it stays where it was put.
     const RECT partly = At(-100, 200);
-    place = PlaceAfterChange(afterUnplug, partly, std::nullopt, false, 4);
+    place = PlaceAfterChange(afterUnplug, partly, std::nullopt, false, 4, kPanel);
     ExpectRect(place.rect, partly, "a panel still partly in view");
 }
 
@@ -156,7 +194,7 @@ TEST(Placement, ADockedPanelIsDockedAgainOnItsMonitorsEdge) {
     // Parked at the taller right monitor at 150 %, which is then unplugged: the primary's edge
     // is outer now and the panel parks there, its strip at 100 %.
     const DockEdge right{4480, 144};
-    PanelPlace place = PlaceAfterChange({kLeft, kPrimary}, At(ParkedLeft(right, strip), 900), right, true, strip);
+    PanelPlace place = PlaceAfterChange({kLeft, kPrimary}, At(ParkedLeft(right, strip), 900), right, true, strip, kPanel);
     ASSERT_TRUE(place.dock.has_value());
     EXPECT_EQ(place.dock->x, 1920);
     EXPECT_EQ(place.dock->dpi, 96u);
@@ -164,21 +202,21 @@ TEST(Placement, ADockedPanelIsDockedAgainOnItsMonitorsEdge) {
 
     // Shown at the primary's edge when its resolution drops to 1280 x 1024.
     const MonitorArea smaller = Monitor({0, 0, 1280, 1024}, {0, 0, 1280, 984}, 96, true);
-    place = PlaceAfterChange({smaller}, At(1920 - 300, 100), DockEdge{1920, 96}, false, strip);
+    place = PlaceAfterChange({smaller}, At(1920 - 300, 100), DockEdge{1920, 96}, false, strip, kPanel);
     ASSERT_TRUE(place.dock.has_value());
     ExpectRect(place.rect, At(1280 - 300, 100), "shown at the new edge");
 
     // Rescaled to 200 %: the strip left showing grows with it.
     MonitorArea rescaled = kPrimary;
     rescaled.dpi = 192;
-    place = PlaceAfterChange({rescaled}, At(1916, 100), DockEdge{1920, 96}, true, strip);
+    place = PlaceAfterChange({rescaled}, At(1916, 100), DockEdge{1920, 96}, true, strip, kPanel);
     ASSERT_TRUE(place.dock.has_value());
     EXPECT_EQ(place.rect.left, 1920 - 8);
 }
 
 TEST(Placement, ADockedPanelWhoseEdgeBecameInnerStandsFreeInsideItsMonitor) {
     // A monitor plugged in to the right of the primary the panel is parked at.
-    PanelPlace place = PlaceAfterChange({kPrimary, kTallRight}, At(1916, 100), DockEdge{1920, 96}, true, 4);
+    PanelPlace place = PlaceAfterChange({kPrimary, kTallRight}, At(1916, 100), DockEdge{1920, 96}, true, 4, kPanel);
     EXPECT_FALSE(place.dock.has_value()) << "parked there it would sit in view on the new monitor";
     ExpectRect(place.rect, At(1920 - 300, 100), "whole on its own monitor");
 }
