@@ -8,7 +8,8 @@ namespace bench {
 namespace {
 
 // Names of the data set are "p<page>item<n>_xxx.txt": each key narrows the matches, from nine
-// pages' items ("p1", "p10" to "p17") down to one.
+// pages' items ("p1", "p10" to "p17") down to the seven of page 1 named "p1item25_" and
+// "p1item250" to "p1item255".
 constexpr const wchar_t* kTyped = L"p1item25";
 constexpr int kRounds = 5;
 
