@@ -71,6 +71,20 @@ protected:
         ::SetCursorPos(p.x, p.y);
         control.SendMessage(WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
     }
+    // A button holding a file item painted as it rests, then lit as under the mouse.
+    struct FlatAndHot {
+        std::vector<COLORREF> flat, hot;
+        int w = 0, h = 0;
+    };
+    FlatAndHot RenderFlatAndHot(LitButton& button) {
+        button.SetFileItem(L"C:\\windows\\system32\\notepad.exe");
+        ::UpdateWindow(m_parent.m_hWnd);
+        FlatAndHot pair;
+        pair.flat = Render(button, pair.w, pair.h);
+        button.Light();
+        pair.hot = Render(button, pair.w, pair.h);
+        return pair;
+    }
     // The control's own painting, into a bitmap of its size.
     static std::vector<COLORREF> Render(fw::CWnd& control, int& width, int& height) {
         const RECT rc = control.GetClientRect();
@@ -131,12 +145,9 @@ TEST_F(ControlsTest, TheHotButtonCastsAShadowWithItsFactors) {
     // Hidden until painted, so the copy it takes of the panel is the panel's own background.
     LitButton button;
     ASSERT_TRUE(button.Create(L"", WS_CHILD, RECT{200, 150, 280, 230}, m_parent.m_hWnd, 502));
-    button.SetFileItem(L"C:\\windows\\system32\\notepad.exe");
-    ::UpdateWindow(m_parent.m_hWnd);
-    int w = 0, h = 0;
-    const std::vector<COLORREF> flat = Render(button, w, h);
-    button.Light();
-    const std::vector<COLORREF> hot = Render(button, w, h);
+    const FlatAndHot pair = RenderFlatAndHot(button);
+    const std::vector<COLORREF>&flat = pair.flat, &hot = pair.hot;
+    const int w = pair.w, h = pair.h;
     auto at = [w](const std::vector<COLORREF>& p, int x, int y) { return p[static_cast<size_t>(y) * w + x]; };
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(at(hot, 30, h - 4 + k), Darken(at(flat, 30, h - 4 + k), kShadowEdge[k])) << "bottom row " << k;
@@ -154,12 +165,9 @@ TEST_F(ControlsTest, AtTwiceTheScalingTheShadowAndTheLiftAreTwiceAsWide) {
     LitButton button;
     ASSERT_TRUE(button.Create(L"", WS_CHILD, RECT{100, 40, 260, 200}, m_parent.m_hWnd, 503));
     button.SetDpi(192);
-    button.SetFileItem(L"C:\\windows\\system32\\notepad.exe");
-    ::UpdateWindow(m_parent.m_hWnd);
-    int w = 0, h = 0;
-    const std::vector<COLORREF> flat = Render(button, w, h);
-    button.Light();
-    const std::vector<COLORREF> hot = Render(button, w, h);
+    const FlatAndHot pair = RenderFlatAndHot(button);
+    const std::vector<COLORREF>&flat = pair.flat, &hot = pair.hot;
+    const int w = pair.w, h = pair.h;
     auto at = [w](const std::vector<COLORREF>& p, int x, int y) { return p[static_cast<size_t>(y) * w + x]; };
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(at(hot, 60, h - 8 + k), Darken(at(flat, 60, h - 8 + k), kShadowEdge[k / 2])) << "bottom row " << k;
