@@ -52,21 +52,24 @@ build_installer() {
     echo "== Setup: $setup"
 }
 
-# Starts a private X display unless one is given; sets DISPLAY and XVFB_PID.
+# Starts a private X display; sets DISPLAY and XVFB_PID. Xvfb picks a free display number itself
+# (-displayfd), so checkouts that test side by side never race for the same one.
 XVFB_PID=""
 start_display() {
-    local num
-    for num in $(seq 91 120); do
-        [ -e "/tmp/.X11-unix/X$num" ] || [ -e "/tmp/.X$num-lock" ] || break
-    done
-    Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local numfile
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$num"
     for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$num" ] && return 0
+        if [ -s "$numfile" ] && grep -q . "$numfile"; then
+            export DISPLAY=":$(head -n1 "$numfile" | tr -dc 0-9)"
+            rm -f "$numfile"
+            return 0
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on :$num" >&2
+    rm -f "$numfile"
+    echo "Xvfb did not start" >&2
     return 1
 }
 
