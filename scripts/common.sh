@@ -115,9 +115,50 @@ own_desktop_folder() {
     done
 }
 
+# Test slots: each runs one test program at a time on a display and a Wine prefix of its own,
+# so two programs can run side by side without seeing each other's windows, files or registry.
+# Writes build/test-slots/<n>.env (read by cmake/wine-emulator.sh) and the resource file that
+# lets CTest hand each test one slot.
+SLOT_XVFB_PIDS=()
+SLOT_PREFIXES=()
+start_test_slots() {
+    local count=$1 dir="$ROOT/build/test-slots" n prefix
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    local ids=() preparing=()
+    for n in $(seq 0 $((count - 1))); do
+        prefix="$ROOT/build/wineprefix-test-$n"
+        rm -rf "$prefix"
+        start_display
+        SLOT_XVFB_PIDS+=("$XVFB_PID")
+        XVFB_PID=""
+        SLOT_PREFIXES+=("$prefix")
+        # Prefixes are prepared side by side: each takes a minute of mostly waiting.
+        # The mark by which tests that change the user's data, desktop or registry know they
+        # are in a throwaway prefix; anywhere else they refuse to run.
+        ( start_wine "$prefix" && : > "$prefix/drive_c/lanternhop-test-prefix" ) &
+        preparing+=($!)
+        printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$prefix" > "$dir/$n.env"
+        ids+=("{\"id\": \"$n\", \"slots\": 1}")
+    done
+    wait "${preparing[@]}" || true
+    for prefix in "${SLOT_PREFIXES[@]}"; do
+        [ -f "$prefix/drive_c/lanternhop-test-prefix" ] || { echo "Wine prefix $prefix failed" >&2; return 1; }
+    done
+    local IFS=,
+    printf '{"version": {"major": 1, "minor": 0}, "local": [{"slots": [%s]}]}\n' "${ids[*]}" \
+        > "$dir/resources.json"
+}
+
 stop_started() {
+    local prefix pid
+    for prefix in "${SLOT_PREFIXES[@]}"; do
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    done
+    for pid in "${SLOT_XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
     if [ -n "$WINESERVER_PID" ]; then kill "$WINESERVER_PID" 2>/dev/null || true; fi
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     wait 2>/dev/null || true
+    rm -rf "$ROOT/build/test-slots"
 }
