@@ -59,6 +59,7 @@ AllowSkipFiles off
 !define EXIT_COMMAND 32775
 !define PANEL_PROPERTY "LanternhopLauncher.Panel"
 !define EXIT_WAIT_MS 10000
+!define FILE_WAIT_MS 5000
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 !define MOVEFILE_REPLACE_EXISTING 1
@@ -317,6 +318,34 @@ UninstPage instfiles
   Delete "$INSTDIR${FOLDER}\${NAME}"
 !macroend
 
+; The earlier version's other files wait under this ending until the new version is complete,
+; so that a setup that stops half-way puts every one of them back.
+!define KEPT ".setup-old"
+
+; $R5 is the first file that could not be moved aside, or stays empty.
+!macro SetFileAside FOLDER SOURCE NAME
+  ${If} ${FileExists} "$INSTDIR${FOLDER}\${NAME}"
+    Delete "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    ClearErrors
+    Rename "$INSTDIR${FOLDER}\${NAME}" "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    ${If} ${Errors}
+    ${AndIf} $R5 == ""
+      StrCpy $R5 "$INSTDIR${FOLDER}\${NAME}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro PutFileBack FOLDER SOURCE NAME
+  ${If} ${FileExists} "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    Delete "$INSTDIR${FOLDER}\${NAME}"
+    Rename "$INSTDIR${FOLDER}\${NAME}${KEPT}" "$INSTDIR${FOLDER}\${NAME}"
+  ${EndIf}
+!macroend
+
+!macro DropFileAside FOLDER SOURCE NAME
+  Delete "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+!macroend
+
 ; $R5 is the first existing file that cannot be opened for writing, or stays empty. A running
 ; program (the launcher started by the same user in another session) and a file a scanner
 ; holds open both refuse it.
@@ -334,14 +363,22 @@ UninstPage instfiles
 !macroend
 
 ; Every file to be replaced must be writable before the first one is: otherwise the setup would
-; leave new files beside an old program. Cancel, and any silent run, stops the setup unchanged.
+; leave new files beside an old program. A launcher whose panel has just gone may still be
+; ending, so its program file gets a few seconds to free up. Cancel, and any silent run, stops
+; the setup unchanged.
 !macro WaitUntilProgramFilesWritable
+  StrCpy $5 0
   ${Do}
     StrCpy $R5 ""
     !insertmacro ForEachProgramFile FindUnwritable
     !insertmacro FindUnwritable "" "" "Uninstall.exe"
     ${If} $R5 == ""
       ${Break}
+    ${EndIf}
+    ${If} $5 < ${FILE_WAIT_MS}
+      Sleep 250
+      IntOp $5 $5 + 250
+      ${Continue}
     ${EndIf}
     ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R5 cannot be replaced: another program has it open (a virus scanner, say, or ${PRODUCT} started by another user session).$\n$\nChoose Retry once that program lets it go. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
       Abort "$R5 is in use by another program."
@@ -377,6 +414,7 @@ UninstPage instfiles
 !macroend
 
 Var RegistrationFailed
+Var FilesAside
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
@@ -384,6 +422,13 @@ Section "${PRODUCT}" SecProgram
   !insertmacro WaitUntilProgramFilesWritable
   SetOutPath "$INSTDIR"
   !insertmacro MoveLibrariesAside
+  StrCpy $FilesAside 1
+  StrCpy $R5 ""
+  !insertmacro ForEachProgramFile SetFileAside
+  ${If} $R5 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$R5 could not be replaced, so the setup stopped and put the earlier version back." /SD IDOK
+    Abort "$R5 could not be replaced."
+  ${EndIf}
   ; An earlier setup left these waiting for a restart to take the DLLs' names.
   Delete "$INSTDIR\QuenvidTools.dll.new"
   Delete "$INSTDIR\QuenvidExtension.dll.new"
@@ -440,18 +485,22 @@ Section "-Registration"
   !insertmacro RegisterExtension
   ${If} $0 != 0
     StrCpy $RegistrationFailed 1
-    MessageBox MB_OK|MB_ICONSTOP "The Explorer extension $INSTDIR\QuenvidExtension.dll could not be registered for this user (regsvr32 ended with code $0), so the setup stopped." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "The Explorer extension $INSTDIR\QuenvidExtension.dll could not be registered for this user (regsvr32 ended with code $0), so the setup stopped and put the earlier version, if any, back." /SD IDOK
     Abort "The Explorer extension could not be registered."
   ${EndIf}
   !insertmacro ClearUnchosenHandlerValues
   !insertmacro DeleteAsideCopies
+  !insertmacro ForEachProgramFile DropFileAside
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; A setup that stopped half-way puts the earlier version's libraries back, and with a failed
+; A setup that stopped half-way puts the earlier version's files back, and with a failed
 ; registration, which removes the earlier one, registers the earlier extension again.
 Function .onInstFailed
+  ${If} $FilesAside == 1
+    !insertmacro ForEachProgramFile PutFileBack
+  ${EndIf}
   StrCpy $R0 $ExtensionAside
   !insertmacro PutLibraryBack QuenvidTools.dll $ToolsAside
   !insertmacro PutLibraryBack QuenvidExtension.dll $ExtensionAside
@@ -612,6 +661,7 @@ Section "Uninstall"
   Delete "$INSTDIR\QuenvidTools.dll.new"
   Delete "$INSTDIR\QuenvidExtension.dll.new"
   !insertmacro ForEachProgramFile RemoveProgramFile
+  !insertmacro ForEachProgramFile DropFileAside
   ; The hand-off file a second start leaves beside the program.
   Delete "$INSTDIR\tmp_swap.dat"
   Delete "$INSTDIR\Uninstall.exe"
