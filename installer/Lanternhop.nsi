@@ -9,15 +9,19 @@
 ; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/D=folder]
 ;             Uninstall.exe /S [/DELETEDATA] [_?=folder]
 ; Exit code 3010 (as other setups give it) when a file still in use by another program is
-; replaced or removed only at the next restart; no box stops a silent run. The uninstaller
-; gives it only when run in place with _?=: otherwise it starts a copy of itself and exits at
-; once with 0.
+; replaced or removed only at the next restart, and only when that restart (or sign-in) is
+; really set to remove it; 2 when the setup stopped with nothing replaced; no box stops a
+; silent run. The uninstaller gives its code only when run in place with _?=: otherwise it
+; starts a copy of itself and exits at once with 0.
 
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
+; A file that cannot be written is never skipped: the setup would report success with an old
+; program beside new libraries. Cancel, the answer of a silent run, stops it.
+AllowSkipFiles off
 
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
@@ -45,19 +49,31 @@ ManifestDPIAware true
 !define DATA_KEY "Software\QuenvidWorks\Lanternhop"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\LanternhopLauncher"
-!define FILE_HANDLER "Software\Classes\*\shellex\ContextMenuHandlers\1LHLauncher"
-!define FOLDER_HANDLER "Software\Classes\Directory\shellex\ContextMenuHandlers\1LHLauncher"
+; The handler keys as HKEY_CLASSES_ROOT shows them (what Explorer and the launcher's options
+; read), and the user's own copies of them.
+!define FILE_HANDLER_CLASS "*\shellex\ContextMenuHandlers\1LHLauncher"
+!define FOLDER_HANDLER_CLASS "Directory\shellex\ContextMenuHandlers\1LHLauncher"
+!define FILE_HANDLER "Software\Classes\${FILE_HANDLER_CLASS}"
+!define FOLDER_HANDLER "Software\Classes\${FOLDER_HANDLER_CLASS}"
 !define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 !define EXIT_COMMAND 32775
 !define PANEL_PROPERTY "LanternhopLauncher.Panel"
 !define EXIT_WAIT_MS 10000
+!define FILE_WAIT_MS 5000
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 !define MOVEFILE_REPLACE_EXISTING 1
 !define MOVEFILE_DELAY_UNTIL_REBOOT 4
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
-; HKEY_CURRENT_USER as a 64-bit handle: the predefined keys are sign-extended.
+; HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE as 64-bit handles: the predefined keys are sign-extended.
 !define HKCU_HANDLE -2147483647
+!define HKLM_HANDLE -2147483646
+
+; The earlier version's DLLs while they are moved aside (see MoveLibrariesAside), and the old
+; copies that neither Windows nor a sign-in was set to remove, for the closing message.
+Var ToolsAside
+Var ExtensionAside
+Var LeftInPlace
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -136,6 +152,7 @@ UninstPage instfiles
   ${Loop}
 !macroend
 
+
 ; $6 is 1 when PATH holds a "%".
 !macro PathHoldsPercent PATH
   StrCpy $6 0
@@ -157,6 +174,7 @@ UninstPage instfiles
 ; short name where it has one, and the rest relative to it, so it stays short; each step runs
 ; only when the one before it worked. cmd would expand a %NAME% in the path and act on another
 ; folder: such a folder gets no value, and its copy waits for the next setup or uninstall.
+; $6 is 0 when the value was written.
 !macro DeleteAtSignIn FILE
   ${GetFileName} "${FILE}" $R8
   ClearErrors
@@ -168,22 +186,34 @@ UninstPage instfiles
   ${GetFileName} "$R7" $9
   !insertmacro PathHoldsPercent "$R7"
   ${If} $6 == 0
+    ClearErrors
     WriteRegStr HKCU "${RUNONCE_KEY}" "${PRODUCT}: $R8" '"$SYSDIR\cmd.exe" /c cd /d "$R7" && del /f /q "$R8" && cd .. && rd "$9"'
+    ${If} ${Errors}
+      StrCpy $6 1
+    ${EndIf}
   ${EndIf}
 !macroend
 
 ; FILE goes at the next start, and the program folder with it once the folder is empty. Asking
-; Windows for that takes administrator rights, which this setup does not have as a rule.
+; Windows for that takes administrator rights, which this setup does not have as a rule. Only
+; what something was really set to remove counts for "a restart completes it"; a copy nothing
+; removes is named to the user instead.
 !macro DeleteAtRestart FILE
   !ifdef AS_RESTRICTED_USER
     StrCpy $R9 0
   !else
     System::Call 'kernel32::MoveFileExW(w "${FILE}", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .R9'
   !endif
-  ${If} $R9 == 0
+  ${If} $R9 != 0
+    SetRebootFlag true
+  ${Else}
     !insertmacro DeleteAtSignIn "${FILE}"
+    ${If} $6 == 0
+      SetRebootFlag true
+    ${Else}
+      StrCpy $LeftInPlace "$LeftInPlace$\n${FILE}"
+    ${EndIf}
   ${EndIf}
-  SetRebootFlag true
 !macroend
 
 ; A DLL that another process holds loaded (Explorer keeps the extension for minutes, the hook
@@ -209,43 +239,50 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
+; The copy moved aside to ASIDE takes its name again, over a new copy written meanwhile.
+!macro PutLibraryBack NAME ASIDE
+  ${If} ${ASIDE} != ""
+    Delete "$INSTDIR\${NAME}"
+    Rename ${ASIDE} "$INSTDIR\${NAME}"
+    StrCpy ${ASIDE} ""
+  ${EndIf}
+!macroend
+
 ; Copies moved aside, by this run or an earlier one, go now; one still in use goes at the next
 ; restart. Only these names: the folder may be one the user chose and holds files of their own.
 !macro DeleteAsideCopies
   Delete "$INSTDIR\QuenvidTools.dll.*.old"
   Delete "$INSTDIR\QuenvidExtension.dll.*.old"
-  ${If} $R3 != ""
-  ${AndIf} ${FileExists} $R3
-    !insertmacro DeleteAtRestart $R3
+  ${If} $ToolsAside != ""
+  ${AndIf} ${FileExists} $ToolsAside
+    !insertmacro DeleteAtRestart $ToolsAside
   ${EndIf}
-  ${If} $R4 != ""
-  ${AndIf} ${FileExists} $R4
-    !insertmacro DeleteAtRestart $R4
+  ${If} $ExtensionAside != ""
+  ${AndIf} ${FileExists} $ExtensionAside
+    !insertmacro DeleteAtRestart $ExtensionAside
   ${EndIf}
 !macroend
 
 ; Both DLLs of an earlier version aside before any file is written, or neither: where one
 ; cannot be moved, the other is put back and the user asked to free it; Cancel, and any silent
-; run, stops the setup with nothing changed. The aside names in $R3 and $R4.
+; run, stops the setup with nothing changed. They stay aside until the new version is complete,
+; so that a setup that stops half-way can put them back.
 !macro MoveLibrariesAside
   ${Do}
-    StrCpy $R4 ""
+    StrCpy $ExtensionAside ""
     StrCpy $R5 ""
     !insertmacro MoveAside QuenvidTools.dll
-    StrCpy $R3 $R1
-    ${If} $R3 == "?"
-      StrCpy $R3 ""
+    StrCpy $ToolsAside $R1
+    ${If} $ToolsAside == "?"
+      StrCpy $ToolsAside ""
       StrCpy $R5 QuenvidTools.dll
     ${Else}
       !insertmacro MoveAside QuenvidExtension.dll
-      StrCpy $R4 $R1
-      ${If} $R4 == "?"
-        StrCpy $R4 ""
+      StrCpy $ExtensionAside $R1
+      ${If} $ExtensionAside == "?"
+        StrCpy $ExtensionAside ""
         StrCpy $R5 QuenvidExtension.dll
-        ${If} $R3 != ""
-          Rename $R3 "$INSTDIR\QuenvidTools.dll"
-          StrCpy $R3 ""
-        ${EndIf}
+        !insertmacro PutLibraryBack QuenvidTools.dll $ToolsAside
       ${EndIf}
     ${EndIf}
     ${If} $R5 == ""
@@ -255,6 +292,115 @@ UninstPage instfiles
       Abort "$R5 is in use by another program."
     ${EndIf}
   ${Loop}
+!macroend
+
+; The files the setup installs besides the two DLLs, by name. The uninstaller removes exactly
+; these: the folder may be one the user shares with other programs (C:\Tools, a portable-apps
+; folder), whose "Lang", "Sounds" and "Images" hold their files as well as ours. DO is a macro
+; taking the sub-folder ("" or "\Lang"), the same as the packaged folder names it, and the name.
+!macro ForEachProgramFile DO
+  !insertmacro ${DO} "" "" "${EXE}"
+  !insertmacro ${DO} "" "" "LHLConfigDelPersonalData.exe"
+  !insertmacro ${DO} "" "" "helpstart.htm"
+  !insertmacro ${DO} "\Lang" "/Lang" "ChineseSimplified.ini"
+  !insertmacro ${DO} "\Sounds" "/Sounds" "default_active.wav"
+  !insertmacro ${DO} "\Sounds" "/Sounds" "default_click.wav"
+  !insertmacro ${DO} "\Sounds" "/Sounds" "default_switch.wav"
+  !insertmacro ${DO} "\Images" "/Images" "default.bmp"
+!macroend
+
+!macro InstallProgramFile FOLDER SOURCE NAME
+  SetOutPath "$INSTDIR${FOLDER}"
+  File "${DIST}${SOURCE}/${NAME}"
+!macroend
+
+!macro RemoveProgramFile FOLDER SOURCE NAME
+  Delete "$INSTDIR${FOLDER}\${NAME}"
+!macroend
+
+; The earlier version's other files wait under this ending until the new version is complete,
+; so that a setup that stops half-way puts every one of them back.
+!define KEPT ".setup-old"
+
+; $R5 is the first file that could not be moved aside, or stays empty.
+!macro SetFileAside FOLDER SOURCE NAME
+  ${If} ${FileExists} "$INSTDIR${FOLDER}\${NAME}"
+    Delete "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    ClearErrors
+    Rename "$INSTDIR${FOLDER}\${NAME}" "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    ${If} ${Errors}
+    ${AndIf} $R5 == ""
+      StrCpy $R5 "$INSTDIR${FOLDER}\${NAME}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro PutFileBack FOLDER SOURCE NAME
+  ${If} ${FileExists} "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+    Delete "$INSTDIR${FOLDER}\${NAME}"
+    Rename "$INSTDIR${FOLDER}\${NAME}${KEPT}" "$INSTDIR${FOLDER}\${NAME}"
+  ${EndIf}
+!macroend
+
+!macro DropFileAside FOLDER SOURCE NAME
+  Delete "$INSTDIR${FOLDER}\${NAME}${KEPT}"
+!macroend
+
+; $R5 is the first existing file that cannot be opened for writing, or stays empty. A running
+; program (the launcher started by the same user in another session) and a file a scanner
+; holds open both refuse it.
+!macro FindUnwritable FOLDER SOURCE NAME
+  ${If} $R5 == ""
+  ${AndIf} ${FileExists} "$INSTDIR${FOLDER}\${NAME}"
+    ClearErrors
+    FileOpen $9 "$INSTDIR${FOLDER}\${NAME}" a
+    ${If} ${Errors}
+      StrCpy $R5 "$INSTDIR${FOLDER}\${NAME}"
+    ${Else}
+      FileClose $9
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Every file to be replaced must be writable before the first one is: otherwise the setup would
+; leave new files beside an old program. A launcher whose panel has just gone may still be
+; ending, so its program file gets a few seconds to free up. Cancel, and any silent run, stops
+; the setup unchanged.
+!macro WaitUntilProgramFilesWritable
+  StrCpy $5 0
+  ${Do}
+    StrCpy $R5 ""
+    !insertmacro ForEachProgramFile FindUnwritable
+    !insertmacro FindUnwritable "" "" "Uninstall.exe"
+    ${If} $R5 == ""
+      ${Break}
+    ${EndIf}
+    ${If} $5 < ${FILE_WAIT_MS}
+      Sleep 250
+      IntOp $5 $5 + 250
+      ${Continue}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R5 cannot be replaced: another program has it open (a virus scanner, say, or ${PRODUCT} started by another user session).$\n$\nChoose Retry once that program lets it go. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
+      Abort "$R5 is in use by another program."
+    ${EndIf}
+  ${Loop}
+!macroend
+
+; $0 is regsvr32's exit code, "" when it could not be started.
+!macro RegisterExtension
+  StrCpy $0 ""
+  ExecWait '"$SYSDIR\regsvr32.exe" /s /n /i:user "$INSTDIR\QuenvidExtension.dll"' $0
+!macroend
+
+; The registration gives the handler keys their value whatever was chosen: without the menu
+; entry it goes again, in the user's keys and wherever HKEY_CLASSES_ROOT shows it from.
+!macro ClearUnchosenHandlerValues
+  ${IfNot} ${SectionIsSelected} ${SecShellMenu}
+    DeleteRegValue HKCU "${FILE_HANDLER}" ""
+    DeleteRegValue HKCU "${FOLDER_HANDLER}" ""
+    DeleteRegValue HKCR "${FILE_HANDLER_CLASS}" ""
+    DeleteRegValue HKCR "${FOLDER_HANDLER_CLASS}" ""
+  ${EndIf}
 !macroend
 
 ; Uninstalling: a DLL in use is moved aside and goes at the next restart. One that cannot even
@@ -267,21 +413,33 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
+Var RegistrationFailed
+Var FilesAside
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   !insertmacro EndRunningLauncher
+  !insertmacro WaitUntilProgramFilesWritable
   SetOutPath "$INSTDIR"
   !insertmacro MoveLibrariesAside
-  !insertmacro DeleteAsideCopies
+  StrCpy $FilesAside 1
+  StrCpy $R5 ""
+  !insertmacro ForEachProgramFile SetFileAside
+  ${If} $R5 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$R5 could not be replaced, so the setup stopped and put the earlier version back." /SD IDOK
+    Abort "$R5 could not be replaced."
+  ${EndIf}
   ; An earlier setup left these waiting for a restart to take the DLLs' names.
   Delete "$INSTDIR\QuenvidTools.dll.new"
   Delete "$INSTDIR\QuenvidExtension.dll.new"
-  File /r "${DIST}/*"
+  File "${DIST}/QuenvidTools.dll"
+  File "${DIST}/QuenvidExtension.dll"
+  !insertmacro ForEachProgramFile InstallProgramFile
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The Explorer extension finds the launcher through this value.
   WriteRegStr HKCU "${DATA_KEY}" "Path" "$INSTDIR\"
-  ExecWait '"$SYSDIR\regsvr32.exe" /s /n /i:user "$INSTDIR\QuenvidExtension.dll"'
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -293,8 +451,6 @@ Section "${PRODUCT}" SecProgram
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section "Start with Windows" SecStartup
@@ -307,8 +463,12 @@ Section "Add to Explorer's context menu" SecShellMenu
   WriteRegStr HKCU "${FOLDER_HANDLER}" "" "${CLSID}"
 SectionEnd
 
-; Without the menu entry the keys are still made, empty, so the launcher's option can fill them.
-Section "-ShellMenuKeys"
+; What was not chosen is undone, so that an upgrade leaves it as the user left it. Without the
+; menu entry the keys are still made, empty, so the launcher's option can fill them.
+Section "-Unchosen"
+  ${IfNot} ${SectionIsSelected} ${SecStartup}
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
   ${IfNot} ${SectionIsSelected} ${SecShellMenu}
     WriteRegStr HKCU "${FILE_HANDLER}" "" ""
     DeleteRegValue HKCU "${FILE_HANDLER}" ""
@@ -317,7 +477,57 @@ Section "-ShellMenuKeys"
   ${EndIf}
 SectionEnd
 
+; Only now that the user's handler keys exist: the registration writes them through
+; HKEY_CLASSES_ROOT, which puts a key the user's classes lack into the machine's classes when
+; the setup runs with a full administrator token, where the uninstaller would not look and,
+; without that token, could not delete. With the user's keys in place the writes land in them.
+Section "-Registration"
+  !insertmacro RegisterExtension
+  ${If} $0 != 0
+    StrCpy $RegistrationFailed 1
+    MessageBox MB_OK|MB_ICONSTOP "The Explorer extension $INSTDIR\QuenvidExtension.dll could not be registered for this user (regsvr32 ended with code $0), so the setup stopped and put the earlier version, if any, back." /SD IDOK
+    Abort "The Explorer extension could not be registered."
+  ${EndIf}
+  !insertmacro ClearUnchosenHandlerValues
+  !insertmacro DeleteAsideCopies
+  !insertmacro ForEachProgramFile DropFileAside
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; A setup that stopped half-way puts the earlier version's files back, and with a failed
+; registration, which removes the earlier one, registers the earlier extension again.
+Function .onInstFailed
+  ${If} $FilesAside == 1
+    !insertmacro ForEachProgramFile PutFileBack
+  ${EndIf}
+  StrCpy $R0 $ExtensionAside
+  !insertmacro PutLibraryBack QuenvidTools.dll $ToolsAside
+  !insertmacro PutLibraryBack QuenvidExtension.dll $ExtensionAside
+  ${If} $R0 != ""
+  ${AndIf} $RegistrationFailed == 1
+    !insertmacro RegisterExtension
+    !insertmacro ClearUnchosenHandlerValues
+  ${EndIf}
+FunctionEnd
+
+; An upgrade offers what is set now: the user may have switched either off in the launcher's
+; options since. A first installation offers both. The options on the command line win.
 Function .onInit
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $R0 != ""
+    ClearErrors
+    ReadRegStr $R0 HKCU "${RUN_KEY}" "${PRODUCT}"
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${SecStartup}
+    ${EndIf}
+    ReadRegStr $R0 HKCR "${FILE_HANDLER_CLASS}" ""
+    ReadRegStr $R1 HKCR "${FOLDER_HANDLER_CLASS}" ""
+    ${If} $R0 == ""
+    ${AndIf} $R1 == ""
+      !insertmacro UnselectSection ${SecShellMenu}
+    ${EndIf}
+  ${EndIf}
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/NOSTARTUP" $R1
@@ -338,12 +548,36 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Copies still in use that nothing was set to remove: named, with where they are, and the exit
+; code stays that of a completed run.
+!macro TellLeftInPlace TEXT
+  ${If} $LeftInPlace != ""
+    MessageBox MB_OK|MB_ICONINFORMATION "${TEXT}$\n$LeftInPlace$\n$\nDelete it once no program uses it any more; the next setup or uninstall also removes it." /SD IDOK
+  ${EndIf}
+!macroend
+
 Function .onInstSuccess
   !insertmacro TellRestartCompletes "Another program still uses a file of the earlier version. The new version is in place; restart Windows to complete the update."
+  !insertmacro TellLeftInPlace "The new version is in place. Another program still uses this file of the earlier version, so it was left in the program folder:"
 FunctionEnd
 
 Function un.onUninstSuccess
   !insertmacro TellRestartCompletes "Another program still uses a file of ${PRODUCT}. Restart Windows to complete the removal."
+  !insertmacro TellLeftInPlace "${PRODUCT} is removed. Another program still uses this file of it, so it was left, and with it the program folder:"
+FunctionEnd
+
+; Started on a folder without the program (_?= naming another one), the uninstaller changes
+; nothing: removing the user's settings for an installation that is still elsewhere, or files
+; of that name in a folder of someone else's, would be wrong either way.
+Function un.onInit
+  ${IfNot} ${FileExists} "$INSTDIR\${EXE}"
+  ${AndIfNot} ${FileExists} "$INSTDIR\QuenvidTools.dll"
+  ${AndIfNot} ${FileExists} "$INSTDIR\QuenvidExtension.dll"
+  ${AndIfNot} ${FileExists} "$INSTDIR\LHLConfigDelPersonalData.exe"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR holds no installation of ${PRODUCT}, so nothing was changed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
 FunctionEnd
 
 ; A key of the user's that has neither values nor keys of its own goes; any other stays. (NSIS's
@@ -352,20 +586,31 @@ FunctionEnd
   System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKCU_HANDLE}, w "${KEY}") i'
 !macroend
 
-!macro DeleteEmptyHandlerParents PARENT
-  !insertmacro DeleteKeyIfEmpty "${PARENT}\shellex\ContextMenuHandlers"
-  !insertmacro DeleteKeyIfEmpty "${PARENT}\shellex"
-  !insertmacro DeleteKeyIfEmpty "${PARENT}"
+!macro DeleteEmptyHandlerParents ROOT PARENT
+  System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${ROOT}, w "${PARENT}\shellex\ContextMenuHandlers") i'
+  System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${ROOT}, w "${PARENT}\shellex") i'
+  System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${ROOT}, w "${PARENT}") i'
+!macroend
+
+; The handler keys wherever they are: in the user's classes, and in the machine's where a setup
+; run with a full administrator token let the registration put them (without that token the
+; machine's keys cannot be deleted, and stay as they are).
+!macro DeleteHandlerKeys
+  DeleteRegKey HKCU "${FILE_HANDLER}"
+  DeleteRegKey HKCU "${FOLDER_HANDLER}"
+  DeleteRegKey HKLM "${FILE_HANDLER}"
+  DeleteRegKey HKLM "${FOLDER_HANDLER}"
+  ; The keys above them were made for the handlers on a profile that had none; empty, they go.
+  !insertmacro DeleteEmptyHandlerParents ${HKCU_HANDLE} "Software\Classes\*"
+  !insertmacro DeleteEmptyHandlerParents ${HKCU_HANDLE} "Software\Classes\Directory"
+  !insertmacro DeleteEmptyHandlerParents ${HKLM_HANDLE} "Software\Classes\*"
+  !insertmacro DeleteEmptyHandlerParents ${HKLM_HANDLE} "Software\Classes\Directory"
 !macroend
 
 Section "Uninstall"
   !insertmacro EndRunningLauncher
   ExecWait '"$SYSDIR\regsvr32.exe" /s /u /n /i:user "$INSTDIR\QuenvidExtension.dll"'
-  DeleteRegKey HKCU "${FILE_HANDLER}"
-  DeleteRegKey HKCU "${FOLDER_HANDLER}"
-  ; The keys above them were made for the handlers on a profile that had none; empty, they go.
-  !insertmacro DeleteEmptyHandlerParents "Software\Classes\*"
-  !insertmacro DeleteEmptyHandlerParents "Software\Classes\Directory"
+  !insertmacro DeleteHandlerKeys
   ; Likewise the keys the registration and the uninstall entry were made in. On Windows the
   ; user's classes always hold keys of other programs, so only a profile where this setup made
   ; them loses them.
@@ -401,28 +646,30 @@ Section "Uninstall"
   ${EndIf}
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$INSTDIR\${EXE}"
   StrCpy $R6 ""
   !insertmacro RemoveLibrary QuenvidTools.dll
-  StrCpy $R3 $R1
+  StrCpy $ToolsAside $R1
   !insertmacro RemoveLibrary QuenvidExtension.dll
-  StrCpy $R4 $R1
-  ${If} $R3 == "?"
-    StrCpy $R3 ""
+  StrCpy $ExtensionAside $R1
+  ${If} $ToolsAside == "?"
+    StrCpy $ToolsAside ""
   ${EndIf}
-  ${If} $R4 == "?"
-    StrCpy $R4 ""
+  ${If} $ExtensionAside == "?"
+    StrCpy $ExtensionAside ""
   ${EndIf}
   !insertmacro DeleteAsideCopies
   Delete "$INSTDIR\QuenvidTools.dll.new"
   Delete "$INSTDIR\QuenvidExtension.dll.new"
-  Delete "$INSTDIR\LHLConfigDelPersonalData.exe"
-  Delete "$INSTDIR\helpstart.htm"
+  !insertmacro ForEachProgramFile RemoveProgramFile
+  !insertmacro ForEachProgramFile DropFileAside
+  ; The hand-off file a second start leaves beside the program.
   Delete "$INSTDIR\tmp_swap.dat"
-  RMDir /r "$INSTDIR\Lang"
-  RMDir /r "$INSTDIR\Sounds"
-  RMDir /r "$INSTDIR\Images"
   Delete "$INSTDIR\Uninstall.exe"
+  ; Each folder only when nothing else is in it: another program's files there stay, and so
+  ; does the folder.
+  RMDir "$INSTDIR\Lang"
+  RMDir "$INSTDIR\Sounds"
+  RMDir "$INSTDIR\Images"
   ; With a file left for the restart, the folder goes after it; otherwise only an empty folder goes.
   ${If} ${RebootFlag}
     RMDir /REBOOTOK "$INSTDIR"

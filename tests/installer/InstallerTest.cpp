@@ -19,6 +19,8 @@ constexpr const wchar_t* kClsidServer =
     L"Software\\Classes\\CLSID\\{10846745-3ECC-4DD9-BB13-73744926CA86}\\InprocServer32";
 constexpr const wchar_t* kFileHandler = L"Software\\Classes\\*\\shellex\\ContextMenuHandlers\\1LHLauncher";
 constexpr const wchar_t* kFolderHandler = L"Software\\Classes\\Directory\\shellex\\ContextMenuHandlers\\1LHLauncher";
+constexpr const wchar_t* kFileHandlerClass = L"*\\shellex\\ContextMenuHandlers\\1LHLauncher";
+constexpr const wchar_t* kFolderHandlerClass = L"Directory\\shellex\\ContextMenuHandlers\\1LHLauncher";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LanternhopLauncher";
 constexpr const wchar_t* kDataKey = L"Software\\QuenvidWorks\\Lanternhop";
@@ -179,6 +181,25 @@ bool UserKeyExists(const wchar_t* key) {
     return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS;
 }
 
+// When the key or one of its values was last written.
+uint64_t LastWritten(HKEY root, const wchar_t* key) {
+    fw::CRegKey k;
+    FILETIME written{};
+    if (k.Open(root, key, KEY_READ) != ERROR_SUCCESS ||
+        ::RegQueryInfoKeyW(k.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, &written) != ERROR_SUCCESS)
+        return 0;
+    return (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+}
+
+// The handler's value as Explorer and the launcher's options read it.
+bool HandlerValueShown(const wchar_t* key) {
+    fw::CRegKey k;
+    std::wstring value;
+    return k.Open(HKEY_CLASSES_ROOT, key, KEY_READ) == ERROR_SUCCESS && k.QueryStringValue(L"", value) == ERROR_SUCCESS &&
+           !value.empty();
+}
+
 class Installer : public lhltest::CleanLauncherState {
 protected:
     void SetUp() override {
@@ -216,13 +237,16 @@ protected:
             << "the uninstaller did not finish";
     }
     // In place, the uninstaller's own exit code is its result; it cannot delete itself then.
-    DWORD RunUninstallerInPlace(const std::wstring& options) {
+    // It acts on the folder given, the program folder unless told otherwise.
+    DWORD RunUninstallerInPlace(const std::wstring& options, std::wstring folder = L"") {
+        if (folder.empty()) folder = m_folder;
         Program uninstall;
         EXPECT_TRUE(uninstall.StartCommand(L"\"" + m_folder + L"Uninstall.exe\" /S " + options + L" _?=" +
-                                           m_folder.substr(0, m_folder.size() - 1)));
+                                           folder.substr(0, folder.size() - 1)));
         EXPECT_TRUE(uninstall.WaitForExit(60000));
         return uninstall.ExitCode();
     }
+    std::wstring InstallInto() const { return L"/D=" + m_folder.substr(0, m_folder.size() - 1); }
     // Every key, value and file that was not there before the test began, and the program's
     // classes as HKEY_CLASSES_ROOT shows them (where Wine may register the type library for the
     // machine). With the data kept, the data key may stay, though without the program's path.
@@ -310,22 +334,62 @@ TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
     EXPECT_FALSE(UserKeyExists(kVendorKey)) << "an empty vendor key stayed";
 }
 
-// The user may install into a folder of their own that holds other files. Those whose names
-// end, or whose short names end, in ".old" outlive an upgrade and the uninstall.
+// The user may install into a folder of their own, shared with other programs: their files
+// outlive an upgrade and the uninstall, those whose names end, or whose short names end, in
+// ".old" and those in sub-folders that share the program's own "Lang", "Sounds" and "Images".
+// An uninstaller pointed at a folder without the program changes nothing at all.
 TEST_F(Installer, AFolderOfTheUsersOwnKeepsItsOtherFiles) {
     m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"My Tools\\";
-    ASSERT_TRUE(::CreateDirectoryW(m_folder.c_str(), nullptr));
-    const std::vector<std::wstring> own = {L"notes.old", L"budget 2025.older", L"QuenvidTools.old"};
-    for (const std::wstring& name : own) lhltest::WriteBytes(m_folder + name, {'m', 'i', 'n', 'e'});
-    const std::wstring into = L"/D=" + m_folder.substr(0, m_folder.size() - 1);
-    ASSERT_EQ(RunSetup(into), 0u);
+    const std::wstring elsewhere = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"Other Tools\\";
+    const std::vector<std::wstring> subFolders = {L"Lang", L"Sounds", L"Images"};
+    for (const std::wstring& folder : {m_folder, elsewhere}) {
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+        for (const std::wstring& sub : subFolders) ASSERT_TRUE(::CreateDirectoryW((folder + sub).c_str(), nullptr));
+    }
+    const std::vector<std::wstring> own = {L"notes.old",          L"budget 2025.older", L"QuenvidTools.old",
+                                           L"Lang\\Deutsch.ini", L"Sounds\\chime.wav", L"Images\\logo.png"};
+    const std::vector<uint8_t> mine = {'m', 'i', 'n', 'e'};
+    for (const std::wstring& name : own) lhltest::WriteBytes(m_folder + name, mine);
+    lhltest::WriteBytes(elsewhere + L"Lang\\Deutsch.ini", mine);
+    ASSERT_EQ(RunSetup(InstallInto()), 0u);
     ASSERT_TRUE(FileExists(m_folder + L"Uninstall.exe")) << "not installed into the chosen folder";
-    EXPECT_EQ(RunSetup(into), 0u);
+    EXPECT_EQ(RunSetup(InstallInto()), 0u);
+
+    EXPECT_EQ(RunUninstallerInPlace(L"/DELETEDATA", elsewhere), kAborted) << "it did not say it found no installation";
+    EXPECT_EQ(lhltest::ReadBytes(elsewhere + L"Lang\\Deutsch.ini"), mine) << "a folder without the program was changed";
+    EXPECT_TRUE(UserKeyExists(kUninstallKey) && UserKeyExists(kDataKey)) << "the installation elsewhere lost its entries";
+    std::wstring value;
+    EXPECT_TRUE(UserValue(kRunKey, kProduct, value)) << "the installation elsewhere lost its start-up value";
+
     RunUninstaller(L"/DELETEDATA");
-    for (const std::wstring& name : own)
-        EXPECT_EQ(lhltest::ReadBytes(m_folder + name), (std::vector<uint8_t>{'m', 'i', 'n', 'e'})) << Narrow(name);
-    for (const std::wstring& name : own) ::DeleteFileW((m_folder + name).c_str());
-    EXPECT_TRUE(::RemoveDirectoryW(m_folder.c_str())) << "the uninstaller left more than the user's files";
+    for (const std::wstring& name : own) EXPECT_EQ(lhltest::ReadBytes(m_folder + name), mine) << Narrow(name);
+    EXPECT_FALSE(FileExists(m_folder + L"Lang\\ChineseSimplified.ini") || FileExists(m_folder + L"Images\\default.bmp"));
+    for (const std::wstring& folder : {m_folder, elsewhere}) {
+        for (const std::wstring& name : own) ::DeleteFileW((folder + name).c_str());
+        for (const std::wstring& sub : subFolders) EXPECT_TRUE(::RemoveDirectoryW((folder + sub).c_str())) << Narrow(sub);
+        EXPECT_TRUE(::RemoveDirectoryW(folder.c_str())) << "more was left than the user's files";
+    }
+}
+
+// An upgrade offers start-up and the Explorer menu entry as they are now: switched off in the
+// launcher's options since (which delete the Run value and the handler keys' values through
+// HKEY_CLASSES_ROOT, the user's keys on Windows), they stay off after a silent upgrade.
+TEST_F(Installer, AnUpgradeKeepsStartupAndTheMenuEntryAsTheUserSetThem) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kProduct), ERROR_SUCCESS);
+    for (const wchar_t* key : {kFileHandlerClass, kFolderHandlerClass}) {
+        fw::CRegKey shown;
+        if (shown.Open(HKEY_CLASSES_ROOT, key) == ERROR_SUCCESS) shown.DeleteValue(L"");
+    }
+    // Wine's HKEY_CLASSES_ROOT shows the machine's classes only: the user's values go as well.
+    for (const wchar_t* key : {kFileHandler, kFolderHandler}) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"");
+
+    ASSERT_EQ(RunSetup(L""), 0u);
+    std::wstring value;
+    EXPECT_FALSE(UserValue(kRunKey, kProduct, value)) << "start-up was switched on again";
+    for (const wchar_t* key : {kFileHandlerClass, kFolderHandlerClass})
+        EXPECT_FALSE(HandlerValueShown(key)) << "the menu entry was switched on again: " << Narrow(key);
+    EXPECT_FALSE(UserValue(kFileHandler, L"", value));
 }
 
 TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
@@ -362,21 +426,24 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     EXPECT_FALSE(FileExists(m_folder + L"QuenvidTools.dll.new")) << "a restart would bring the old DLL back";
 }
 
-// A file that cannot even be renamed stops the upgrade before anything changes: the other DLL,
-// already moved aside, is put back, and nothing waits for a restart to take a DLL's name.
-TEST_F(Installer, AnUpgradeStopsUnchangedWhenADllCannotBeMovedAside) {
+// A file that can be neither replaced nor renamed (a virus scanner has it open; the program
+// file also while it runs in another session) stops the upgrade before anything changes: a DLL
+// already moved aside is put back, and nothing waits for a restart to take a DLL's name.
+class HeldFile : public Installer, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(HeldFile, StopsTheUpgradeUnchanged) {
     ASSERT_EQ(RunSetup(L""), 0u);
     lhltest::WriteBytes(m_folder + L"helpstart.htm", {'o', 'l', 'd'});
-    const std::wstring tools = m_folder + L"QuenvidTools.dll", extension = m_folder + L"QuenvidExtension.dll";
-    const uint64_t toolsBefore = FileIdentity(tools), extensionBefore = FileIdentity(extension);
-    const uint64_t exeBefore = FileIdentity(m_folder + L"Lanternhop Launcher.exe");
-    LibraryHolder scanner(extension, Hold::OpenOnly);
+    std::vector<uint64_t> before;
+    const std::vector<std::wstring> files = {L"QuenvidTools.dll", L"QuenvidExtension.dll", L"Lanternhop Launcher.exe",
+                                             L"LHLConfigDelPersonalData.exe"};
+    for (const std::wstring& file : files) before.push_back(FileIdentity(m_folder + file));
+    LibraryHolder scanner(m_folder + GetParam(), Hold::OpenOnly);
     ASSERT_TRUE(scanner.WaitUntilLoaded());
 
-    EXPECT_EQ(RunSetup(L""), kAborted) << "the setup went on with a DLL it could not replace";
-    EXPECT_EQ(FileIdentity(tools), toolsBefore) << "the hook library was not put back";
-    EXPECT_EQ(FileIdentity(extension), extensionBefore);
-    EXPECT_EQ(FileIdentity(m_folder + L"Lanternhop Launcher.exe"), exeBefore) << "the program was replaced";
+    EXPECT_EQ(RunSetup(L""), kAborted) << "the setup went on with a file it could not replace";
+    for (size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(FileIdentity(m_folder + files[i]), before[i]) << "replaced or not put back: " << Narrow(files[i]);
     EXPECT_EQ(lhltest::ReadBytes(m_folder + L"helpstart.htm"), (std::vector<uint8_t>{'o', 'l', 'd'}));
     for (const wchar_t* name : {L"QuenvidTools.dll.1.old", L"QuenvidExtension.dll.1.old", L"QuenvidTools.dll.new",
                                 L"QuenvidExtension.dll.new"})
@@ -386,9 +453,11 @@ TEST_F(Installer, AnUpgradeStopsUnchangedWhenADllCannotBeMovedAside) {
     // Once the file is free the same setup goes through.
     scanner.End();
     EXPECT_EQ(RunSetup(L""), 0u);
-    ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
+    ExpectInstalledAsBuilt(GetParam());
     ExpectInstalledAsBuilt(L"helpstart.htm");
 }
+
+INSTANTIATE_TEST_SUITE_P(Installer, HeldFile, ::testing::Values(L"QuenvidExtension.dll", L"Lanternhop Launcher.exe"));
 
 // With one of its dialogs open the launcher does not end on request: the setup gives up after
 // its time limit, reports it (the box is answered Cancel in a silent run), and changes nothing.
@@ -529,4 +598,57 @@ TEST_F(Installer, WithoutAHandleToTheLauncherAnUpgradeWaitsForItsPanel) {
     EXPECT_EQ(launcher.ExitCode(), 0u);
     ExpectInstalledAsBuilt(L"Lanternhop Launcher.exe");
     SignIn();
+}
+
+// In a folder whose path holds a "%" a user without the right to ask Windows gets no sign-in
+// clean-up (cmd would expand the name): nothing removes a copy in use, so neither the setup nor
+// the uninstaller claims that a restart completes it. The folder's name is a valid short name,
+// so that its short form keeps the "%".
+TEST_F(Installer, WhenNothingRemovesACopyInUseNoRestartIsClaimed) {
+    m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"Tools%\\";
+    ASSERT_EQ(RunSetup(InstallInto(), Build::Restricted), 0u);
+    const std::wstring extension = m_folder + L"QuenvidExtension.dll", tools = m_folder + L"QuenvidTools.dll";
+    {
+        LibraryHolder explorer(extension);
+        ASSERT_TRUE(explorer.WaitUntilLoaded());
+        EXPECT_EQ(RunSetup(InstallInto(), Build::Restricted), 0u) << "a restart was said to complete the update";
+        EXPECT_TRUE(FileExists(extension + L".1.old"));
+        ExpectInstalledAsBuilt(L"QuenvidExtension.dll");
+        explorer.End();
+    }
+    LibraryHolder hooked(tools);
+    ASSERT_TRUE(hooked.WaitUntilLoaded());
+    EXPECT_EQ(RunUninstallerInPlace(L"/DELETEDATA"), 0u) << "a restart was said to complete the removal";
+    EXPECT_TRUE(RunOnceCleanups().empty());
+    EXPECT_FALSE(FileExists(extension + L".1.old")) << "the uninstall left the copy no longer in use";
+    hooked.End();
+    ::DeleteFileW((tools + L".1.old").c_str());
+    ::DeleteFileW((m_folder + L"Uninstall.exe").c_str());
+    EXPECT_TRUE(::RemoveDirectoryW(m_folder.c_str())) << "more was left than the copy in use";
+}
+
+// The extension's registration writes the handler keys through HKEY_CLASSES_ROOT. Windows puts
+// a key that the user's classes lack into the machine's classes when the writer holds a full
+// administrator token, where an uninstaller without it can never remove it; so the user's
+// handler keys are written before the registration, which then writes into them, and the
+// uninstaller removes the keys from both places. Wine's HKEY_CLASSES_ROOT is the machine's
+// classes alone, so here the registration always writes there, as an administrator's would on
+// Windows: the test checks the order by the keys' last-write times, and that both places are
+// clean after the uninstall.
+TEST_F(Installer, TheHandlerKeysAreTheUsersBeforeTheRegistrationAndGoFromBothPlaces) {
+    ASSERT_EQ(RunSetup(L""), 0u);
+    const uint64_t registered = LastWritten(HKEY_CURRENT_USER, kClsidServer);
+    ASSERT_NE(registered, 0u);
+    for (const wchar_t* key : {kFileHandler, kFolderHandler}) {
+        const uint64_t written = LastWritten(HKEY_CURRENT_USER, key);
+        EXPECT_NE(written, 0u) << Narrow(key);
+        EXPECT_LE(written, registered) << "the user's key was written after the registration: " << Narrow(key);
+    }
+    RunUninstaller(L"");
+    for (const wchar_t* key : {kFileHandler, kFolderHandler}) {
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << Narrow(key);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << "left in the machine's classes: " << Narrow(key);
+    }
+    for (const wchar_t* key : {kFileHandlerClass, kFolderHandlerClass})
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << Narrow(key);
 }
