@@ -285,6 +285,25 @@ TEST_F(PanelCommands, MoveToAPageWhoseFileCannotBeWrittenKeepsTheItemWhereItWas)
     Restart();
     EXPECT_TRUE(PageHolds(0, mine)) << "the item is gone after a restart";
     EXPECT_FALSE(PageHolds(5, mine));
+
+    // Page 2 shares the shown page's file: the item keeps its own cell, not the first free one.
+    ASSERT_EQ(Store().AddFileItem(MakeFile(L"neighbour.txt")), 0);
+    ::SendMessageW(Store().ButtonAtCell(1)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0); // cell 1 left free
+    button = Store().ButtonAtCell(2);
+    ASSERT_NE(button, nullptr);
+    const std::wstring shared = lhltest::DataFolder() + Store().Groups()[0].fileName;
+    holder = ::CreateFileW(shared.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        MessageBoxAnswerer user(IDOK);
+        ::PostMessageW(button->m_hWnd, WM_COMMAND, kMoveToFirstPage + 1, 0);
+        Settle();
+        EXPECT_NE(user.OnlyText().find(L"Page 2 could not be saved"), std::wstring::npos);
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(Current(), 0u);
+    EXPECT_EQ(Store().ButtonAtCell(2), button) << "the item did not stay in its cell";
+    EXPECT_EQ(Store().ButtonAtCell(1), nullptr);
 }
 
 // Other programs may ask for a page at any time. While a box of the panel waits, the page stays:
