@@ -284,7 +284,10 @@ uint32_t PageStore::DeletePage() {
         tab->SetWindowText(page && !page->title.empty() ? page->title : std::to_wstring(i + 1));
         if (page) tab->SetTip(page->tip);
     }
+    // The shown page is gone: the panel switches whatever else runs (a dialog, a Move frame).
+    m_bLeavingDeletedPage = true;
     ::SendMessageW(m_hParent, UM_SWITCH_PAGE, next + 1, 0);
+    m_bLeavingDeletedPage = false;
     // A panel that did not switch (no panel, say) still must not point past the last page.
     if (m_nCurrentPage >= m_tabs.size()) SetCurrentPage(next);
     SavePagesInfo();

@@ -98,9 +98,12 @@ public:
 
     // Switching. Makes the page the shown one.
     void SwitchPage(uint32_t index);
+    // True while Delete Page asks the panel to leave the page it deleted: that switch is owed.
+    bool IsLeavingDeletedPage() const { return m_bLeavingDeletedPage; }
     // "Move To": the item taken off its button goes to the first free cell of another page,
-    // saved there before it leaves the shown page's file. 0 placed, 1 the page is full,
-    // 2 no such page or nothing is moving. On a refusal the item is still the caller's to return.
+    // saved there before it leaves the shown page's file. On a refusal the item is still the
+    // caller's to return.
+    enum : int { kMoved = 0, kMoveTargetFull = 1, kMoveNothing = 2, kMoveNotSaved = 3 };
     int MoveItemToPage(uint32_t index);
     void RefreshButtons(int mode);                       // 0 show, 1 show anew in place, 2 build
     void BuildButtons();
@@ -188,6 +191,7 @@ private:
     // The first cell of the grid that no record of a page not shown uses; 0 when none.
     uint32_t FreeCellOfPage(uint32_t page) const;
     void ClearMovingItem();
+    void KeepMovingSourceIn(uint32_t cell);
     LauncherItem MovingItem() const;
     void RestyleForItem(CButtonEx* button) const;
     void AfterItemChange();
@@ -216,8 +220,9 @@ private:
     };
     UndoPlan PlanUndo(const UndoStep& step) const;
     size_t FreeCellsOf(const UndoPlan& plan, uint32_t page) const;
-    bool PlaceHomeless(UndoPlan& plan, uint32_t page) const;
-    bool FindRoomForHomeless(UndoPlan& plan);
+    bool PlaceHomeless(UndoPlan& plan, const std::vector<uint32_t>& pages) const;
+    std::vector<uint32_t> PagesWithRoom(const UndoPlan& plan) const;
+    int FindRoomForHomeless(UndoPlan& plan); // kUndone, kUndoRefused or kUndoDiscarded
     int UndoItems(const UndoStep& step);
     int UndoDeletedPage(const DeletedPage& page);
     uint32_t FirstPageOfGroup(size_t group) const;
@@ -249,6 +254,7 @@ private:
     HWND m_hParent = nullptr;
     LauncherConfig* m_pConfig;
     uint32_t m_nCurrentPage = 0;
+    bool m_bLeavingDeletedPage = false;
     RECT m_rcTabStrip{};
     int m_nTabWidth = 20;
     int m_nUnits = 0;

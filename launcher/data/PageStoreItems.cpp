@@ -266,24 +266,40 @@ uint32_t PageStore::FreeCellOfPage(uint32_t page) const {
 
 // The target page is not shown, so its records are what it holds: the item is placed there by
 // record, whatever state the buttons are in. The target's file is written first, so a failure
-// between the two writes leaves the item twice rather than nowhere.
+// between the two writes leaves the item twice rather than nowhere; a target that cannot be
+// written (in use, a full disk) keeps the item where it was.
 int PageStore::MoveItemToPage(uint32_t index) {
-    if (m_pConfig->m_movingKind == kKindNone || index >= GetPageCount() || index == m_nCurrentPage) return 2;
+    if (m_pConfig->m_movingKind == kKindNone || index >= GetPageCount() || index == m_nCurrentPage) return kMoveNothing;
     const uint32_t cell = FreeCellOfPage(index);
-    if (cell == 0) return 1;
+    if (cell == 0) return kMoveTargetFull;
     if (m_pageItems.size() <= index) m_pageItems.resize(index + 1);
     LauncherItem item = MovingItem();
     item.cell = cell;
-    const size_t before = m_pageItems[index].size();
+    const PageItems target = m_pageItems[index];
     PutRecord(m_pageItems[index], item);
     LauncherItem from = item;
     from.cell = CellOfButton(m_pConfig->m_pMovingSource);
+    if (SavePage(index) != 0) {
+        m_pageItems[index] = target;
+        KeepMovingSourceIn(from.cell);
+        return kMoveNotSaved;
+    }
     PushUndo(UndoKind::MoveTo, {PlacedItem{m_nCurrentPage, from}},
-             {PlacedItem{index, item, m_pageItems[index].size() > before}});
+             {PlacedItem{index, item, m_pageItems[index].size() > target.size()}});
     ClearMovingItem();
-    SavePage(index);
     SavePage(m_nCurrentPage);
-    return 0;
+    return kMoved;
+}
+
+// Writing a file that holds the shown page lets go of its empty buttons; the one "Move To"
+// emptied keeps its cell, for the item to come back to.
+void PageStore::KeepMovingSourceIn(uint32_t cell) {
+    if (cell == 0 || cell > m_cells.size() || m_cells[cell - 1].hasButton) return;
+    for (PlacedButton& placed : m_buttons) {
+        if (!placed.button || placed.button.get() != m_pConfig->m_pMovingSource || placed.cell != 0) continue;
+        placed.cell = cell;
+        m_cells[cell - 1].hasButton = true;
+    }
 }
 
 // The item "Move To" took off its button (a file keeps no title).

@@ -10,6 +10,7 @@
 #include "UndoTexts.h"
 #include "resource.h"
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace lhl {
@@ -145,7 +146,10 @@ int PageStore::Undo() {
     UndoStep step = m_undo.TakeLast();
     const int result = step.page ? UndoDeletedPage(*step.page) : UndoItems(step);
     if (result == kUndoRefused) m_undo.Push(std::move(step));
-    if (result == kUndoDiscarded) m_undo.Discard(step);
+    if (result == kUndoDiscarded) {
+        m_undo.Discard(step);
+        if (step.page) m_undo.ForgetPage(step.page->position);
+    }
     return result;
 }
 
@@ -157,8 +161,8 @@ uint32_t PageStore::CellToRestore(const PageItems& items, uint32_t cell) const {
     return 0;
 }
 
-// A page that no longer exists (which a history undone in order never meets) gives its items
-// to the shown page, so none is lost.
+// A page that no longer exists (its deletion's step was let go) gives its items to the shown
+// page, so none is lost.
 uint32_t PageStore::UndoPageOf(const PlacedItem& placed) const {
     return placed.page < GetPageCount() ? placed.page : m_nCurrentPage;
 }
@@ -169,10 +173,14 @@ PageStore::UndoPlan PageStore::PlanUndo(const UndoStep& step) const {
     UndoPlan plan;
     // Where items come back is written first, so a failure between two writes leaves an item
     // twice rather than nowhere.
+    // What the change placed on a page deleted since went with that page.
+    std::vector<PlacedItem> takeAway;
+    std::copy_if(step.takeAway.begin(), step.takeAway.end(), std::back_inserter(takeAway),
+                 [this](const PlacedItem& placed) { return placed.page < GetPageCount(); });
     for (const PlacedItem& placed : step.restore) AddPageOnce(plan.pages, UndoPageOf(placed));
-    for (const PlacedItem& placed : step.takeAway) AddPageOnce(plan.pages, UndoPageOf(placed));
+    for (const PlacedItem& placed : takeAway) AddPageOnce(plan.pages, placed.page);
     for (uint32_t page : plan.pages) plan.lists.emplace(page, m_pageItems[page]);
-    for (const PlacedItem& placed : step.takeAway) TakeAwayRecord(plan.lists[UndoPageOf(placed)], placed);
+    for (const PlacedItem& placed : takeAway) TakeAwayRecord(plan.lists[placed.page], placed);
     for (const PlacedItem& placed : step.restore) {
         PageItems& items = plan.lists[UndoPageOf(placed)];
         LauncherItem item = placed.item;
@@ -195,37 +203,63 @@ size_t PageStore::FreeCellsOf(const UndoPlan& plan, uint32_t page) const {
     return free;
 }
 
-// The page that takes them is written first and shown, as the page items come back to.
-bool PageStore::PlaceHomeless(UndoPlan& plan, uint32_t page) const {
-    plan.lists.emplace(page, m_pageItems[page]);
-    std::erase(plan.pages, page);
-    plan.pages.insert(plan.pages.begin(), page);
-    PageItems& items = plan.lists[page];
-    for (LauncherItem item : plan.homeless) {
-        item.cell = CellToRestore(items, 0);
-        if (item.cell == 0) return false;
-        PutRecord(items, item);
+// The pages that take them are written first, the first of them shown, as the page items
+// come back to. They fill the free cells page by page.
+bool PageStore::PlaceHomeless(UndoPlan& plan, const std::vector<uint32_t>& pages) const {
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        plan.lists.emplace(*page, m_pageItems[*page]);
+        std::erase(plan.pages, *page);
+        plan.pages.insert(plan.pages.begin(), *page);
     }
+    size_t placed = 0;
+    for (uint32_t page : pages) {
+        PageItems& items = plan.lists[page];
+        for (; placed < plan.homeless.size(); ++placed) {
+            LauncherItem item = plan.homeless[placed];
+            item.cell = CellToRestore(items, 0);
+            if (item.cell == 0) break;
+            PutRecord(items, item);
+        }
+    }
+    if (placed < plan.homeless.size()) return false;
     plan.homeless.clear();
     return true;
 }
 
-// The user chooses where what finds no room goes: the first page with room, else a new page.
-bool PageStore::FindRoomForHomeless(UndoPlan& plan) {
+// The pages with free cells, when together they have room for everything homeless.
+std::vector<uint32_t> PageStore::PagesWithRoom(const UndoPlan& plan) const {
+    std::vector<uint32_t> pages;
+    size_t free = 0;
+    for (uint32_t page = 0; page < GetPageCount(); ++page) {
+        const size_t cells = FreeCellsOf(plan, page);
+        if (cells == 0) continue;
+        pages.push_back(page);
+        free += cells;
+    }
+    return free >= plan.homeless.size() ? pages : std::vector<uint32_t>{};
+}
+
+// The user chooses where what finds no room goes: the first page with room for all of it, else a
+// new page, else, with as many pages as there may be, the pages that have free cells. When no
+// cell is free anywhere the user may let the step go, as with a deleted page that cannot come
+// back, so that the earlier steps can be reached.
+int PageStore::FindRoomForHomeless(UndoPlan& plan) {
     const int full = static_cast<int>(plan.fullPage) + 1;
     for (uint32_t page = 0; page < GetPageCount(); ++page) {
         if (FreeCellsOf(plan, page) < plan.homeless.size()) continue;
-        return AskUndo(IDS_UNDO_PUT_ON_PAGE, {full, static_cast<int>(page) + 1}) && PlaceHomeless(plan, page);
+        const bool placed = AskUndo(IDS_UNDO_PUT_ON_PAGE, {full, static_cast<int>(page) + 1}) && PlaceHomeless(plan, {page});
+        return placed ? kUndone : kUndoRefused;
     }
-    if (GetPageCount() >= kMaxPages) {
-        ReportUndoRefused(IDS_UNDO_PAGE_FULL, full);
-        return false;
+    if (GetPageCount() < kMaxPages) {
+        if (!AskUndo(IDS_UNDO_PUT_ON_NEW_PAGE, {full})) return kUndoRefused;
+        m_pConfig->SaveCurrentPageAside();
+        AddPage();
+        m_pConfig->RestoreCurrentPage();
+        return PlaceHomeless(plan, {GetPageCount() - 1}) ? kUndone : kUndoRefused;
     }
-    if (!AskUndo(IDS_UNDO_PUT_ON_NEW_PAGE, {full})) return false;
-    m_pConfig->SaveCurrentPageAside();
-    AddPage();
-    m_pConfig->RestoreCurrentPage();
-    return PlaceHomeless(plan, GetPageCount() - 1);
+    const std::vector<uint32_t> pages = PagesWithRoom(plan);
+    if (!pages.empty()) return AskUndo(IDS_UNDO_SPREAD, {full}) && PlaceHomeless(plan, pages) ? kUndone : kUndoRefused;
+    return AskUndo(IDS_UNDO_PAGE_FULL, {full}) ? kUndoDiscarded : kUndoRefused;
 }
 
 int PageStore::UndoItems(const UndoStep& step) {
@@ -233,7 +267,10 @@ int PageStore::UndoItems(const UndoStep& step) {
     if (m_nCurrentPage < m_pageItems.size()) RebuildShownRecords(m_nCurrentPage);
     if (m_pageItems.size() < GetPageCount()) m_pageItems.resize(GetPageCount());
     UndoPlan plan = PlanUndo(step);
-    if (!plan.homeless.empty() && !FindRoomForHomeless(plan)) return kUndoRefused;
+    if (!plan.homeless.empty()) {
+        const int found = FindRoomForHomeless(plan);
+        if (found != kUndone) return found;
+    }
     for (auto& [page, items] : plan.lists) m_pageItems[page] = std::move(items);
     if (plan.lists.count(m_nCurrentPage)) ShowPageItems(m_nCurrentPage);
     for (uint32_t page : plan.pages) SavePage(page);

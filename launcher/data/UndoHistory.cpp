@@ -26,6 +26,19 @@ void UndoHistory::DropAll() {
     }
 }
 
+void UndoHistory::ForgetPage(uint32_t position) {
+    const auto renumber = [position](PlacedItem& placed) {
+        if (placed.page == PlacedItem::kNoPage || placed.page < position) return;
+        placed.page = placed.page == position ? PlacedItem::kNoPage : placed.page - 1;
+    };
+    for (UndoStep& step : m_steps) {
+        std::for_each(step.restore.begin(), step.restore.end(), renumber);
+        std::for_each(step.takeAway.begin(), step.takeAway.end(), renumber);
+        // An earlier deleted page still goes back in front of the page it stood before.
+        if (step.page && step.page->position > position) --step.page->position;
+    }
+}
+
 // A copy that a later step names too (the same shortcut dropped and cleared again) stays
 // until that step goes as well.
 void UndoHistory::Drop(const UndoStep& step) {

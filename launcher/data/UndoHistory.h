@@ -16,6 +16,9 @@ enum class UndoKind : uint32_t { DeletePage, ClearAll, ClearIcon, Replace, MoveT
 
 // An item as it stood: its 0-based page and its record, cell included.
 struct PlacedItem {
+    // The page an item stood on was deleted, and that deletion will not be undone.
+    static constexpr uint32_t kNoPage = 0xFFFFFFFF;
+
     uint32_t page = 0;
     LauncherItem item;
     bool added = false; // its record was added to the page's list rather than put in a spare one
@@ -69,6 +72,9 @@ public:
     void DropAll();
     // A step taken out and let go of instead of undone: its copies go as when it drops.
     void Discard(const UndoStep& step) { Drop(step); }
+    // A deleted page's step was let go: the page never comes back at `position`, so in every
+    // step kept the pages after it take their present numbers, and its own items have no page.
+    void ForgetPage(uint32_t position);
     // True when a step kept names the file: among its copies, or as what one of its items opens.
     bool NamedByAStep(const std::wstring& copy) const;
 

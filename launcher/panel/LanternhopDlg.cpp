@@ -120,22 +120,31 @@ void CLanternhopDlg::OpenHelpOnFirstRun() {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
-// A page switch from a tab, a key, the wheel, a deleted page or "Move To" (moving = 1). While a
-// button's Move frame follows the mouse the page stays: the move belongs to the shown page.
+// A switch waits while the page's own work runs: a dialog of the panel (it is disabled then)
+// answers for an item or the page shown, and a button's Move frame moves an item of the shown
+// page. "Move To" asks for its switch itself. A deleted page is left whatever runs.
+bool CLanternhopDlg::MaySwitchPageNow(LPARAM moving) const {
+    if (m_pPageStore->IsLeavingDeletedPage()) return true;
+    if (m_config.m_bTrackingMove) return false;
+    return moving == 1 || ::IsWindowEnabled(m_hWnd);
+}
+
+// A page switch from a tab, a key, the wheel, another program, a deleted page or "Move To"
+// (moving = 1).
 LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
     PageStore* store = m_pPageStore.get();
     if (!store || number == 0 || number - 1 == store->GetCurrentPage() || number > store->GetPageCount() ||
-        m_config.m_bTrackingMove) {
+        !MaySwitchPageNow(moving)) {
         if (store && moving == 1) store->ReturnMovingItem();
         return 1;
     }
     const auto target = static_cast<uint32_t>(number - 1);
     if (moving == 1) {
         const int placed = store->MoveItemToPage(target);
-        // Nothing moved: the item goes back on its button.
-        if (placed == 1) ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
-        if (placed != 0) {
+        if (placed != PageStore::kMoved) {
+            // Nothing moved: the item goes back on its button, and the user hears why.
             store->ReturnMovingItem();
+            ReportMoveRefused(placed, target);
             return 1;
         }
     }
@@ -146,6 +155,15 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
     store->WriteCurrentIndex();
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
+}
+
+void CLanternhopDlg::ReportMoveRefused(int result, uint32_t target) {
+    if (result == PageStore::kMoveTargetFull)
+        ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
+    if (result != PageStore::kMoveNotSaved) return;
+    const std::wstring format = m_language.TextOr(kSectionMain, IDS_MOVE_NOT_SAVED, fw::LoadResString(IDS_MOVE_NOT_SAVED).c_str());
+    const std::wstring text = FormatNumbers(format, {static_cast<int>(target) + 1});
+    ::MessageBoxW(m_hWnd, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
 }
 
 BOOL CLanternhopDlg::DestroyWindow() {

@@ -96,6 +96,8 @@ private:
     void AddHandedOverPaths();
     void ResumeHandOver();
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
+    bool MaySwitchPageNow(LPARAM moving) const;
+    void ReportMoveRefused(int result, uint32_t target);
     // PanelWindow.cpp
     void PlayShowSound() const;
     void TakeKeyboard();

@@ -30,6 +30,9 @@
 #define IDS_UNDO_TOO_MANY_PAGES 157
 #define IDS_UNDO_PUT_ON_PAGE 158
 #define IDS_UNDO_PUT_ON_NEW_PAGE 159
+#define IDS_UNDO_SPREAD 160
+// Said when "Move To" could not save the target page; its key in the language file too.
+#define IDS_MOVE_NOT_SAVED 161
 #define IDS_FIND_STRIP 118
 
 #define IDM_ABOUTBOX 0x0010

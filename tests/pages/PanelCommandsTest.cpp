@@ -3,7 +3,9 @@
 #include "DialogDriver.h"
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
+#include "PanelMessages.h"
 #include "resource.h"
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -24,7 +26,13 @@ protected:
         while (static_cast<int>(Store().GetPageCount()) < count) m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
     }
     uint32_t Current() { return Store().GetCurrentPage(); }
+    bool PageHolds(uint32_t page, const std::wstring& target) {
+        const PageItems& items = Store().ItemLists().at(page);
+        return std::any_of(items.begin(), items.end(), [&](const LauncherItem& i) { return i.HoldsItem() && i.target == target; });
+    }
 };
+
+constexpr UINT kMoveToFirstPage = 40000; // the item menu's "Move To" entries, page by page
 
 } // namespace
 
@@ -248,4 +256,100 @@ TEST_F(PanelCommands, TidyingMoreFilesThanAPageHoldsMakesTwoDesktopPages) {
     for (const std::wstring& path : paths) EXPECT_FALSE(lhltest::FileExists(path)) << "left on the desktop";
     EXPECT_TRUE(lhltest::FileExists(Config().DesktopBackupFolder() + L"file19.txt"));
     EXPECT_EQ(filled(0), 1u) << "the first page changed";
+}
+
+// A page file that another program holds open without sharing (a scanner, a backup tool) cannot
+// be written: "Move To" that page keeps the item on its button and in its file, and says so.
+TEST_F(PanelCommands, MoveToAPageWhoseFileCannotBeWrittenKeepsTheItemWhereItWas) {
+    Pages(6); // the sixth page is in a second group, in a file of its own
+    ASSERT_EQ(Store().Groups().size(), 2u);
+    const std::wstring mine = MakeFile(L"mine.txt");
+    ASSERT_EQ(Store().AddFileItem(mine), 0);
+    CButtonEx* button = Store().ButtonAtCell(1);
+    ASSERT_NE(button, nullptr);
+    const std::wstring target = lhltest::DataFolder() + Store().Groups()[1].fileName;
+    HANDLE holder = ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        MessageBoxAnswerer user(IDOK);
+        ::PostMessageW(button->m_hWnd, WM_COMMAND, kMoveToFirstPage + 5, 0);
+        Settle();
+        EXPECT_NE(user.OnlyText().find(L"Page 6 could not be saved"), std::wstring::npos) << "the user was not told";
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(Current(), 0u);
+    ASSERT_EQ(Store().ButtonAtCell(1), button) << "the item left its cell";
+    EXPECT_EQ(button->GetTarget(), mine);
+    EXPECT_TRUE(::IsWindowEnabled(button->m_hWnd));
+    EXPECT_EQ(Store().LastUndoStep(), nullptr) << "a move that did not happen can be undone";
+    Restart();
+    EXPECT_TRUE(PageHolds(0, mine)) << "the item is gone after a restart";
+    EXPECT_FALSE(PageHolds(5, mine));
+
+    // Page 2 shares the shown page's file: the item keeps its own cell, not the first free one.
+    ASSERT_EQ(Store().AddFileItem(MakeFile(L"neighbour.txt")), 0);
+    ::SendMessageW(Store().ButtonAtCell(1)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0); // cell 1 left free
+    button = Store().ButtonAtCell(2);
+    ASSERT_NE(button, nullptr);
+    const std::wstring shared = lhltest::DataFolder() + Store().Groups()[0].fileName;
+    holder = ::CreateFileW(shared.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        MessageBoxAnswerer user(IDOK);
+        ::PostMessageW(button->m_hWnd, WM_COMMAND, kMoveToFirstPage + 1, 0);
+        Settle();
+        EXPECT_NE(user.OnlyText().find(L"Page 2 could not be saved"), std::wstring::npos);
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(Current(), 0u);
+    EXPECT_EQ(Store().ButtonAtCell(2), button) << "the item did not stay in its cell";
+    EXPECT_EQ(Store().ButtonAtCell(1), nullptr);
+}
+
+// Other programs may ask for a page at any time. While a box of the panel waits, the page stays:
+// the answer is for the item the user asked about. A page deleted during a Move frame is left
+// all the same, so the page after it keeps its items.
+TEST_F(PanelCommands, ASwitchWaitsForTheOpenBoxButNeverForADeletedPage) {
+    Pages(3);
+    const std::wstring second = MakeFile(L"second.txt");
+    SwitchTo(2);
+    ASSERT_EQ(Store().AddFileItem(second), 0);
+    SwitchTo(1);
+    const std::wstring unopenable = MakeFile(L"unopenable.nosuchtype");
+    ASSERT_EQ(Store().AddFileItem(unopenable), 0);
+    HWND panel = PanelWindow();
+    size_t boxes = 0;
+    std::thread other([&] {
+        for (int i = 0; i < 500 && ::IsWindowEnabled(panel); ++i) ::Sleep(20);
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(panel, UM_SWITCH_PAGE, 2, 0, SMTO_BLOCK, 5000, &result);
+        MessageBoxAnswerer user(IDYES); // "Open file fail, clear it?"
+        for (int i = 0; i < 500 && !::IsWindowEnabled(panel); ++i) ::Sleep(20);
+        boxes = user.Count();
+    });
+    ::PostMessageW(Store().ButtonAtCell(1)->m_hWnd, WM_COMMAND, ID_ITEM_RUN, 0);
+    Settle();
+    other.join();
+    ASSERT_EQ(boxes, 1u);
+    EXPECT_EQ(Current(), 0u) << "the page switched under the open box";
+    Restart();
+    EXPECT_FALSE(PageHolds(0, unopenable)) << "Yes did not clear the item the box asked about";
+    EXPECT_TRUE(PageHolds(1, second)) << "the box cleared an item of another page";
+
+    SwitchTo(3);
+    const std::wstring third = MakeFile(L"third.txt");
+    ASSERT_EQ(Store().AddFileItem(third), 0);
+    SwitchTo(2);
+    CButtonEx* moving = Store().ButtonAtCell(1);
+    ASSERT_NE(moving, nullptr);
+    const POINT to = CellCentre(7);
+    ::PostMessageW(PanelWindow(), WM_COMMAND, ID_PAGE_DELETE, 0);
+    ::PostMessageW(PanelWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(to.x, to.y));
+    ::PostMessageW(PanelWindow(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    ::SendMessageW(moving->m_hWnd, WM_COMMAND, ID_ITEM_MOVE, 0);
+    Settle();
+    ASSERT_EQ(Store().GetPageCount(), 2u) << "the page was not deleted during the move";
+    EXPECT_EQ(Current(), 0u) << "the deleted page was not left";
+    Restart();
+    EXPECT_TRUE(PageHolds(1, third)) << "the page after the deleted one lost its items";
 }

@@ -458,6 +458,85 @@ TEST_F(PanelUndo, ADeletedPageThatCannotComeBackMayBeLetGoSoThatEarlierStepsCan)
     EXPECT_EQ(TargetAt(1), L"text of older");
 }
 
+// Steps name their pages by number; a deleted page let go for good moves the later pages one
+// place on, and the older steps with them.
+TEST_F(PanelUndo, AfterADeletedPageIsLetGoAnOlderStepStillFindsItsPage) {
+    while (Store().GetPageCount() < 3) PageCommand(ID_PAGE_NEW);
+    SwitchTo(3);
+    Store().SetPageProperties(L"Three", L"", 0x808040, 0xC0C0C0, 0x0000C8, 0);
+    AddText(2, L"on three");
+    ItemCommand(2, ID_ITEM_DELETE);
+    SwitchTo(2);
+    PressKey(VK_DELETE); // page 3 becomes page 2
+    while (Store().GetPageCount() < PageStore::kMaxPages) PageCommand(ID_PAGE_NEW);
+    {
+        MessageBoxAnswerer user(IDYES); // let the deleted page go
+        PressCtrlZ();
+        ASSERT_EQ(user.Count(), 1u);
+    }
+    PressCtrlZ();
+    EXPECT_EQ(Store().GetCurrentPage(), 1u) << "the item came back on another page";
+    EXPECT_EQ(Config().m_page.title, L"Three");
+    EXPECT_EQ(TargetAt(2), L"text of on three");
+    Restart();
+    const PageItems& three = Store().ItemLists().at(1);
+    EXPECT_TRUE(std::any_of(three.begin(), three.end(), [](const LauncherItem& i) { return i.cell == 2 && i.target == L"text of on three"; }));
+}
+
+// With every page there may be, an item step spreads what it brings back over the free cells of
+// several pages; with no free cell anywhere it may be let go, as a deleted page's step may.
+TEST_F(PanelUndo, WithAllPagesAnItemStepSpreadsOverFreeCellsOrMayBeLetGo) {
+    while (Store().GetPageCount() < PageStore::kMaxPages) PageCommand(ID_PAGE_NEW);
+    const uint32_t cells = static_cast<uint32_t>(Store().Cells().size());
+    const auto fill = [&](uint32_t page, const std::wstring& tag) {
+        SwitchTo(page);
+        for (uint32_t cell = 1; cell <= cells; ++cell)
+            if (TargetAt(cell).empty()) AddText(cell, tag + std::to_wstring(cell));
+    };
+    for (uint32_t page = 1; page <= PageStore::kMaxPages; ++page) fill(page, L"p" + std::to_wstring(page) + L"c");
+    // Two free cells on each of pages 2 to 9: room for a full page's items, but on no one page.
+    for (uint32_t page = 2; page <= 9; ++page) {
+        SwitchTo(page);
+        ItemCommand(3, ID_ITEM_DELETE);
+        ItemCommand(4, ID_ITEM_DELETE);
+    }
+    {
+        MessageBoxAnswerer user(IDYES);
+        SwitchTo(1);
+        PageCommand(ID_PAGE_CLEAR_ALL);
+    }
+    fill(1, L"again ");
+    {
+        MessageBoxAnswerer user(IDYES);
+        PressCtrlZ();
+        EXPECT_NE(user.OnlyText().find(L"no other page has room for all of it"), std::wstring::npos) << user.OnlyText();
+    }
+    EXPECT_EQ(Store().GetCurrentPage(), 1u) << "the first page that took items is not shown";
+    const FileBytes full = PageFiles();
+    {
+        MessageBoxAnswerer user(IDNO);
+        PressCtrlZ();
+        EXPECT_NE(user.OnlyText().find(L"Discard this undo step"), std::wstring::npos) << user.OnlyText();
+        EXPECT_EQ(PageFiles(), full) << "a refused undo changed the files";
+        ASSERT_NE(Store().LastUndoStep(), nullptr) << "a \"No\" let the step go";
+        EXPECT_EQ(Store().LastUndoStep()->restore.at(0).item.target, L"text of p9c4");
+    }
+    {
+        MessageBoxAnswerer user(IDYES);
+        PressCtrlZ();
+        EXPECT_EQ(user.Count(), 1u);
+    }
+    EXPECT_EQ(PageFiles(), full) << "letting the step go changed the files";
+    ASSERT_NE(Store().LastUndoStep(), nullptr);
+    EXPECT_EQ(Store().LastUndoStep()->restore.at(0).item.target, L"text of p9c3") << "the earlier step is still out of reach";
+    Restart();
+    size_t spread = 0;
+    for (uint32_t page = 1; page <= 8; ++page)
+        for (const LauncherItem& item : Store().ItemLists().at(page))
+            spread += item.target.starts_with(L"text of p1c") && (item.cell == 3 || item.cell == 4);
+    EXPECT_EQ(spread, static_cast<size_t>(cells)) << "what the undo brought back did not all land in the free cells";
+}
+
 TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
     RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
     EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\tCtrl+Z"); // "Undo"
