@@ -20,8 +20,8 @@ private:
     // Leaves the path in the hand-off file and, when another instance runs, has its panel take
     // it. OnlyInstance also when the other instance ended before it had a panel to take it.
     HandOver HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder);
-    // True once the running panel took the path; OnlyInstance when this one turns out to be the
-    // only instance left.
+    // Done once the running panel took the path, Failed when it found none to take;
+    // OnlyInstance when this one turns out to be the only instance left.
     HandOver SendToRunningPanel();
     void ReleaseInstanceMutex();
 
