@@ -7,8 +7,6 @@ namespace lhl {
 namespace {
 
 constexpr const wchar_t* kHandOffTurnName = L"Lanternhop Launcher.HandOff";
-// An instance stuck in its turn (its panel no longer answers) must not hold up the others for good.
-constexpr DWORD kHandOffTurnWait = 30000;
 
 // The longest file a writer makes: the count, the longest text and the end word.
 constexpr size_t kHandOffReadLimit = 4 + 2 * kMaxHandOffChars + 4;
@@ -64,8 +62,11 @@ std::wstring HandOffFile::Take() const {
 
 HandOffTurn::HandOffTurn() : m_mutex(::CreateMutexW(nullptr, FALSE, kHandOffTurnName)) {
     if (!m_mutex) return;
-    const DWORD waited = ::WaitForSingleObject(m_mutex.get(), kHandOffTurnWait);
-    // An instance that ended in its turn leaves the mutex abandoned, and the turn to the next.
+    // No time limit: a turn lasts until the running panel has taken the path, and going ahead
+    // after a while would delete or overwrite a path it has not read yet. A turn outlives its
+    // holder only while the panel it waits for is alive; an instance that ended in its turn
+    // leaves the mutex abandoned, and the turn to the next.
+    const DWORD waited = ::WaitForSingleObject(m_mutex.get(), INFINITE);
     m_bOwned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 

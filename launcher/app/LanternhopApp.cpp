@@ -15,16 +15,14 @@ namespace lhl {
 namespace {
 
 constexpr REGSAM kKeyAccess = 0x2001F; // KEY_READ | KEY_WRITE
-// The running instance may still be building its panel when another one starts.
-constexpr DWORD kPanelWait = 5000;
+// How often a second instance looks for the running panel while that one is still building it.
+constexpr DWORD kPanelLookInterval = 50;
+// The exit code of a second start whose path did not reach the running panel.
+constexpr int kNotHandedOver = 1;
 
-HWND WaitForRunningPanel() {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        if (HWND panel = FindLauncherPanel()) return panel;
-        if (::GetTickCount() - start >= kPanelWait) return nullptr;
-        ::Sleep(50);
-    }
+void SayNotHandedOver(const std::wstring& path) {
+    const std::wstring text = L"The path could not be handed over to the running Lanternhop Launcher:\n\n" + path;
+    ::MessageBoxW(nullptr, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
 }
 
 } // namespace
@@ -41,7 +39,16 @@ BOOL CLanternhopApp::InitInstance() {
 
     // The tail of the command line is one path, blanks and all.
     const std::wstring path = PathFromCommandLine(m_lpCmdLine ? m_lpCmdLine : L"", fw::ModulePath());
-    if (HandOverToRunningInstance(path, panel.Config().DataFolder())) return FALSE;
+    switch (HandOverToRunningInstance(path, panel.Config().DataFolder())) {
+    case HandOver::Done:
+        return FALSE;
+    case HandOver::Failed:
+        m_nExitCode = kNotHandedOver;
+        SayNotHandedOver(path);
+        return FALSE;
+    case HandOver::OnlyInstance:
+        break;
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -55,19 +62,38 @@ BOOL CLanternhopApp::InitInstance() {
     return FALSE;
 }
 
-bool CLanternhopApp::HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder) {
+// Instances take turns from deleting the file to the panel's answer, so none removes or
+// overwrites a path the panel has not taken yet.
+CLanternhopApp::HandOver CLanternhopApp::HandOverToRunningInstance(const std::wstring& path,
+                                                                    const std::wstring& dataFolder) {
     HandOffTurn turn;
     HandOffFile handOff(fw::ModuleFolder(), dataFolder);
     handOff.Delete();
-    if (!path.empty()) handOff.Write(path);
+    const bool written = !path.empty() && handOff.Write(path);
 
     m_hMutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
-    if (!m_hMutex || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (!m_hMutex || ::GetLastError() != ERROR_ALREADY_EXISTS) return HandOver::OnlyInstance;
     ::ReleaseMutex(m_hMutex);
-    if (path.empty()) return true;
-    // Sent, not posted: the running panel has read the file before the next instance's turn.
-    if (HWND running = WaitForRunningPanel()) ::SendMessageW(running, UM_HANDOVER, 0, 0);
-    return true;
+    if (path.empty()) return HandOver::Done;
+    if (!written) return HandOver::Failed;
+    return SendToRunningPanel();
+}
+
+// The running instance may still be building its panel, or ending: this instance waits for a
+// panel as long as that instance holds the single-instance mutex, and becomes the only instance
+// when it lets go. Sent, not posted: the panel has read the file before the next turn.
+CLanternhopApp::HandOver CLanternhopApp::SendToRunningPanel() {
+    for (;;) {
+        if (HWND running = FindLauncherPanel()) {
+            if (::SendMessageW(running, UM_HANDOVER, 0, 0) == kHandOverTaken) return HandOver::Done;
+            // The panel went while the message was on its way: look again.
+            if (!::IsWindow(running)) continue;
+            return HandOver::Failed;
+        }
+        const DWORD waited = ::WaitForSingleObject(m_hMutex, kPanelLookInterval);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return HandOver::OnlyInstance;
+        if (waited == WAIT_FAILED) return HandOver::Failed;
+    }
 }
 
 void CLanternhopApp::ReleaseInstanceMutex() {
@@ -81,7 +107,8 @@ int CLanternhopApp::ExitInstance() {
     ReleaseInstanceMutex();
     if (m_bOleInitialised) ::OleUninitialize();
     m_bOleInitialised = false;
-    return fw::CWinApp::ExitInstance();
+    fw::CWinApp::ExitInstance();
+    return m_nExitCode;
 }
 
 void CLanternhopApp::OnHelp() {

@@ -16,13 +16,18 @@ public:
     void OnHelp() override;
 
 private:
-    // Leaves the path in the hand-off file; true when another instance runs, which has then
-    // been handed the path, if there is one.
-    bool HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder);
+    enum class HandOver { OnlyInstance, Done, Failed };
+    // Leaves the path in the hand-off file and, when another instance runs, has its panel take
+    // it. OnlyInstance also when the other instance ended before it had a panel to take it.
+    HandOver HandOverToRunningInstance(const std::wstring& path, const std::wstring& dataFolder);
+    // Done once the running panel took the path, Failed when it found none to take;
+    // OnlyInstance when this one turns out to be the only instance left.
+    HandOver SendToRunningPanel();
     void ReleaseInstanceMutex();
 
     HANDLE m_hMutex = nullptr;
     bool m_bOleInitialised = false;
+    int m_nExitCode = 0;
 };
 
 // Makes sure the launcher's registry key exists; false when it can neither be opened nor made.

@@ -1,5 +1,6 @@
 #include "DataFile.h"
 #include "File.h"
+#include "PageCodec.h"
 #include <windows.h>
 
 namespace lhl {
@@ -41,6 +42,18 @@ bool ReplaceDataFile(const std::wstring& path, const std::vector<uint8_t>& bytes
         !::MoveFileExW(previous, (path + kBackupSuffix).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ::DeleteFileW(previous);
     return true;
+}
+
+bool IsLongNameOfItsFile(const std::wstring& path) {
+    const DWORD size = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    // No such file: whatever makes it gives it this very name.
+    if (size == 0) return true;
+    std::wstring longPath(size, L'\0');
+    const DWORD length = ::GetLongPathNameW(path.c_str(), longPath.data(), size);
+    if (length == 0 || length >= size) return true;
+    longPath.resize(length);
+    const auto nameOf = [](const std::wstring& p) { return p.substr(p.find_last_of(L'\\') + 1); };
+    return SameFileName(nameOf(longPath), nameOf(path));
 }
 
 bool ReadDataFile(const std::wstring& path, std::vector<uint8_t>& bytes, size_t limit) {

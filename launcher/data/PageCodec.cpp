@@ -1,6 +1,8 @@
 #include "PageCodec.h"
 #include "ByteCodec.h"
 #include "ConfigCodec.h"
+#include "DataFile.h"
+#include "HandOff.h"
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
@@ -103,19 +105,29 @@ bool IsDeviceName(const std::wstring& name) {
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
     if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
+    // The console's own input and output buffers.
+    if (stem == L"CONIN$" || stem == L"CONOUT$") return true;
     if (stem.size() != 4 || !(stem.starts_with(L"COM") || stem.starts_with(L"LPT"))) return false;
     const wchar_t digit = stem[3];
     return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
 }
 
-// A page file named like the index, the settings or their backups would overwrite them at the
-// first save and delete them with its page.
+bool EndsWithBackupSuffix(const std::wstring& name) {
+    const std::wstring_view suffix = kBackupSuffix;
+    return name.size() >= suffix.size() &&
+           SameFileName(name.substr(name.size() - suffix.size()), std::wstring(suffix));
+}
+
+// A page file named like the index, the settings or the hand-off file would overwrite them at
+// the first save and delete them with its page; one named like a backup ("…_bak") would be
+// overwritten by the save of the file it backs up, and overwrite that one's backup in turn.
 bool NamesOwnFiles(const std::vector<PageGroup>& groups) {
-    const std::wstring reserved[] = {kIndexFileName, std::wstring(kIndexFileName) + L"_bak", L"Lanternhop_LauncherConfig.dat",
-                                     L"Lanternhop_LauncherConfig.dat_bak"};
-    for (const PageGroup& group : groups)
+    const std::wstring reserved[] = {kIndexFileName, L"Lanternhop_LauncherConfig.dat", kHandOffFileName};
+    for (const PageGroup& group : groups) {
+        if (EndsWithBackupSuffix(group.fileName)) return false;
         for (const std::wstring& name : reserved)
             if (SameFileName(group.fileName, name)) return false;
+    }
     return true;
 }
 

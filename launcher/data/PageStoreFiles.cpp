@@ -119,13 +119,21 @@ void PageStore::ReadPageFiles() {
     std::vector<ReadGroupFile> files(m_groups.size());
     std::vector<uint32_t> firsts;
     uint32_t pages = 0;
+    std::vector<size_t> aliases;
     for (size_t g = 0; g < m_groups.size(); ++g) {
         const std::wstring path = DataPath(m_groups[g].fileName);
-        if (!ReadPageFile(path, files[g])) ReadPageFile(path + kBackupSuffix, files[g]);
+        // A short alias of another file (the settings, the index, another group's file) is
+        // neither read nor ever written: the group gets a file of its own, its pages empty.
+        if (!IsLongNameOfItsFile(path)) aliases.push_back(g);
+        else if (!ReadPageFile(path, files[g])) ReadPageFile(path + kBackupSuffix, files[g]);
         firsts.push_back(pages);
         pages += static_cast<uint32_t>(m_groups[g].pages.size());
     }
     m_groupsToRename = GroupsNotOwningTheirFile(firsts, files);
+    for (size_t g : aliases)
+        if (std::find(m_groupsToRename.begin(), m_groupsToRename.end(), g) == m_groupsToRename.end())
+            m_groupsToRename.push_back(g);
+    std::sort(m_groupsToRename.begin(), m_groupsToRename.end());
     std::vector<PageItems> lists(pages);
     bool anyRead = false;
     for (size_t g = 0; g < m_groups.size(); ++g) {

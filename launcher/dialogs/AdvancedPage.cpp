@@ -151,7 +151,9 @@ void CAdvancedPageOpt::ShowItemsBeyond(int units) {
 void CAdvancedPageOpt::AskBeforeHidingItems() {
     ConfigSettings& s = m_pConfig->Settings();
     const int units = s.unitsPerRow;
-    const size_t count = m_countBeyond && units != m_nUnitsAtStart ? m_countBeyond(units) : 0;
+    // Only a lowered grid hides items it did not hide before: a larger one shows more of them,
+    // even when some still lie beyond it.
+    const size_t count = m_countBeyond && units < m_nUnitsAtStart ? m_countBeyond(units) : 0;
     if (count == 0) return;
     const std::wstring format = TextOf(kSectionOptionsAdvanced, kKeyAskSmallerGrid,
         L"Items out of view with a %d x %d grid: %d.\nThey stay in their cells on their pages and appear "

@@ -168,6 +168,7 @@ void CLanternhopDlg::ReportMoveRefused(int result, uint32_t target) {
 
 BOOL CLanternhopDlg::DestroyWindow() {
     ::RemovePropW(m_hWnd, kPanelProperty);
+    AddWaitingPathsBeforeEnd();
     m_dropTarget.Revoke();
     m_pFind.reset();
     m_pPageStore.reset();
@@ -236,7 +237,7 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ToggleVisible(false);
         break;
     case UM_HANDOVER:
-        return OnFileHandedOver();
+        return OnFileHandedOver(wParam);
     case WM_ENABLE:
         if (wParam) ResumeHandOver();
         break;
@@ -269,8 +270,9 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnClose();
         break;
     case WM_ENDSESSION:
-        // Shutdown and logoff end the process without the store's own end: the shortcut copies
-        // kept for undo go now.
+        // Shutdown and logoff end the process without the store's own end: paths handed over
+        // while a box was open are added, and the shortcut copies kept for undo go, now.
+        if (wParam) AddWaitingPathsBeforeEnd();
         if (wParam && m_pPageStore) m_pPageStore->DropUndoHistory();
         return 0;
     case WM_RBUTTONDOWN:

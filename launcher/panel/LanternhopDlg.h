@@ -92,8 +92,9 @@ private:
     void EndFindBefore(UINT msg, WPARAM wParam);
     bool IsFinding() const { return m_pFind && m_pFind->IsActive(); }
     // PanelHandOver.cpp
-    LRESULT OnFileHandedOver();
+    LRESULT OnFileHandedOver(WPARAM origin);
     void AddHandedOverPaths();
+    void AddWaitingPathsBeforeEnd();
     void ResumeHandOver();
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
     bool MaySwitchPageNow(LPARAM moving) const;

@@ -6,20 +6,22 @@
 namespace lhl {
 
 // The text leaves the file at once, even when it cannot be added yet: the next instance may
-// delete and rewrite the file as soon as this message returns.
-LRESULT CLanternhopDlg::OnFileHandedOver() {
-    std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
-    if (!path.empty()) {
-        m_strHandedOverPath = path;
-        m_handedOverPaths.push_back(std::move(path));
-        // The sender waits for this message; a full page's box must not keep it waiting.
-        if (::InSendMessage()) {
-            PostMessage(UM_HANDOVER);
-            return 0;
-        }
+// delete and rewrite the file as soon as this message returns. Only the instance whose turn it
+// is sends this message, so the file is read nowhere else: the panel's own resumption leaves it
+// alone, or it could take (or delete) the next instance's file while that one is writing it.
+LRESULT CLanternhopDlg::OnFileHandedOver(WPARAM origin) {
+    if (origin == kHandOverResume) {
+        AddHandedOverPaths();
+        return 0;
     }
-    AddHandedOverPaths();
-    return 0;
+    std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
+    if (path.empty()) return 0;
+    m_strHandedOverPath = path;
+    m_handedOverPaths.push_back(std::move(path));
+    // The sender waits for this message; a full page's box must not keep it waiting.
+    if (::InSendMessage()) PostMessage(UM_HANDOVER, kHandOverResume);
+    else AddHandedOverPaths();
+    return kHandOverTaken;
 }
 
 // Paths wait while the pages are not built yet and while a message box or dialog of the panel
@@ -37,7 +39,18 @@ void CLanternhopDlg::AddHandedOverPaths() {
 
 // Posted rather than done here: the box or dialog that enabled the panel is still closing.
 void CLanternhopDlg::ResumeHandOver() {
-    if (!m_handedOverPaths.empty()) PostMessage(UM_HANDOVER);
+    if (!m_handedOverPaths.empty()) PostMessage(UM_HANDOVER, kHandOverResume);
+}
+
+// The panel ends (Exit, WM_CLOSE from another program, the end of the session) while paths wait
+// for a box or dialog to close: the posted resumption would never run, so they are added now.
+// No box can be shown any more; a path that finds the page full is refused as it would be then.
+void CLanternhopDlg::AddWaitingPathsBeforeEnd() {
+    while (!m_handedOverPaths.empty() && m_pPageStore) {
+        const std::wstring path = std::move(m_handedOverPaths.front());
+        m_handedOverPaths.pop_front();
+        m_pPageStore->AddFileItem(path);
+    }
 }
 
 } // namespace lhl

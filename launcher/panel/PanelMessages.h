@@ -6,6 +6,11 @@
 namespace lhl {
 
 constexpr UINT UM_HANDOVER = WM_USER + 101;        // 0x0465: a path waits in the hand-off file
+// UM_HANDOVER's wParam when the panel posts it to itself to add the paths it already took from
+// the file: the file itself then belongs to the next instance and is not read.
+constexpr WPARAM kHandOverResume = 1;
+// UM_HANDOVER's result when the panel took a path from the file: only then may the sender end.
+constexpr LRESULT kHandOverTaken = 1;
 constexpr UINT UM_SAVE_PAGE = WM_USER + 120;       // 0x0478
 constexpr UINT UM_SWITCH_PAGE = WM_USER + 121;     // 0x0479
 constexpr UINT UM_MOVE_ITEM = WM_USER + 122;       // 0x047A

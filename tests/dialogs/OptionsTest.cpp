@@ -2,6 +2,7 @@
 // OK or Cancel; and what OK leaves in the settings and the registry.
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
+#include "MessageBoxAnswerer.h"
 #include "OptionsSheet.h"
 #include "RegKey.h"
 #include "TestSupport.h"
@@ -188,6 +189,27 @@ TEST_F(Options, TheSlidersShowTheClampedAlphaAndTheScreenBoundDimension) {
     Close(false);
     EXPECT_EQ(m_config.Settings().unitsPerRow, unitsBefore) << "Cancel kept the grid size it tried";
     EXPECT_EQ(TransparencyPercent(255), 0);
+}
+
+// Items stored beyond a 5 x 5 grid (cells 26 to 30) while the panel shows 4 x 4: a grid made
+// larger hides none of them that were in view, so only a lowered one is questioned.
+TEST_F(Options, OnlyALoweredGridAsksBeforeItIsKept) {
+    for (int from : {4, 6}) {
+        const int to = 5;
+        m_config.Settings().unitsPerRow = from;
+        Open(1);
+        m_sheet->Advanced().SetItemsBeyondGrid([](int units) { return units < 6 ? size_t{5} : size_t{0}; });
+        MoveSlider(Advanced(), IDC_OPT_UNITS, to);
+        lhltest::MessageBoxAnswerer user(IDNO);
+        Close(true);
+        if (from < to) {
+            EXPECT_EQ(user.Count(), 0u) << "a larger grid was asked about: " << (user.Count() ? user.OnlyText() : L"");
+            EXPECT_EQ(m_config.Settings().unitsPerRow, to) << "the larger grid was not kept";
+        } else {
+            ASSERT_EQ(user.Count(), 1u) << "a lowered grid that hides items was kept unasked";
+            EXPECT_EQ(m_config.Settings().unitsPerRow, from) << "No kept the lowered grid";
+        }
+    }
 }
 
 TEST_F(Options, ADimensionBeyondThisMonitorSurvivesTheOtherSlidersAndCancel) {

@@ -2,10 +2,13 @@
 // ways (bit flips, truncations at every length, inflated counts and lengths, swapped blocks) and
 // fed to the readers. None may crash; each either reads a state that holds together or refuses
 // the file, so the caller falls back to the backup copy or the defaults.
+#include "ButtonEx.h"
 #include "ConfigCodec.h"
+#include "DataFile.h"
 #include "HandOff.h"
 #include "PageCodec.h"
 #include "PanelHarness.h"
+#include "PanelMessages.h"
 #include "Program.h"
 #include <functional>
 #include <random>
@@ -223,4 +226,74 @@ TEST_F(DamagedStart, TruncatedFilesAndTheirBackupsStillShowThePanel) {
     Write(L"Lanternhop_LauncherConfig.dat", Bytes(3, 0x12));
     Write(L"Lanternhop_LauncherConfig.dat_bak", Bytes());
     StartAndSeePanel();
+}
+
+namespace {
+
+std::wstring ShortNameOf(const std::wstring& path) {
+    wchar_t shortPath[MAX_PATH + 1] = {};
+    if (!::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH)) return L"";
+    const std::wstring full = shortPath;
+    return full.substr(full.find_last_of(L'\\') + 1);
+}
+
+class ForeignPageFileNames : public lhltest::CleanLauncherState {};
+
+} // namespace
+
+// An index that names, as a group's page file, another file of the data folder: by its name
+// (the hand-off file, a backup, a console device) or by a second name of it (the 8.3 alias of
+// the settings, or of another group's page file). No page save may write such a file.
+TEST_F(ForeignPageFileNames, ArePlainlyRefusedOrGiveTheGroupAFileOfItsOwn) {
+    for (const wchar_t* name : {L"tmp_swap.dat", L"CONIN$", L"conout$.dat", L"pages_info_20261209_1.dat_bak"}) {
+        std::vector<PageGroup> groups(1);
+        groups[0].pages.resize(1);
+        groups[0].fileName = name;
+        IndexFile index;
+        EXPECT_FALSE(DecodeIndex(EncodeIndex(1, groups), index)) << "a page file named " << name << " was taken";
+    }
+
+    lhltest::WriteTestSettings();
+    const std::wstring folder = lhltest::DataFolder();
+    const std::wstring settings = folder + kConfigFileName;
+    const std::wstring ownName = L"pages_info_20261209_with_a_long_name.dat";
+    const PageItems own{LauncherItem{kKindFile, 1, L"", L"C:\\own item.txt"}};
+    lhltest::WriteBytes(folder + ownName, EncodePageFile(0, 1, {&own}));
+    const std::wstring settingsAlias = ShortNameOf(settings), ownAlias = ShortNameOf(folder + ownName);
+    ASSERT_FALSE(SameFileName(settingsAlias, kConfigFileName)) << "no 8.3 alias: " << settingsAlias;
+    ASSERT_FALSE(SameFileName(ownAlias, ownName)) << "no 8.3 alias: " << ownAlias;
+    std::vector<PageGroup> groups(3);
+    for (PageGroup& group : groups) group.pages.resize(1);
+    groups[0].fileName = ownName;
+    groups[1].fileName = ownAlias;
+    groups[2].fileName = settingsAlias;
+    lhltest::WriteBytes(folder + kIndexFileName, EncodeIndex(3, groups));
+    const Bytes settingsBefore = lhltest::ReadBytes(settings);
+
+    CLanternhopDlg panel;
+    ASSERT_TRUE(panel.Create());
+    ASSERT_NE(panel.Store()->ButtonAtCell(1), nullptr) << "the group's own file was not read";
+    for (uint32_t page : {2u, 3u}) {
+        ::SendMessageW(panel.m_hWnd, UM_SWITCH_PAGE, page, 0);
+        ASSERT_EQ(panel.Store()->GetCurrentPage(), page - 1);
+        const CButtonEx* first = panel.Store()->ButtonAtCell(1);
+        EXPECT_TRUE(!first || first->IsEmptyItem()) << "page " << page << " showed another file's items";
+        panel.Store()->AddFileItem(L"C:\\added on page " + std::to_wstring(page) + L".txt");
+    }
+    EXPECT_EQ(lhltest::ReadBytes(settings), settingsBefore) << "a page save wrote the settings by their short name";
+    std::vector<PageItems> pages;
+    ASSERT_EQ(DecodePageFile(lhltest::ReadBytes(folder + ownName), pages), PageFileStatus::Read);
+    EXPECT_EQ(pages, std::vector<PageItems>{own}) << "another group's save went into the first group's file";
+    IndexFile index;
+    ASSERT_TRUE(DecodeIndex(lhltest::ReadBytes(folder + kIndexFileName), index));
+    ASSERT_EQ(index.groups.size(), 3u);
+    std::set<std::wstring> files;
+    for (const PageGroup& group : index.groups) {
+        EXPECT_TRUE(IsLongNameOfItsFile(folder + group.fileName)) << "still known by an alias: " << group.fileName;
+        std::wstring upper = group.fileName;
+        ::CharUpperW(upper.data());
+        files.insert(upper);
+    }
+    EXPECT_EQ(files.size(), 3u) << "two groups share one file";
+    panel.DestroyWindow();
 }

@@ -6,12 +6,15 @@
 #include "LanternhopApp.h"
 #include "LanternhopDlg.h"
 #include "PanelLookup.h"
+#include "PageCodec.h"
 #include "PanelMessages.h"
 #include "Program.h"
 #include "TestSupport.h"
 #include "resource.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <functional>
+#include <set>
 #include <thread>
 
 using namespace lhl;
@@ -44,11 +47,14 @@ class RunningPanel : public lhltest::CleanLauncherState {
 protected:
     void SetUp() override {
         CleanLauncherState::SetUp();
-        lhltest::WriteTestSettings();
+        lhltest::WriteTestSettings(m_nUnitsPerRow);
         ::DeleteFileW(ProgramFolderHandOff().c_str());
         m_mutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
         ASSERT_NE(m_mutex, nullptr);
         ASSERT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a launcher is already running";
+        if (!m_bPanelLater) CreatePanel();
+    }
+    void CreatePanel() {
         ASSERT_TRUE(m_panel.Create());
         ASSERT_EQ(FindLauncherPanel(), m_panel.m_hWnd);
     }
@@ -95,6 +101,17 @@ protected:
 
     CLanternhopDlg m_panel;
     HANDLE m_mutex = nullptr;
+    int m_nUnitsPerRow = 4;
+    bool m_bPanelLater = false; // the instance runs, its panel is made by the test
+};
+
+// Room for forty items on the shown page; the running instance is still building its panel.
+class ManySecondStarts : public RunningPanel {
+protected:
+    ManySecondStarts() {
+        m_nUnitsPerRow = 7;
+        m_bPanelLater = true;
+    }
 };
 
 } // namespace
@@ -245,6 +262,103 @@ TEST_F(PendingPath, TheCommandLinePathIsAddedOnceThePagesAreLoaded) {
     ASSERT_TRUE(full.Create());
     EXPECT_EQ(user.OnlyText(), L"Current Page is full, add fail.");
     full.DestroyWindow();
+}
+
+// The panel runs modally in this process, as in the program, and owns the single-instance mutex.
+class ModalPanel : public lhltest::CleanLauncherState {
+protected:
+    void SetUp() override {
+        CleanLauncherState::SetUp();
+        lhltest::WriteTestSettings();
+        m_mutex = ::CreateMutexW(nullptr, TRUE, kProductTitle);
+        ASSERT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a launcher is already running";
+    }
+    void TearDown() override {
+        ::ReleaseMutex(m_mutex);
+        ::CloseHandle(m_mutex);
+        CleanLauncherState::TearDown();
+    }
+    // The items of the first page as its file holds them.
+    static std::vector<std::wstring> SavedTargets() {
+        IndexFile index;
+        std::vector<PageItems> pages;
+        if (!DecodeIndex(lhltest::ReadBytes(DataFolder() + kIndexFileName), index) || index.groups.empty() ||
+            DecodePageFile(lhltest::ReadBytes(DataFolder() + index.groups[0].fileName), pages) != PageFileStatus::Read)
+            return {};
+        std::vector<std::wstring> targets;
+        for (const LauncherItem& item : pages.empty() ? PageItems{} : pages[0]) targets.push_back(item.target);
+        return targets;
+    }
+
+    HANDLE m_mutex = nullptr;
+};
+
+// A path arrives while the panel asks whether to clear the page; before the question is answered
+// the panel is told to end: by the end of the session (the process ends when the message
+// returns) or by another program's WM_CLOSE (the panel ends once the box is closed). Either way
+// the path is an item when it ends, and only once.
+TEST_F(ModalPanel, APathHandedOverDuringABoxIsAddedWhenThePanelEndsFirst) {
+    for (const UINT end : {UINT{WM_ENDSESSION}, UINT{WM_CLOSE}}) {
+        const std::wstring path = end == WM_CLOSE ? L"C:\\before close.txt" : L"C:\\before log-off.txt";
+        std::vector<std::wstring> atSessionEnd;
+        bool boxOpen = false;
+        CLanternhopDlg panel;
+        panel.SetPendingPath(L"C:\\old item.txt");
+        std::thread user([&] {
+            HWND shown = nullptr;
+            lhltest::PumpUntil([&] { return (shown = FindLauncherPanel()) != nullptr && ::IsWindowVisible(shown); }, 10000);
+            ::PostMessageW(shown, WM_COMMAND, ID_PAGE_CLEAR_ALL, 0);
+            HWND box = WaitForBoxOf(shown, 10000);
+            if (!box) {
+                ::PostMessageW(shown, WM_CLOSE, 0, 0);
+                return;
+            }
+            Program second;
+            if (second.Start(lhltest::kLauncherExe, path)) second.WaitForExit(kStartTimeout);
+            ::SendMessageW(shown, end, TRUE, 0);
+            if (end == WM_ENDSESSION) atSessionEnd = SavedTargets();
+            boxOpen = ::IsWindowVisible(box) != FALSE;
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+            if (end == WM_ENDSESSION) ::PostMessageW(shown, WM_CLOSE, 0, 0);
+        });
+        panel.DoModal();
+        user.join();
+        ASSERT_TRUE(boxOpen) << "the question was not open while the panel was told to end";
+        if (end == WM_ENDSESSION) {
+            EXPECT_EQ(atSessionEnd, (std::vector<std::wstring>{L"C:\\old item.txt", path}))
+                << "the path waiting for the box was lost with the session";
+        }
+        EXPECT_EQ(SavedTargets(), (std::vector<std::wstring>{L"C:\\old item.txt", path}))
+            << "the path waiting for the box was lost, or added twice, when the panel ended";
+        lhltest::EmptyFolder(DataFolder());
+        lhltest::WriteTestSettings();
+    }
+}
+
+// Forty second starts at once, as a script or Explorer with forty files sent in one go makes
+// them, while the running instance still builds its panel (a large data set, a slow machine):
+// each ends only once the panel took its path, so there are forty items, none twice.
+TEST_F(ManySecondStarts, FortyAtOnceAddFortyItemsNoneTwice) {
+    constexpr int kStarts = 40;
+    std::vector<std::unique_ptr<Program>> starts;
+    std::multiset<std::wstring> sent;
+    for (int i = 0; i < kStarts; ++i) {
+        const std::wstring path = L"C:\\burst\\file " + std::to_wstring(i) + L".txt";
+        starts.push_back(std::make_unique<Program>());
+        ASSERT_TRUE(starts.back()->Start(lhltest::kLauncherExe, path));
+        sent.insert(path);
+    }
+    lhltest::PumpUntil([] { return false; }, 6000);
+    CreatePanel();
+    ASSERT_TRUE(lhltest::PumpUntil([&] {
+        return std::none_of(starts.begin(), starts.end(), [](const auto& p) { return p->IsRunning(); });
+    }, 120000)) << "second starts still running";
+    for (const auto& start : starts) EXPECT_EQ(start->ExitCode(), 0u) << "a second start said it failed";
+    lhltest::PumpUntil([] { return false; }, 300);
+    std::multiset<std::wstring> items;
+    for (uint32_t cell = 1; cell <= 49; ++cell)
+        if (!TargetAt(cell).empty()) items.insert(TargetAt(cell));
+    EXPECT_EQ(items, sent) << items.size() << " items from " << kStarts << " starts";
 }
 
 class LauncherProcess : public lhltest::CleanLauncherState {};
