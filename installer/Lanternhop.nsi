@@ -72,6 +72,17 @@ AllowSkipFiles off
 !define MOVEFILE_REPLACE_EXISTING 1
 !define MOVEFILE_DELAY_UNTIL_REBOOT 4
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+!define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+!define TOKEN_QUERY 0x0008
+!define TOKEN_DUPLICATE 0x0002
+; TOKEN_ASSIGN_PRIMARY, TOKEN_DUPLICATE, TOKEN_QUERY, TOKEN_ADJUST_DEFAULT, TOKEN_ADJUST_SESSIONID
+!define PRIMARY_TOKEN_ACCESS 0x018B
+!define TOKEN_ELEVATION_TYPE 18
+!define TOKEN_ELEVATION_TYPE_FULL 2
+!define SECURITY_IMPERSONATION 2
+!define TOKEN_PRIMARY 1
+!define STARTUPINFO_SIZE 104
+!define PROCESS_INFORMATION_SIZE 24
 ; HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE as 64-bit handles: the predefined keys are sign-extended.
 !define HKCU_HANDLE -2147483647
 !define HKLM_HANDLE -2147483646
@@ -515,10 +526,68 @@ Section "-Registration"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; As the user who runs the setup, which never asks for more rights, and in the program folder.
+; $0 is 1 when the setup holds an administrator's full token: the user started it "as
+; administrator". With the split token of a normal start, UAC off, or a standard user it is 0.
+!macro HoldsFullAdministratorToken
+  StrCpy $0 0
+  System::Call 'kernel32::GetCurrentProcess() p .r1'
+  System::Call 'advapi32::OpenProcessToken(p r1, i ${TOKEN_QUERY}, *p .r2) i .r3'
+  ${If} $3 != 0
+    System::Call 'advapi32::GetTokenInformation(p r2, i ${TOKEN_ELEVATION_TYPE}, *i .r4, i 4, *i .r5) i .r3'
+    ${If} $3 != 0
+    ${AndIf} $4 == ${TOKEN_ELEVATION_TYPE_FULL}
+      StrCpy $0 1
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+!macroend
+
+; Starts the launcher in the program folder with the token of the process that owns window $1
+; (the user's shell). Nothing starts where a step fails.
+!macro StartWithTokenOfWindowOwner
+  System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+  System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r2) p .r3'
+  ${If} $3 != 0
+    System::Call 'advapi32::OpenProcessToken(p r3, i ${TOKEN_DUPLICATE}, *p .r4) i .r5'
+    ${If} $5 != 0
+      System::Call 'advapi32::DuplicateTokenEx(p r4, i ${PRIMARY_TOKEN_ACCESS}, p 0, i ${SECURITY_IMPERSONATION}, i ${TOKEN_PRIMARY}, *p .r6) i .r5'
+      ${If} $5 != 0
+        System::Alloc ${STARTUPINFO_SIZE}
+        Pop $7
+        System::Call '*$7(i ${STARTUPINFO_SIZE})'
+        System::Alloc ${PROCESS_INFORMATION_SIZE}
+        Pop $8
+        System::Call 'advapi32::CreateProcessWithTokenW(p r6, i 0, w "$INSTDIR\${EXE}", w `"$INSTDIR\${EXE}"`, i 0, p 0, w "$INSTDIR", p r7, p r8) i .r5'
+        ${If} $5 != 0
+          System::Call '*$8(p .r1, p .r2)'
+          System::Call 'kernel32::CloseHandle(p r1)'
+          System::Call 'kernel32::CloseHandle(p r2)'
+        ${EndIf}
+        System::Free $7
+        System::Free $8
+        System::Call 'kernel32::CloseHandle(p r6)'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r4)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r3)'
+  ${EndIf}
+!macroend
+
+; As the user, in the program folder. The setup never asks for more rights, but a user may still
+; start it "as administrator": a launcher started from it then would run elevated as well, and
+; Windows keeps Explorer's drops and other programs' input away from an elevated window. It
+; then starts with the token of the user's shell, as one started from the Start menu would.
+; Without a shell there is no other token to take.
 Function StartLauncher
   SetOutPath "$INSTDIR"
-  Exec '"$INSTDIR\${EXE}"'
+  !insertmacro HoldsFullAdministratorToken
+  System::Call 'user32::GetShellWindow() p .r1'
+  ${If} $0 == 1
+  ${AndIf} $1 != 0
+    !insertmacro StartWithTokenOfWindowOwner
+  ${Else}
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
 FunctionEnd
 
 ; A setup that stopped half-way puts the earlier version's files back, and with a failed
