@@ -6,7 +6,11 @@
 ; only, and its two handler keys are made under HKCU\Software\Classes, so that the launcher's own
 ; writes to HKEY_CLASSES_ROOT land there without administrator rights.
 ;
-; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/D=folder]
+;
+; Its last page offers to start the launcher. A silent run starts it only with /RUN, or when it
+; ended a running launcher to replace its files: the user had it running, and keeps it so.
+;
+; Silent use: LanternhopSetup.exe /S [/NOSTARTUP] [/NOSHELLMENU] [/RUN] [/D=folder]
 ;             Uninstall.exe /S [/DELETEDATA] [_?=folder]
 ; Exit code 3010 (as other setups give it) when a file still in use by another program is
 ; replaced or removed only at the next restart, and only when that restart (or sign-in) is
@@ -25,6 +29,7 @@ AllowSkipFiles off
 
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "MUI2.nsh"
 !include "Sections.nsh"
 !include "WinMessages.nsh"
 
@@ -34,6 +39,8 @@ AllowSkipFiles off
 !ifndef ICON
   !define ICON "${DIST}/../../launcher/resources/lanternhop.ico"
 !endif
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !ifndef OUTFILE
   !define OUTFILE "LanternhopSetup.exe"
 !endif
@@ -65,6 +72,17 @@ AllowSkipFiles off
 !define MOVEFILE_REPLACE_EXISTING 1
 !define MOVEFILE_DELAY_UNTIL_REBOOT 4
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+!define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+!define TOKEN_QUERY 0x0008
+!define TOKEN_DUPLICATE 0x0002
+; TOKEN_ASSIGN_PRIMARY, TOKEN_DUPLICATE, TOKEN_QUERY, TOKEN_ADJUST_DEFAULT, TOKEN_ADJUST_SESSIONID
+!define PRIMARY_TOKEN_ACCESS 0x018B
+!define TOKEN_ELEVATION_TYPE 18
+!define TOKEN_ELEVATION_TYPE_FULL 2
+!define SECURITY_IMPERSONATION 2
+!define TOKEN_PRIMARY 1
+!define STARTUPINFO_SIZE 104
+!define PROCESS_INFORMATION_SIZE 24
 ; HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE as 64-bit handles: the predefined keys are sign-extended.
 !define HKCU_HANDLE -2147483647
 !define HKLM_HANDLE -2147483646
@@ -74,23 +92,33 @@ AllowSkipFiles off
 Var ToolsAside
 Var ExtensionAside
 Var LeftInPlace
+; 1 once this run ended a running launcher.
+Var LauncherEnded
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${DATA_KEY}" "Path"
-Icon "${ICON}"
-UninstallIcon "${ICON}"
 ShowInstDetails hide
 ShowUninstDetails hide
 BrandingText "${PRODUCT} ${VERSION}"
-ComponentText "Choose what the setup does besides installing the program."
 
-Page components
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Choose what the setup does besides installing the program."
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+; The closing message says when a restart completes the update; the launcher runs without it,
+; so the last page always offers to start it rather than to restart Windows.
+!define MUI_FINISHPAGE_NOREBOOTSUPPORT
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartLauncher
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
 
 ; The running launcher's panel in $0, or 0. Its message boxes and dialogs share the panel's class
 ; and title; only the panel carries the property.
@@ -124,8 +152,9 @@ UninstPage instfiles
 
 ; A running launcher holds its files: ask it to end as its tray menu's Exit does, then wait for
 ; its process, not its window, to be gone. One that does not end in time (a dialog of its own is
-; open, say) is reported; Cancel, and any silent run, stops the setup before a file is touched.
-!macro EndRunningLauncher
+; open, say) is reported; Cancel, and any silent run, stops the setup (or the uninstall, as WHAT
+; names it) before a file is touched.
+!macro EndRunningLauncher WHAT
   ${Do}
     !insertmacro FindLauncherPanel
     ${If} $0 == 0
@@ -144,8 +173,10 @@ UninstPage instfiles
     ${Else}
       !insertmacro WaitForPanelToGo
     ${EndIf}
-    ${If} $4 != ${WAIT_OBJECT_0}
-      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end within 10 seconds.$\n$\nClose its open windows, or end it from its tray icon, then choose Retry. Cancel stops the setup without changing anything." /SD IDCANCEL IDRETRY`
+    ${If} $4 == ${WAIT_OBJECT_0}
+      StrCpy $LauncherEnded 1
+    ${Else}
+      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end within 10 seconds.$\n$\nClose its open windows, or end it from its tray icon, then choose Retry. Cancel stops ${WHAT} without changing anything." /SD IDCANCEL IDRETRY`
         Abort "${PRODUCT} is still running."
       ${EndIf}
     ${EndIf}
@@ -418,7 +449,7 @@ Var FilesAside
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
-  !insertmacro EndRunningLauncher
+  !insertmacro EndRunningLauncher "the setup"
   !insertmacro WaitUntilProgramFilesWritable
   SetOutPath "$INSTDIR"
   !insertmacro MoveLibrariesAside
@@ -495,8 +526,73 @@ Section "-Registration"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; $0 is 1 when the setup holds an administrator's full token: the user started it "as
+; administrator". With the split token of a normal start, UAC off, or a standard user it is 0.
+!macro HoldsFullAdministratorToken
+  StrCpy $0 0
+  System::Call 'kernel32::GetCurrentProcess() p .r1'
+  System::Call 'advapi32::OpenProcessToken(p r1, i ${TOKEN_QUERY}, *p .r2) i .r3'
+  ${If} $3 != 0
+    System::Call 'advapi32::GetTokenInformation(p r2, i ${TOKEN_ELEVATION_TYPE}, *i .r4, i 4, *i .r5) i .r3'
+    ${If} $3 != 0
+    ${AndIf} $4 == ${TOKEN_ELEVATION_TYPE_FULL}
+      StrCpy $0 1
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+!macroend
+
+; Starts the launcher in the program folder with the token of the process that owns window $1
+; (the user's shell). Nothing starts where a step fails.
+!macro StartWithTokenOfWindowOwner
+  System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+  System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r2) p .r3'
+  ${If} $3 != 0
+    System::Call 'advapi32::OpenProcessToken(p r3, i ${TOKEN_DUPLICATE}, *p .r4) i .r5'
+    ${If} $5 != 0
+      System::Call 'advapi32::DuplicateTokenEx(p r4, i ${PRIMARY_TOKEN_ACCESS}, p 0, i ${SECURITY_IMPERSONATION}, i ${TOKEN_PRIMARY}, *p .r6) i .r5'
+      ${If} $5 != 0
+        System::Alloc ${STARTUPINFO_SIZE}
+        Pop $7
+        System::Call '*$7(i ${STARTUPINFO_SIZE})'
+        System::Alloc ${PROCESS_INFORMATION_SIZE}
+        Pop $8
+        System::Call 'advapi32::CreateProcessWithTokenW(p r6, i 0, w "$INSTDIR\${EXE}", w `"$INSTDIR\${EXE}"`, i 0, p 0, w "$INSTDIR", p r7, p r8) i .r5'
+        ${If} $5 != 0
+          System::Call '*$8(p .r1, p .r2)'
+          System::Call 'kernel32::CloseHandle(p r1)'
+          System::Call 'kernel32::CloseHandle(p r2)'
+        ${EndIf}
+        System::Free $7
+        System::Free $8
+        System::Call 'kernel32::CloseHandle(p r6)'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r4)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r3)'
+  ${EndIf}
+!macroend
+
+; As the user, in the program folder. The setup never asks for more rights, but a user may still
+; start it "as administrator": a launcher started from it then would run elevated as well, and
+; Windows keeps Explorer's drops and other programs' input away from an elevated window. It
+; then starts with the token of the user's shell, as one started from the Start menu would.
+; Without a shell there is no other token to take.
+Function StartLauncher
+  SetOutPath "$INSTDIR"
+  !insertmacro HoldsFullAdministratorToken
+  System::Call 'user32::GetShellWindow() p .r1'
+  ${If} $0 == 1
+  ${AndIf} $1 != 0
+    !insertmacro StartWithTokenOfWindowOwner
+  ${Else}
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+FunctionEnd
+
 ; A setup that stopped half-way puts the earlier version's files back, and with a failed
-; registration, which removes the earlier one, registers the earlier extension again.
+; registration, which removes the earlier one, registers the earlier extension again. A launcher
+; it ended runs again, the earlier version.
 Function .onInstFailed
   ${If} $FilesAside == 1
     !insertmacro ForEachProgramFile PutFileBack
@@ -508,6 +604,10 @@ Function .onInstFailed
   ${AndIf} $RegistrationFailed == 1
     !insertmacro RegisterExtension
     !insertmacro ClearUnchosenHandlerValues
+  ${EndIf}
+  ${If} $LauncherEnded == 1
+  ${AndIf} ${FileExists} "$INSTDIR\${EXE}"
+    Call StartLauncher
   ${EndIf}
 FunctionEnd
 
@@ -556,7 +656,18 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; The last page starts the launcher when asked; a silent run, which shows no page, starts it when
+; told to or when it ended a running one.
 Function .onInstSuccess
+  ${If} ${Silent}
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/RUN" $R1
+    ${IfNot} ${Errors}
+    ${OrIf} $LauncherEnded == 1
+      Call StartLauncher
+    ${EndIf}
+  ${EndIf}
   !insertmacro TellRestartCompletes "Another program still uses a file of the earlier version. The new version is in place; restart Windows to complete the update."
   !insertmacro TellLeftInPlace "The new version is in place. Another program still uses this file of the earlier version, so it was left in the program folder:"
 FunctionEnd
@@ -608,7 +719,7 @@ FunctionEnd
 !macroend
 
 Section "Uninstall"
-  !insertmacro EndRunningLauncher
+  !insertmacro EndRunningLauncher "the uninstall"
   ExecWait '"$SYSDIR\regsvr32.exe" /s /u /n /i:user "$INSTDIR\QuenvidExtension.dll"'
   !insertmacro DeleteHandlerKeys
   ; Likewise the keys the registration and the uninstall entry were made in. On Windows the

@@ -2,6 +2,7 @@
 // what its uninstaller leaves behind (only the personal data, or nothing at all), and upgrades
 // and uninstalls while the launcher runs or another program holds one of its DLLs.
 #include "PanelHarness.h"
+#include "PanelLookup.h"
 #include "ProfileSnapshot.h"
 #include "Program.h"
 #include "RegKey.h"
@@ -200,6 +201,23 @@ bool HandlerValueShown(const wchar_t* key) {
            !value.empty();
 }
 
+// The program file of the process whose launcher panel shows within the time given, and that
+// process; an empty name when no panel shows.
+std::wstring RunningLauncherFile(DWORD timeoutMs, DWORD* processId = nullptr) {
+    HWND panel = nullptr;
+    if (!lhltest::PumpUntil([&panel] { return (panel = lhl::FindLauncherPanel()) != nullptr; }, timeoutMs)) return L"";
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(panel, &id);
+    if (processId) *processId = id;
+    std::wstring file;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    wchar_t path[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (process && ::QueryFullProcessImageNameW(process, 0, path, &length)) file.assign(path, length);
+    if (process) ::CloseHandle(process);
+    return Lower(file);
+}
+
 class Installer : public lhltest::CleanLauncherState {
 protected:
     void SetUp() override {
@@ -316,8 +334,10 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingThePersonalData) {
     EXPECT_TRUE(FileExists(lhltest::DataFolder() + L"Lanternhop_LauncherConfig.dat")) << "the data went without asking";
 }
 
+// Asked to, the silent setup starts the installed launcher; the uninstaller ends it again.
 TEST_F(Installer, WithoutTheOptionsAndWithTheDataDeletedNothingIsLeft) {
-    ASSERT_EQ(RunSetup(L"/NOSTARTUP /NOSHELLMENU"), 0u);
+    ASSERT_EQ(RunSetup(L"/NOSTARTUP /NOSHELLMENU /RUN"), 0u);
+    EXPECT_EQ(RunningLauncherFile(20000), Lower(m_folder + L"Lanternhop Launcher.exe")) << "/RUN started no launcher";
     std::wstring value;
     EXPECT_FALSE(UserValue(kRunKey, L"Lanternhop Launcher", value)) << "start-up was not asked for";
     // The keys are there for the launcher's own option, but without the handler.
@@ -385,6 +405,7 @@ TEST_F(Installer, AnUpgradeKeepsStartupAndTheMenuEntryAsTheUserSetThem) {
     for (const wchar_t* key : {kFileHandler, kFolderHandler}) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"");
 
     ASSERT_EQ(RunSetup(L""), 0u);
+    EXPECT_EQ(RunningLauncherFile(4000), L"") << "a silent upgrade without /RUN started the launcher";
     std::wstring value;
     EXPECT_FALSE(UserValue(kRunKey, kProduct, value)) << "start-up was switched on again";
     for (const wchar_t* key : {kFileHandlerClass, kFolderHandlerClass})
@@ -411,6 +432,11 @@ TEST_F(Installer, AnUpgradeEndsTheRunningLauncherAndReplacesItsFiles) {
     // The setup waits for the process itself, so it is gone by the time the setup ends.
     EXPECT_FALSE(launcher.IsRunning()) << "the setup finished while the launcher still ran";
     EXPECT_EQ(launcher.ExitCode(), 0u) << "the launcher was killed instead of ending as its Exit does";
+    // The user had it running: it runs again, the new version.
+    DWORD restarted = 0;
+    EXPECT_EQ(RunningLauncherFile(20000, &restarted), Lower(m_folder + L"Lanternhop Launcher.exe"))
+        << "the launcher the upgrade ended was not started again";
+    EXPECT_NE(restarted, launcher.ProcessId());
     lhl::LauncherConfig config;
     ASSERT_EQ(config.LoadConfig(lhl::kConfigFileName), 0);
     EXPECT_EQ(config.Settings().unitsPerRow, 5) << "the changed setting was lost";
