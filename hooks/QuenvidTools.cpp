@@ -215,11 +215,10 @@ int Hook(WPARAM which) {
     return g_thread.Call(kInstall, which) ? 1 : 0;
 }
 
-// Takes a hook away, this process's own or, at its owner's hand, another's; the hook thread
-// ends once it holds no hook.
+// Takes this process's own hook away; the hook thread ends once it holds none. A hook that a
+// later launcher took over stays: an earlier launcher that ends must not take it along.
 void Unhook(WPARAM which) {
     HandOverTurn turn;
-    if (turn.Held() && !SameProcess(Fields(which).owner, g_self)) ClearTheWay(which);
     g_thread.Call(kRemove, which);
     if (!g_thread.Call(kHoldsAny)) g_thread.Stop();
 }

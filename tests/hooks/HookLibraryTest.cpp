@@ -390,3 +390,20 @@ TEST_F(HookLibraryTest, ARunningEarlierOwnerHandsItsHookOver) {
     EXPECT_EQ(g_received.ctrlTwice, 1) << "the notifications did not come to the new owner's window";
     earlier.Kill();
 }
+
+// The other way round: a later launcher took the hook over, and the earlier one, ending, turns
+// its own Ctrl twice off; the later one's hook must stay.
+TEST_F(HookLibraryTest, AnEarlierOwnerThatStopsLeavesTheHookItHandedOver) {
+    EXPECT_EQ(m_setUse(m_window), 1);
+    EarlierOwner later(L"window");
+    ASSERT_TRUE(later.WaitUntilHooked()) << "the other process did not take the hooks";
+    m_disable();
+    ::SetForegroundWindow(m_window);
+    ::SetFocus(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "stopping here took the other process's hook away";
+    later.Kill();
+}
