@@ -39,4 +39,15 @@ bool GestureDetector::OnRightUp() {
     return gesture;
 }
 
+HookClaim ClaimHook(bool recorded, bool ours, bool ownerAlive) {
+    if (!recorded) return HookClaim::Install;
+    if (ours) return HookClaim::AlreadyOurs;
+    return ownerAlive ? HookClaim::AskOwner : HookClaim::ForgetStale;
+}
+
+uint32_t ForegroundGrantee(uint32_t foregroundProcess, uint32_t thisProcess, uint32_t panelProcess) {
+    const bool mayGrant = foregroundProcess != 0 && foregroundProcess == thisProcess;
+    return mayGrant && panelProcess != 0 && panelProcess != thisProcess ? panelProcess : 0;
+}
+
 } // namespace qt

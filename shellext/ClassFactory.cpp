@@ -14,10 +14,22 @@ HRESULT CClassFactory::QueryInterface(REFIID riid, void** out) {
     if (!out) return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
         *out = static_cast<IClassFactory*>(this);
+        AddRef();
         return S_OK;
     }
     *out = nullptr;
     return E_NOINTERFACE;
+}
+
+ULONG CClassFactory::AddRef() {
+    ModuleAddRef();
+    return static_cast<ULONG>(::InterlockedIncrement(&m_refs));
+}
+
+ULONG CClassFactory::Release() {
+    const LONG refs = ::InterlockedDecrement(&m_refs);
+    ModuleRelease();
+    return static_cast<ULONG>(refs);
 }
 
 HRESULT CClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** out) {

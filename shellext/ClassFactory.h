@@ -8,10 +8,15 @@ namespace qx {
 class CClassFactory : public IClassFactory {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // a static object: lives with the module
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    // A static object, never deleted; but every reference a caller holds keeps the library
+    // loaded, or DllCanUnloadNow would let the code go from under a held class object.
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override;
     STDMETHODIMP LockServer(BOOL lock) override;
+
+private:
+    volatile LONG m_refs = 0;
 };
 
 CClassFactory& ExtensionFactory();

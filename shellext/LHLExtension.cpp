@@ -87,7 +87,7 @@ void CLHLExtension::ReadLauncherFolder() {
 HRESULT CLHLExtension::LoadTypeInfo() {
     if (m_typeInfo) return S_OK;
     ITypeLib* library = nullptr;
-    HRESULT hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+    HRESULT hr = ::LoadTypeLibEx(ModulePathToOpen().c_str(), REGKIND_NONE, &library);
     if (FAILED(hr)) return hr;
     hr = library->GetTypeInfoOfGuid(kIidLHLExtension, &m_typeInfo);
     library->Release();
@@ -151,6 +151,10 @@ HRESULT CLHLExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId,
 
 HRESULT CLHLExtension::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size) {
     if (offset != 0) return E_INVALIDARG;
+    // The entry has no icon. Explorer takes whatever a GCS_VERBICONW request fills in for an
+    // icon's path, so the buffer is left as it came; the request carries the wide bit as well,
+    // which must not let it through to the help text.
+    if ((type & GCS_VERBICONW) == GCS_VERBICONW) return E_NOTIMPL;
     if (!(type & (GCS_HELPTEXTA | GCS_UNICODE))) return E_INVALIDARG; // bits 0x1 and 0x4
     if (!name || size == 0) return E_INVALIDARG;
     if (type & GCS_UNICODE) {

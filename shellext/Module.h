@@ -8,6 +8,8 @@ namespace qx {
 
 HINSTANCE ModuleInstance();
 std::wstring ModulePath();
+// The same, in its short form where it is longer than MAX_PATH, for the functions that cut it.
+std::wstring ModulePathToOpen();
 void ModuleAddRef();
 void ModuleRelease();
 bool ModuleInUse();

@@ -79,7 +79,7 @@ HRESULT RunScript(UINT id, bool registering) {
 // The library held as this module's resource, or null.
 ITypeLib* LoadOwnTypeLibrary(HRESULT& hr) {
     ITypeLib* library = nullptr;
-    hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+    hr = ::LoadTypeLibEx(ModulePathToOpen().c_str(), REGKIND_NONE, &library);
     return SUCCEEDED(hr) ? library : nullptr;
 }
 

@@ -72,3 +72,26 @@ TEST(Gesture, OnlyWhereTheStrokeStartsAndEndsDecides) {
     g.OnMove({499, 600});
     EXPECT_FALSE(g.OnRightUp()) << "a long stroke that ends one pixel left of its start";
 }
+
+// Windows lets only the process that set a hook remove it while it lives, and removes it by
+// itself when that process's hook thread ends; Wine lets any process remove any hook, so only
+// the decision can be seen here. A live hook of another process is never removed from here.
+TEST(HookClaim, ALiveHookOfAnotherProcessIsAskedForAndAGoneOwnersHandleForgotten) {
+    using qt::ClaimHook;
+    using qt::HookClaim;
+    EXPECT_EQ(ClaimHook(false, false, false), HookClaim::Install);
+    EXPECT_EQ(ClaimHook(true, true, true), HookClaim::AlreadyOurs) << "a second call would set a second hook";
+    EXPECT_EQ(ClaimHook(true, false, true), HookClaim::AskOwner);
+    EXPECT_EQ(ClaimHook(true, false, false), HookClaim::ForgetStale);
+}
+
+// Windows' foreground lock: AllowSetForegroundWindow works only when called by the process that
+// has the foreground (or may take it); from any other process it is refused. Wine has no such
+// lock, so the decision is what can be checked.
+TEST(ForegroundGrant, OnlyTheForegroundProcessGrantsAndOnlyToAnotherProcess) {
+    EXPECT_EQ(qt::ForegroundGrantee(40, 40, 7), 7u) << "the keyboard hook inside the program in front";
+    EXPECT_EQ(qt::ForegroundGrantee(40, 7, 7), 0u) << "the mouse hook runs in the launcher itself";
+    EXPECT_EQ(qt::ForegroundGrantee(40, 55, 7), 0u) << "a program that is not in front";
+    EXPECT_EQ(qt::ForegroundGrantee(0, 0, 7), 0u) << "nothing in front";
+    EXPECT_EQ(qt::ForegroundGrantee(40, 40, 0), 0u) << "no panel";
+}

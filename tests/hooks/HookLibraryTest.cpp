@@ -3,7 +3,12 @@
 // the library before leaves behind.
 #include "Program.h"
 #include "TestSupport.h"
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -48,7 +53,8 @@ Fn Entry(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
-class HookLibraryTest : public ::testing::Test {
+// Installs system-wide hooks and synthesises keys and clicks: only where that harms nobody.
+class HookLibraryTest : public lhltest::ThrowawayPrefixOnly {
 protected:
     void SetUp() override {
         g_received = {};
@@ -242,6 +248,78 @@ TEST_F(HookLibraryTest, RightStrokeDownRightNotifiesOnceEvenWhenCapturedTwice) {
 
 namespace {
 
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// A user drawing the gesture from another thread, each event timed from its injection until
+// the system let it go on, which it does once every low-level hook answered.
+class TimedStroke {
+public:
+    TimedStroke() : m_thread([this] { Run(); }) {}
+    ~TimedStroke() { m_thread.join(); }
+    bool Done() const { return m_done; }
+    const std::vector<double>& Times() const { return m_times; }
+
+private:
+    void Timed(DWORD flags, int x, int y) {
+        LARGE_INTEGER before, after;
+        ::QueryPerformanceCounter(&before);
+        SendMouse(flags, x, y);
+        ::QueryPerformanceCounter(&after);
+        m_times.push_back(Milliseconds(before, after));
+    }
+    void Run() {
+        Timed(MOUSEEVENTF_MOVE, 300, 300);
+        Timed(MOUSEEVENTF_RIGHTDOWN, 300, 300);
+        for (int i = 1; i <= 40; ++i) Timed(MOUSEEVENTF_MOVE, 300 + 2 * i, 300 + i);
+        Timed(MOUSEEVENTF_RIGHTUP, 380, 340);
+        m_done = true;
+    }
+    std::vector<double> m_times;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+} // namespace
+
+// Windows runs a low-level mouse hook's callback through the messages of the thread that set
+// it and holds every mouse event of the system until it returns; after LowLevelHooksTimeout has
+// passed a few times it removes the hook for the session without a word. A panel busy for two
+// seconds (loading thousands of items, an item on a share that does not answer) must therefore
+// hold nothing: the hook answers from a thread of its own, and the panel sees the gesture when
+// it is free again.
+TEST_F(HookLibraryTest, WhileThePanelsThreadIsBusyTheGestureIsAnsweredAtOnceAndArrivesAfterwards) {
+    m_capture(m_window, TRUE);
+    Settle(100);
+    bool doneWhileBusy = false;
+    {
+        TimedStroke user;
+        ::Sleep(2000); // the panel's thread, busy: it handles no message meanwhile
+        doneWhileBusy = user.Done();
+        ASSERT_TRUE(lhltest::PumpUntil([&] { return user.Done(); }, 120000));
+        std::vector<double> times = user.Times();
+        std::sort(times.begin(), times.end());
+        std::string all;
+        for (double t : user.Times()) {
+            char one[16];
+            std::snprintf(one, sizeof(one), " %.1f", t);
+            all += one;
+        }
+        std::printf("[ callback ] %zu mouse events with the panel's thread blocked: median %.2f ms, slowest %.2f ms\n"
+                    "[ callback ] each (ms):%s\n",
+                    times.size(), times[times.size() / 2], times.back(), all.c_str());
+        EXPECT_LT(times.back(), 250.0) << "a mouse event waited on the panel's thread";
+    }
+    EXPECT_TRUE(doneWhileBusy) << "the stroke was held until the panel's thread was free";
+    Settle();
+    EXPECT_EQ(g_received.gestures, 1) << "the gesture did not arrive once the panel was free";
+}
+
+namespace {
+
 // Another process that took the hooks for its own window, as an earlier launcher did.
 class EarlierOwner {
 public:
@@ -311,4 +389,21 @@ TEST_F(HookLibraryTest, ARunningEarlierOwnerHandsItsHookOver) {
     Settle();
     EXPECT_EQ(g_received.ctrlTwice, 1) << "the notifications did not come to the new owner's window";
     earlier.Kill();
+}
+
+// The other way round: a later launcher took the hook over, and the earlier one, ending, turns
+// its own Ctrl twice off; the later one's hook must stay.
+TEST_F(HookLibraryTest, AnEarlierOwnerThatStopsLeavesTheHookItHandedOver) {
+    EXPECT_EQ(m_setUse(m_window), 1);
+    EarlierOwner later(L"window");
+    ASSERT_TRUE(later.WaitUntilHooked()) << "the other process did not take the hooks";
+    m_disable();
+    ::SetForegroundWindow(m_window);
+    ::SetFocus(m_window);
+    Settle(100);
+    TapKey(VK_CONTROL);
+    TapKey(VK_CONTROL);
+    Settle();
+    EXPECT_EQ(g_received.ctrlTwice, 1) << "stopping here took the other process's hook away";
+    later.Kill();
 }

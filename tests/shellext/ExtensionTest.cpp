@@ -146,7 +146,7 @@ TEST_F(ExtensionTest, TheMenuGetsOneEntryExceptForTheDefaultAction) {
     ::DestroyMenu(popup);
 }
 
-TEST_F(ExtensionTest, TheHelpTextFitsTheBufferInWideAndNarrowForm) {
+TEST_F(ExtensionTest, TheHelpTextFitsTheBufferInWideAndNarrowFormAndNoIconIsNamed) {
     fw::ComPtr<IContextMenu> menu;
     Create(menu, IID_IContextMenu);
     wchar_t wide[64] = {};
@@ -161,6 +161,9 @@ TEST_F(ExtensionTest, TheHelpTextFitsTheBufferInWideAndNarrowForm) {
     wchar_t verb[8] = {};
     EXPECT_EQ(menu->GetCommandString(0, GCS_VERBW, nullptr, reinterpret_cast<CHAR*>(verb), 8), S_OK);
     EXPECT_STREQ(verb, L"Add a f") << "the wide verb request gets the help text too";
+    wchar_t icon[64] = L"untouched";
+    EXPECT_EQ(menu->GetCommandString(0, GCS_VERBICONW, nullptr, reinterpret_cast<CHAR*>(icon), 64), E_NOTIMPL);
+    EXPECT_STREQ(icon, L"untouched") << "Explorer reads what is written here as the path of the entry's icon";
 }
 
 // Reserves a page at an address above 4 GB whose bits 16 to 31 are zero, where a text verb
@@ -270,7 +273,36 @@ TEST_F(ExtensionTest, TheLibraryStaysLoadedWhileAnObjectLivesAndAggregationWorks
     aggregated.Reset(); // releases through the outer object, which keeps the inner one
     factory->LockServer(TRUE);
     inner.Reset();
+    factory.Reset();
     EXPECT_EQ(m_canUnload(), S_FALSE) << "a server lock must keep the library";
+    ASSERT_EQ(m_getClassObject(qx::kClsidExtension, IID_IClassFactory, factory.PutVoid()), S_OK);
     factory->LockServer(FALSE);
+    EXPECT_EQ(m_canUnload(), S_FALSE) << "the library could go while its class object is held";
+    factory.Reset();
     EXPECT_EQ(m_canUnload(), S_OK);
+}
+
+// Loaded from a folder deeper than MAX_PATH, the library still finds its own file, where its
+// IDispatch reads the type library from.
+TEST_F(ExtensionTest, FromAFolderDeeperThanMaxPathTheTypeLibraryIsFound) {
+    ::CreateDirectoryW(lhltest::DataFolder().c_str(), nullptr);
+    const lhltest::LongPathFile deep(lhltest::DataFolder(), 300);
+    const std::wstring copy = L"\\\\?\\" + deep.Path().substr(0, deep.Path().rfind(L'\\') + 1) + L"QuenvidExtension.dll";
+    ASSERT_TRUE(::CopyFileW((lhltest::BinFolder() + L"QuenvidExtension.dll").c_str(), copy.c_str(), FALSE));
+    HMODULE library = ::LoadLibraryW(copy.c_str());
+    ASSERT_NE(library, nullptr) << "the copy in the deep folder did not load";
+    const auto getClassObject =
+        reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(::GetProcAddress(library, "DllGetClassObject")));
+    HRESULT typeInfo = E_FAIL;
+    {
+        fw::ComPtr<IClassFactory> factory;
+        fw::ComPtr<IDispatch> dispatch;
+        fw::ComPtr<ITypeInfo> info;
+        if (getClassObject && SUCCEEDED(getClassObject(qx::kClsidExtension, IID_IClassFactory, factory.PutVoid())) &&
+            SUCCEEDED(factory->CreateInstance(nullptr, IID_IDispatch, dispatch.PutVoid())))
+            typeInfo = dispatch->GetTypeInfo(0, 0, info.Put());
+    }
+    ::FreeLibrary(library);
+    ::DeleteFileW(copy.c_str());
+    EXPECT_EQ(typeInfo, S_OK) << "the library's own path was cut";
 }

@@ -70,8 +70,9 @@ namespace {
 
 // A skip recorded while the fixture is constructed stops the whole test before its set-up.
 void Refuse() {
-    GTEST_SKIP() << "Not run: this test changes the launcher's data, the desktop or the registry of whoever runs "
-                    "it. scripts/test runs it in a throwaway Wine prefix.";
+    GTEST_SKIP() << "Not run: this test changes the launcher's data, the desktop, the registry or the input of "
+                    "whoever runs it. scripts/test runs it in a throwaway Wine prefix; on a disposable Windows "
+                    "machine, C:\\lanternhop-disposable-machine naming the computer lets it run (see the README).";
 }
 
 } // namespace
