@@ -333,11 +333,15 @@ BrandingText "${PRODUCT} ${VERSION}"
   !insertmacro ${DO} "" "" "${EXE}"
   !insertmacro ${DO} "" "" "LHLConfigDelPersonalData.exe"
   !insertmacro ${DO} "" "" "helpstart.htm"
+  !insertmacro ${DO} "" "" "helpstart_chs.htm"
   !insertmacro ${DO} "\Lang" "/Lang" "ChineseSimplified.ini"
   !insertmacro ${DO} "\Sounds" "/Sounds" "default_active.wav"
   !insertmacro ${DO} "\Sounds" "/Sounds" "default_click.wav"
   !insertmacro ${DO} "\Sounds" "/Sounds" "default_switch.wav"
   !insertmacro ${DO} "\Images" "/Images" "default.bmp"
+  !insertmacro ${DO} "\Images" "/Images" "manual_panel.png"
+  !insertmacro ${DO} "\Images" "/Images" "manual_find.png"
+  !insertmacro ${DO} "\Images" "/Images" "manual_find_chs.png"
 !macroend
 
 !macro InstallProgramFile FOLDER SOURCE NAME

@@ -304,8 +304,10 @@ bool PageStore::MayDeleteItemsOutOfView(uint32_t page) const {
         return i.HoldsItem() && i.cell > m_cells.size();
     });
     if (hidden == 0) return true;
-    const std::wstring text = L"This page holds " + std::to_wstring(hidden) +
-                              L" items out of view (beyond the current grid). Delete the page with them?";
+    const std::wstring text = hidden == 1 ? std::wstring(L"This page holds 1 item out of view (beyond the current grid). "
+                                                         L"Delete the page with it?")
+                                          : L"This page holds " + std::to_wstring(hidden) +
+                                                L" items out of view (beyond the current grid). Delete the page with them?";
     return ::MessageBoxW(m_hParent, text.c_str(), L"Warning", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The about box: the product's name and its two links, the web site and the mail address.
+// The about box: the product's name, a link to the manual beside the program and the contact
+// address as plain text.
 #include "Dialog.h"
 #include "HyperLink.h"
+#include <string>
 
 namespace lhl {
 
@@ -14,14 +16,16 @@ enum : UINT {
 
 class CAboutDlg : public fw::CDialog {
 public:
-    explicit CAboutDlg(fw::CWnd* parent = nullptr) : fw::CDialog(IDD_ABOUTBOX, parent) {}
+    explicit CAboutDlg(fw::CWnd* parent = nullptr);
+    // The manual page the link opens and the words it shows; the English manual by default.
+    void SetManual(std::wstring path, std::wstring title);
     BOOL OnInitDialog() override;
-    CHyperLink& SiteLink() { return m_site; }
-    CHyperLink& MailLink() { return m_mail; }
+    CHyperLink& ManualLink() { return m_manual; }
 
 private:
-    CHyperLink m_site;
-    CHyperLink m_mail;
+    CHyperLink m_manual;
+    std::wstring m_manualPath;
+    std::wstring m_manualTitle;
 };
 
 } // namespace lhl

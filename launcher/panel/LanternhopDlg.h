@@ -155,6 +155,8 @@ private:
     void Activate();
     void Exit();
     void OpenManual();
+    std::wstring ManualPath() const;
+    std::wstring ManualTitle();
     bool RunPageProperties();
     void NewPage();
     void EditPageProperties();

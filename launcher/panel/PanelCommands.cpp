@@ -26,6 +26,8 @@ constexpr UINT kPageMenuIds[] = {ID_PAGE_NEW, ID_PAGE_DELETE, ID_PAGE_SET_CLIPBO
 constexpr UINT kTrayCommandIds[] = {ID_TRAY_ACTIVATE, ID_TRAY_OPTIONS, ID_TRAY_DOCK, ID_TRAY_MANUAL,
                                     ID_TRAY_ABOUT, ID_TRAY_TIDY_DESKTOP, ID_TRAY_EXIT};
 constexpr int kMaxOwnedDepth = 8;
+// The Chinese manual beside the English one (string 106 names that).
+constexpr const wchar_t* kChineseManualFile = L"helpstart_chs.htm";
 
 bool IsMenuCommand(WORD id) {
     return std::ranges::find(kPageMenuIds, id) != std::end(kPageMenuIds) ||
@@ -252,10 +254,28 @@ void CLanternhopDlg::Exit() {
     SendMessage(WM_CLOSE);
 }
 
-// The manual's address, or the program registered for web pages when nothing opens it.
+// The manual is a page in the program folder, so it opens offline and always matches the
+// program beside it. The Chinese page follows the interface; a folder copied from an older
+// version may lack it, and then the English page still opens.
+std::wstring CLanternhopDlg::ManualPath() const {
+    const std::wstring& folder = m_config.ProgramFolder();
+    if (m_language.Language() == LanguageTable::kChinese) {
+        const std::wstring chinese = folder + kChineseManualFile;
+        if (::GetFileAttributesW(chinese.c_str()) != INVALID_FILE_ATTRIBUTES) return chinese;
+    }
+    return folder + fw::LoadResString(IDS_HELP_FILE);
+}
+
+// The manual's title as the tray menu shows it, without the menu's doubled ampersand.
+std::wstring CLanternhopDlg::ManualTitle() {
+    std::wstring title = m_language.TextOr(kSectionMain, ID_TRAY_MANUAL, L"Manual & FAQ");
+    for (size_t at = title.find(L"&&"); at != std::wstring::npos; at = title.find(L"&&", at + 1)) title.erase(at, 1);
+    return title;
+}
+
+// Opened with whatever the user has for web pages; when the shell cannot, the ".htm" command.
 void CLanternhopDlg::OpenManual() {
-    const std::wstring address = fw::LoadResString(IDS_MANUAL_URL);
-    if (!address.empty()) OpenAddress(nullptr, address, SW_SHOW);
+    OpenAddress(m_hWnd, ManualPath(), SW_SHOW);
 }
 
 // While a dialog of the panel is open the panel is disabled and the menus' commands wait: the
@@ -268,6 +288,7 @@ bool CLanternhopDlg::BringOpenDialogForward() {
 
 void CLanternhopDlg::ShowAbout() {
     CAboutDlg about(this);
+    about.SetManual(ManualPath(), ManualTitle());
     about.DoModal();
 }
 

@@ -237,27 +237,31 @@ TEST(HyperLinkError, EachCodeHasItsReason) {
     EXPECT_EQ(HyperLinkErrorText(99), L"Unable to open hyperlink:\n\nUnknown Error (99) occurred.");
 }
 
-TEST(AboutBox, LinksShowTheirAddressesAndALineFeedMakesTwoLines) {
+// The product's web site and mail box cannot be reached, so the box leads to the manual beside
+// the program and shows the contact address as text only.
+TEST(AboutBox, TheLinkLeadsToTheManualAndALineFeedMakesTwoLines) {
     CAboutDlg about;
+    about.SetManual(L"C:\\Program\\helpstart_chs.htm", L"Manual & FAQ");
     Open(about);
-    CHyperLink& mail = about.MailLink();
-    EXPECT_EQ(mail.GetURL().rfind(L"mailto:", 0), 0u);
+    CHyperLink& manual = about.ManualLink();
+    EXPECT_EQ(manual.GetURL(), L"C:\\Program\\helpstart_chs.htm");
     wchar_t text[256] = {};
-    ::GetWindowTextW(mail.m_hWnd, text, 256);
-    EXPECT_EQ(L"mailto:" + std::wstring(text), mail.GetURL()) << "the link shows the bare address";
+    ::GetWindowTextW(manual.m_hWnd, text, 256);
+    EXPECT_STREQ(text, L"Manual & FAQ");
+    HWND mail = ::GetDlgItem(about.m_hWnd, IDC_ABOUT_MAIL);
+    EXPECT_EQ(::GetWindowLongPtrW(mail, GWL_STYLE) & SS_NOTIFY, 0) << "the mail address is still a link";
 
-    CHyperLink& site = about.SiteLink();
-    const RECT one = site.GetWindowRect();
-    ::SetWindowTextW(site.m_hWnd, L"first line\nsecond line");
-    site.SetURL(site.GetURL()); // fits the control to its new text
-    const RECT two = site.GetWindowRect();
+    const RECT one = manual.GetWindowRect();
+    ::SetWindowTextW(manual.m_hWnd, L"first line\nsecond line");
+    manual.SetURL(manual.GetURL()); // fits the control to its new text
+    const RECT two = manual.GetWindowRect();
     EXPECT_EQ(two.bottom - two.top, 2 * (one.bottom - one.top));
 }
 
 TEST(AboutBox, AFailingOpenReportsAndASuccessfulOneTurnsVisited) {
     CAboutDlg about;
     Open(about);
-    CHyperLink& link = about.SiteLink();
+    CHyperLink& link = about.ManualLink();
     EXPECT_EQ(link.TextColour(), CHyperLink::kLinkColour);
     link.SetURL(L"nosuchscheme-lhl:nowhere");
     {

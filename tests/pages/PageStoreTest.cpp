@@ -457,7 +457,8 @@ TEST_F(PageStoreTest, DeletingAPageThatHoldsItemsOutOfViewAsksFirst) {
         MessageBoxAnswerer user(IDNO);
         Store().DeletePage();
         Settle();
-        EXPECT_NE(user.OnlyText().find(L"1 items out of view"), std::wstring::npos) << user.OnlyText();
+        EXPECT_NE(user.OnlyText().find(L"holds 1 item out of view (beyond the current grid). Delete the page with it?"),
+                  std::wstring::npos) << user.OnlyText();
         EXPECT_EQ(Store().GetPageCount(), 2u) << "deleted without asking";
     }
     MessageBoxAnswerer user(IDYES);

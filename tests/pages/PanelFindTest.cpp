@@ -271,7 +271,7 @@ TEST_F(PanelFind, TheStripSpeaksTheInterfaceLanguage) {
     RestartWith([](ConfigSettings& s) { s.languageIndex = 1; });
     AddLink(1, 1, L"Piano", L"http://piano.example");
     Type(L"pi");
-    EXPECT_EQ(StripText(), L"\u67E5\u627E: pi  (1)") << "the Chinese interface shows the English label";
+    EXPECT_EQ(StripText(), L"\u67E5\u627E\uFF1A pi  (1)") << "the Chinese interface shows the English label";
 }
 
 TEST_F(PanelFind, ArrowsMoveTheLitMatchAndEnterOpensItAsAClick) {

@@ -238,6 +238,99 @@ TEST_F(PanelTray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     EXPECT_TRUE(TrayIconExists(PanelWindow()));
 }
 
+// The user's program for web pages, here the recorder in a folder of its own: what the shell
+// hands it is the page the launcher asked to open. Windows shows the user's classes over the
+// machine's; Wine's classes root shows only the machine's, so there the prefix's own ".htm" is
+// pointed at the reader for the while and then given back its class.
+class PageReaderAssociation {
+public:
+    PageReaderAssociation() {
+        ::CreateDirectoryW(Folder().c_str(), nullptr);
+        ::CopyFileW((lhltest::BinFolder() + L"lhl_record_run.exe").c_str(), (Folder() + L"reader.exe").c_str(), FALSE);
+        const std::wstring command = L"\"" + Folder() + L"reader.exe\" \"%1\"";
+        SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.htm", kClass);
+        SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\LhlTest.Page\\shell\\open\\command", command);
+        m_machineClass = Default(HKEY_CLASSES_ROOT, L".htm");
+        m_overlaid = m_machineClass != kClass;
+        if (!m_overlaid) return;
+        SetDefault(HKEY_CLASSES_ROOT, L".htm", kClass);
+        SetDefault(HKEY_CLASSES_ROOT, L"LhlTest.Page\\shell\\open\\command", command);
+    }
+    ~PageReaderAssociation() {
+        if (m_overlaid) {
+            SetDefault(HKEY_CLASSES_ROOT, L".htm", m_machineClass);
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"LhlTest.Page");
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.htm");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\LhlTest.Page");
+        lhltest::RemoveFolder(Folder());
+    }
+    PageReaderAssociation(const PageReaderAssociation&) = delete;
+    PageReaderAssociation& operator=(const PageReaderAssociation&) = delete;
+    // The command line the reader was started with; empty when it did not run in time.
+    std::wstring TakeOpenedLine() {
+        const std::wstring record = Folder() + L"ran.txt";
+        if (!lhltest::PumpUntil([&] { return lhltest::FileExists(record); }, 20000)) return L"";
+        const std::vector<uint8_t> bytes = lhltest::ReadBytes(record);
+        ::DeleteFileW(record.c_str());
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    }
+
+private:
+    static constexpr const wchar_t* kClass = L"LhlTest.Page";
+    static std::wstring Folder() { return lhltest::BinFolder() + L"page reader\\"; }
+    static void SetDefault(HKEY root, const wchar_t* key, const std::wstring& value) {
+        ::RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    static std::wstring Default(HKEY root, const wchar_t* key) {
+        wchar_t value[260] = {};
+        DWORD bytes = sizeof(value) - sizeof(wchar_t);
+        if (::RegGetValueW(root, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) return L"";
+        return value;
+    }
+
+    std::wstring m_machineClass;
+    bool m_overlaid = false;
+};
+
+// A manual page beside the program for the time of the test, unless the build put one there.
+class ManualPage {
+public:
+    explicit ManualPage(const std::wstring& name) : m_path(lhltest::BinFolder() + name) {
+        m_made = !lhltest::FileExists(m_path);
+        if (m_made) lhltest::WriteBytes(m_path, {'<', 'p', '>'});
+    }
+    ~ManualPage() {
+        if (m_made) ::DeleteFileW(m_path.c_str());
+    }
+    ManualPage(const ManualPage&) = delete;
+    ManualPage& operator=(const ManualPage&) = delete;
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+    bool m_made;
+};
+
+// "Manual & FAQ" opens the page that ships beside the program, in the interface's language,
+// with the user's program for web pages: offline, and never an address of a web site.
+TEST_F(PanelTray, TheManualOpensThePageBesideTheProgramInTheActiveLanguage) {
+    ManualPage english(L"helpstart.htm");
+    ManualPage chinese(L"helpstart_chs.htm");
+    PageReaderAssociation reader;
+    const struct {
+        int languageIndex;
+        const ManualPage& page;
+    } cases[] = {{2, english}, {1, chinese}};
+    for (const auto& c : cases) {
+        RestartWith([&](lhl::ConfigSettings& s) { s.languageIndex = c.languageIndex; });
+        m_panel->SendMessage(WM_COMMAND, ID_TRAY_MANUAL);
+        const std::wstring line = reader.TakeOpenedLine();
+        EXPECT_NE(line.find(L"\"" + c.page.Path() + L"\""), std::wstring::npos)
+            << "language " << c.languageIndex << " opened: " << (line.empty() ? L"nothing" : line);
+    }
+}
+
 } // namespace
 
 namespace {

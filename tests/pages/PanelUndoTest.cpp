@@ -299,7 +299,7 @@ TEST_F(PanelUndo, AnItemWhoseCellIsTakenGoesToTheFirstFreeCellAndAFullPageOffers
     {
         MessageBoxAnswerer user(IDYES);
         PressCtrlZ();
-        EXPECT_NE(user.OnlyText().find(L"Page 1 is full. Put what the undo brings back on page 2 instead?"), std::wstring::npos)
+        EXPECT_NE(user.OnlyText().find(L"Page 1 is full. Put what Undo brings back on page 2 instead?"), std::wstring::npos)
             << user.OnlyText();
     }
     EXPECT_EQ(Store().GetCurrentPage(), 1u);
