@@ -1,10 +1,13 @@
 #include "AboutDlg.h"
+#include "LanguageTable.h"
+#include "DialogLanguage.h"
 #include "Module.h"
 #include "resource.h"
 
 namespace lhl {
 
 constexpr size_t kMaxProductName = 512;
+constexpr uint32_t kKeyAboutOk = 2;
 
 BOOL CAboutDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
@@ -22,6 +25,14 @@ BOOL CAboutDlg::OnInitDialog() {
     m_mail.SetURL(mail);
     m_mail.Attach(IDC_ABOUT_MAIL, this);
     m_mail.SetUnderline(1);
+    ApplyDialogLanguage(m_hWnd, m_pLanguage, kSectionAbout);
+    // Key 1 is the caption, so OK (id 1 as well) has a key of its own.
+    if (m_pLanguage && m_pLanguage->IsActive()) {
+        std::wstring ok;
+        m_pLanguage->Lookup(ok, kSectionAbout, kKeyAboutOk);
+        if (!ok.empty()) ::SetDlgItemTextW(m_hWnd, IDOK, ok.c_str());
+    }
+    for (CHyperLink* link : {&m_site, &m_mail}) link->SetLanguage(m_pLanguage);
     return TRUE;
 }
 

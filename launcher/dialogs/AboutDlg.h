@@ -12,14 +12,18 @@ enum : UINT {
     IDC_ABOUT_MAIL = 1023,
 };
 
+class LanguageTable;
+
 class CAboutDlg : public fw::CDialog {
 public:
-    explicit CAboutDlg(fw::CWnd* parent = nullptr) : fw::CDialog(IDD_ABOUTBOX, parent) {}
+    explicit CAboutDlg(LanguageTable* language = nullptr, fw::CWnd* parent = nullptr)
+        : fw::CDialog(IDD_ABOUTBOX, parent), m_pLanguage(language) {}
     BOOL OnInitDialog() override;
     CHyperLink& SiteLink() { return m_site; }
     CHyperLink& MailLink() { return m_mail; }
 
 private:
+    LanguageTable* m_pLanguage;
     CHyperLink m_site;
     CHyperLink m_mail;
 };
