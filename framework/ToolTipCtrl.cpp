@@ -17,24 +17,25 @@ void CToolTipCtrl::Destroy() {
     m_bHasTool = false;
 }
 
-void CToolTipCtrl::SetToolText(HWND tool, UINT id, const RECT& rect, const std::wstring& text) {
+// The tool is the whole window (TTF_IDISHWND), not a rectangle taken once: it keeps covering the
+// window when the window is resized, at a change of scaling say.
+void CToolTipCtrl::SetToolText(HWND tool, const std::wstring& text) {
     TTTOOLINFOW info{};
     info.cbSize = sizeof(info);
-    info.uFlags = TTF_SUBCLASS;
-    info.hwnd = tool;
-    info.uId = id;
-    info.rect = rect;
+    info.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+    info.hwnd = ::GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = const_cast<wchar_t*>(text.c_str());
     if (!m_bHasTool) m_bHasTool = ::SendMessageW(m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
     else ::SendMessageW(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-std::wstring CToolTipCtrl::GetToolText(HWND tool, UINT id) const {
+std::wstring CToolTipCtrl::GetToolText(HWND tool) const {
     std::vector<wchar_t> buffer(1024, L'\0');
     TTTOOLINFOW info{};
     info.cbSize = sizeof(info);
-    info.hwnd = tool;
-    info.uId = id;
+    info.hwnd = ::GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = buffer.data();
     ::SendMessageW(m_hWnd, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&info));
     return buffer.data();

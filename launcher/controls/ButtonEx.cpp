@@ -1,6 +1,9 @@
 // The control side of CButtonEx: an owner-drawn flat button drawn over a copy of the panel's
 // pixels, lifted with a drop shadow while the mouse is over it.
 #include "ButtonEx.h"
+#include "LauncherConfig.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "ButtonLook.h"
 #include "Canvas.h"
 #include "Dpi.h"
@@ -186,7 +189,7 @@ void CButtonEx::AssignTooltip(const std::wstring& text, bool active) {
     m_strTooltip = text;
     m_bTooltipActive = active;
     if (m_hWnd && m_tip.IsCreated()) {
-        m_tip.SetToolText(m_hWnd, 1, GetClientRect(), text);
+        m_tip.SetToolText(m_hWnd, text);
         m_tip.Activate(active);
     }
 }
@@ -194,7 +197,7 @@ void CButtonEx::AssignTooltip(const std::wstring& text, bool active) {
 void CButtonEx::MakeTooltipOnFirstHover(WPARAM keys, LPARAM position) {
     if (m_tip.IsCreated() || m_strTooltip.empty() || !m_tip.Create(m_hWnd)) return;
     m_tip.SetMaxTipWidth(fw::Scale(kTipWidth, m_nDpi)); // longer tips wrap
-    m_tip.SetToolText(m_hWnd, 1, GetClientRect(), m_strTooltip);
+    m_tip.SetToolText(m_hWnd, m_strTooltip);
     m_tip.Activate(m_bTooltipActive);
     // This move reached the button before the tip could watch it; it starts the tip's wait.
     MSG move{m_hWnd, WM_MOUSEMOVE, keys, position, static_cast<DWORD>(::GetMessageTime()), {}};
@@ -225,11 +228,13 @@ void CButtonEx::SetStripText(const std::wstring& text) const {
     if (HWND strip = ::GetDlgItem(Panel(), IDC_STRIP)) ::SetWindowTextW(strip, text.c_str());
 }
 
+LanguageTable* CButtonEx::Language() const { return m_pConfig ? m_pConfig->GetLanguageTable() : nullptr; }
+
 std::wstring CButtonEx::HoverText() const {
     switch (m_nKind) {
-    case kButtonText: return L"Set Clipboard: " + m_strShownTarget;
-    case kButtonLink: return L"Go Url/Mail: " + m_strShownTarget;
-    default: return L"Open: " + ShownTarget();
+    case kButtonText: return TextOf(Language(), texts::kClipboardHover) + m_strShownTarget;
+    case kButtonLink: return TextOf(Language(), texts::kLinkHover) + m_strShownTarget;
+    default: return TextOf(Language(), texts::kOpenHover) + ShownTarget();
     }
 }
 
@@ -258,7 +263,7 @@ void CButtonEx::OnMouseMove(WPARAM keys, POINT point) {
 void CButtonEx::EndHover() {
     if (!m_bFlatLook || !m_bHot) return;
     m_bHot = false;
-    if (!HoverText().empty()) SetStripText(fw::LoadResString(IDS_STRIP_TEXT));
+    if (!HoverText().empty()) SetStripText(TextOf(Language(), texts::kStrip));
     if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 

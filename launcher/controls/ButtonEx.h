@@ -10,6 +10,7 @@
 namespace lhl {
 
 class LauncherConfig;
+class LanguageTable;
 
 // Commands of the item's context menu.
 enum : UINT {
@@ -80,6 +81,12 @@ public:
     void AssignTooltip(const std::wstring& text, bool active);
     const std::wstring& TooltipText() const { return m_strTooltip; }
     void SetConfig(LauncherConfig* config) { m_pConfig = config; }
+    // What the panel's strip says while the mouse is over the button; empty: the strip stays.
+    virtual std::wstring HoverText() const;
+    // The tip's window, made on the first hover; null before.
+    HWND TooltipWindow() const { return m_tip.GetSafeHwnd(); }
+    // The panel's language table, null before the button has its settings.
+    LanguageTable* Language() const;
     POINT GetDropPoint() const { return m_ptDrop; }
     void SetDropPoint(POINT point) { m_ptDrop = point; }
     // The panel's pixels behind the button are taken again at the next paint: the button moved,
@@ -140,7 +147,6 @@ protected:
     virtual void PaintIcon(HDC dc, const RECT& work, bool pressed, bool disabled);
     virtual void PaintCaption(HDC dc, const std::wstring& text, const RECT& last, bool pressed, bool disabled);
     // What the panel's bottom strip shows while the mouse is over the button; empty: nothing.
-    virtual std::wstring HoverText() const;
     // The low style bits this control takes over (four for item buttons and tabs).
     virtual DWORD OwnedStyleBits() const { return 0x0F; }
     bool IsItemButton() const { return m_nPageNumber == 0; }

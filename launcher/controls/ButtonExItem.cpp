@@ -1,5 +1,7 @@
 // The item side of CButtonEx: putting an item on the button, opening it, clearing it.
 #include "ButtonEx.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "ComInit.h"
 #include "ItemDialogs.h"
 #include "ItemText.h"
@@ -18,9 +20,6 @@
 namespace lhl {
 namespace {
 
-constexpr const wchar_t* kWarning = L"Warning";
-constexpr const wchar_t* kOpenFailed = L"Open file fail, clear it?";
-constexpr const wchar_t* kFileMissing = L"File is not exist!";
 
 DWORD ShellAttributesOf(const std::wstring& path) {
     return ::PathIsDirectoryW(path.c_str()) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
@@ -67,7 +66,7 @@ void CButtonEx::EmptyItem(bool keepCaption) {
 }
 
 bool CButtonEx::AskReplace() {
-    const int answer = ::MessageBoxW(m_hWnd, fw::LoadResString(IDS_FILE_EXISTS).c_str(), kWarning, MB_YESNO);
+    const int answer = ::MessageBoxW(m_hWnd, TextOf(Language(), texts::kFileExists).c_str(), TextOf(Language(), texts::kWarning).c_str(), MB_YESNO);
     if (answer != IDYES) return false;
     ClearForReplace();
     return true;
@@ -187,7 +186,7 @@ void CButtonEx::LaunchItem() {
         break;
     default:
         if (m_strTarget.empty()) {
-            ::MessageBoxW(m_hWnd, kFileMissing, kProductTitle, MB_OK);
+            ::MessageBoxW(m_hWnd, TextOf(Language(), texts::kFileMissing).c_str(), kProductTitle, MB_OK);
         } else {
             fw::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
             OpenWithShell(m_strTarget, nullptr);
@@ -199,7 +198,7 @@ void CButtonEx::LaunchItem() {
 
 void CButtonEx::OpenWithShell(const std::wstring& file, const wchar_t* verb) {
     if (ShellOpen(file, verb)) return;
-    if (::MessageBoxW(Panel(), kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
+    if (::MessageBoxW(Panel(), TextOf(Language(), texts::kOpenFailed).c_str(), TextOf(Language(), texts::kWarning).c_str(), MB_YESNO) == IDYES) DeleteItem();
 }
 
 void CButtonEx::CopyTextToClipboard() {
@@ -234,7 +233,7 @@ void CButtonEx::OpenContainingFolder() {
         fw::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
         OpenWithShell(ContainingFolderOf(ShownTarget()), L"open");
     } else {
-        ::MessageBoxW(m_hWnd, kFileMissing, kProductTitle, MB_OK);
+        ::MessageBoxW(m_hWnd, TextOf(Language(), texts::kFileMissing).c_str(), kProductTitle, MB_OK);
     }
     AfterLaunch();
 }
@@ -266,7 +265,7 @@ void CButtonEx::ShowItemProperties() {
     info.lpVerb = L"properties";
     info.lpFile = m_strTarget.c_str();
     info.nShow = 0;
-    if (!::ShellExecuteExW(&info) && ::MessageBoxW(Panel(), kOpenFailed, kWarning, MB_YESNO) == IDYES) DeleteItem();
+    if (!::ShellExecuteExW(&info) && ::MessageBoxW(Panel(), TextOf(Language(), texts::kOpenFailed).c_str(), TextOf(Language(), texts::kWarning).c_str(), MB_YESNO) == IDYES) DeleteItem();
 }
 
 LONG CButtonEx::QueryClassesRootDefault(const std::wstring& subKey, std::wstring& value) {

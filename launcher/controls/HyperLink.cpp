@@ -1,4 +1,6 @@
 #include "HyperLink.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "OpenAddress.h"
 #include <shellapi.h>
 #include <cwchar>
@@ -8,7 +10,6 @@ namespace lhl {
 namespace {
 
 constexpr UINT_PTR kHoverTimer = 100;
-constexpr UINT kToolId = 1;
 constexpr int kWinHelpLinkCursor = 106;
 
 const wchar_t* ReasonFor(INT_PTR code) {
@@ -40,8 +41,8 @@ std::wstring WindowText(HWND window) {
 
 } // namespace
 
-std::wstring HyperLinkErrorText(INT_PTR code) {
-    std::wstring text = L"Unable to open hyperlink:\n\n";
+std::wstring HyperLinkErrorText(INT_PTR code, const std::wstring& heading) {
+    std::wstring text = heading + L"\n\n";
     if (const wchar_t* reason = ReasonFor(code)) return text + reason;
     wchar_t unknown[64];
     std::swprintf(unknown, 64, L"Unknown Error (%d) occurred.", static_cast<int>(code));
@@ -69,7 +70,7 @@ void CHyperLink::SetUp() {
     SelectFont(false);
     m_hollow = static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
     m_toolTip.Create(m_hWnd);
-    m_toolTip.SetToolText(m_hWnd, kToolId, GetClientRect(), m_strURL);
+    m_toolTip.SetToolText(m_hWnd, m_strURL);
 }
 
 void CHyperLink::MakeFonts() {
@@ -144,7 +145,7 @@ void CHyperLink::SetURL(const std::wstring& url) {
     m_strURL = url;
     if (!m_hWnd) return;
     PositionWindow();
-    m_toolTip.SetToolText(m_hWnd, kToolId, GetClientRect(), m_strURL);
+    m_toolTip.SetToolText(m_hWnd, m_strURL);
 }
 
 void CHyperLink::SelectFont(bool underlined) {
@@ -200,7 +201,7 @@ void CHyperLink::OnClicked() {
         return;
     }
     ::MessageBeep(MB_ICONEXCLAMATION);
-    ::MessageBoxW(::GetParent(m_hWnd), HyperLinkErrorText(result).c_str(), L"Lanternhop Launcher", MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(::GetParent(m_hWnd), HyperLinkErrorText(result, TextOf(m_pLanguage, texts::kLinkFailed)).c_str(), L"Lanternhop Launcher", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CHyperLink::OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {

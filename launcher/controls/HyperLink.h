@@ -8,6 +8,8 @@
 
 namespace lhl {
 
+class LanguageTable;
+
 class CHyperLink : public fw::CWnd {
 public:
     static constexpr COLORREF kLinkColour = RGB(0, 0, 238);
@@ -31,6 +33,8 @@ public:
     // The click: opens the target, marks the link visited or reports why it could not open.
     void OnClicked();
     const std::wstring& TipText() const { return m_strURL; }
+    // The table the failure message's heading comes from; may be null.
+    void SetLanguage(LanguageTable* language) { m_pLanguage = language; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -46,6 +50,7 @@ private:
     void SelectFont(bool underlined);
 
     std::wstring m_strURL;
+    LanguageTable* m_pLanguage = nullptr;
     fw::UniqueHFont m_underlineFont;
     fw::UniqueHFont m_normalFont;
     HBRUSH m_hollow = nullptr; // a stock object, never deleted
@@ -59,6 +64,6 @@ private:
 };
 
 // The message for a failed open: "Unable to open hyperlink:" and the reason for its code.
-std::wstring HyperLinkErrorText(INT_PTR code);
+std::wstring HyperLinkErrorText(INT_PTR code, const std::wstring& heading = L"Unable to open hyperlink:");
 
 } // namespace lhl

@@ -1,8 +1,12 @@
 #include "IndexButton.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "ButtonLook.h"
 #include "PanelMessages.h"
 
 namespace lhl {
+
+std::wstring CIndexButton::HoverText() const { return TextOf(Language(), texts::kTabHover); }
 
 void CIndexButton::SetPageColours(COLORREF focusBack, COLORREF normalBack, COLORREF focusText, COLORREF normalText) {
     SetColourSlot(0, focusBack, false);

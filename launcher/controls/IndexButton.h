@@ -19,12 +19,12 @@ public:
     void BuildBackground(int effect, int grain, int hotBlend, unsigned tintPercent, COLORREF tint);
     const CCeXDib& NormalImage() const { return m_dibNormal; }
     const CCeXDib& HotImage() const { return m_dibHot; }
+    std::wstring HoverText() const override;
 
 protected:
     void OnClicked() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void PaintBackground(HDC dc, const RECT& rect) override;
-    std::wstring HoverText() const override { return L"Click to switch!"; }
 
 private:
     struct TextureRecipe {

@@ -72,6 +72,10 @@ std::wstring LanguageTable::TextOr(uint32_t section, uint32_t key, const wchar_t
     return text.empty() ? std::wstring(builtIn) : text;
 }
 
+std::wstring TextOf(LanguageTable* table, const InterfaceText& text) {
+    return table ? table->TextOr(text.section, text.key, text.english) : std::wstring(text.english);
+}
+
 std::wstring FormatNumbers(const std::wstring& format, std::initializer_list<int> numbers) {
     std::wstring text;
     auto next = numbers.begin();

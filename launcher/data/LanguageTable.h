@@ -18,6 +18,7 @@ enum : uint32_t {
     kSectionUrlEmail = 139,
     kSectionItemMenu = 100,
     kSectionTidyDesktop = 161,
+    kSectionAbout = 1100, // the about box's template number is the item menu's section already
 };
 
 class LanguageTable {
@@ -55,6 +56,10 @@ private:
     std::wstring m_langFolder;
     unsigned m_loads = 0;
 };
+
+struct InterfaceText;
+// The language file's text when a table is given, active and has one; else the English text.
+std::wstring TextOf(LanguageTable* table, const InterfaceText& text);
 
 // The text with each "%d" replaced by the next number, and "\n" as an ini file writes a line
 // break made one. A translated text is data, not a format string: a stray "%s" or a "%d" too

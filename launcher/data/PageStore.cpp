@@ -1,4 +1,6 @@
 #include "PageStore.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "ButtonEx.h"
 #include "Dpi.h"
 #include "IndexButton.h"
@@ -206,7 +208,7 @@ void PageStore::MoveTab(size_t i, int left, int width) {
 
 uint32_t PageStore::AddPage() {
     if (m_tabs.size() >= kMaxPages) {
-        ::MessageBoxW(m_hParent, L"Page is full. Add fail!", kProductTitle, MB_OK);
+        ::MessageBoxW(m_hParent, TextOf(m_pConfig->GetLanguageTable(), texts::kPageFullShort).c_str(), kProductTitle, MB_OK);
         return GetPageCount();
     }
     const uint32_t k = GetPageCount() + 1;
@@ -304,11 +306,10 @@ bool PageStore::MayDeleteItemsOutOfView(uint32_t page) const {
         return i.HoldsItem() && i.cell > m_cells.size();
     });
     if (hidden == 0) return true;
-    const std::wstring text = hidden == 1 ? std::wstring(L"This page holds 1 item out of view (beyond the current grid). "
-                                                         L"Delete the page with it?")
-                                          : L"This page holds " + std::to_wstring(hidden) +
-                                                L" items out of view (beyond the current grid). Delete the page with them?";
-    return ::MessageBoxW(m_hParent, text.c_str(), L"Warning", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    LanguageTable* table = m_pConfig->GetLanguageTable();
+    const std::wstring text = hidden == 1 ? TextOf(table, texts::kItemOutOfView)
+                                          : FormatNumbers(TextOf(table, texts::kItemsOutOfView), {static_cast<int>(hidden)});
+    return ::MessageBoxW(m_hParent, text.c_str(), TextOf(table, texts::kWarning).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void PageStore::SetPageProperties(const std::wstring& title, const std::wstring& tip, COLORREF focusBack,

@@ -1,6 +1,7 @@
 // Loading and saving the pages: "pages_info.dat", the page files of the groups, the shown
 // page's index in the registry, and the items of a first run.
 #include "ButtonEx.h"
+#include "LanguageKeys.h"
 #include "ByteCodec.h"
 #include "DataFile.h"
 #include "LanguageTable.h"
@@ -96,7 +97,9 @@ bool PageStore::ReadIndexFile(IndexFile& index) {
     const std::wstring path = DataPath(kIndexFileName);
     if (ReadDataFile(path, bytes, kDataFileLimit) && DecodeIndex(bytes, index)) return true;
     if (!ReadDataFile(path + kBackupSuffix, bytes, kDataFileLimit) || !DecodeIndex(bytes, index)) return false;
-    return ::MessageBoxW(m_hParent, L"Start with last correct setting?", L"Warning!", MB_YESNO) == IDYES;
+    LanguageTable* table = m_pConfig->GetLanguageTable();
+    return ::MessageBoxW(m_hParent, TextOf(table, texts::kLastCorrectSetting).c_str(),
+                         TextOf(table, texts::kWarningExclaimed).c_str(), MB_YESNO) == IDYES;
 }
 
 int PageStore::LoadPages() {

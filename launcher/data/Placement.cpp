@@ -78,7 +78,9 @@ bool TouchesMonitors(const MonitorList& monitors, const RECT& rc) {
                        [&](const MonitorArea& m) { return OverlapArea(m.monitor, rc) > 0; });
 }
 
-SIZE ScaledTo(SIZE size96, const MonitorArea& m) { return SIZE{fw::Scale(size96.cx, m.dpi), fw::Scale(size96.cy, m.dpi)}; }
+SIZE ScaledTo(SIZE size96, UINT dpi) { return SIZE{fw::Scale(size96.cx, dpi), fw::Scale(size96.cy, dpi)}; }
+
+SIZE ScaledTo(SIZE size96, const MonitorArea& m) { return ScaledTo(size96, m.dpi); }
 
 // Flush with the top of a bottom taskbar and a little way in from the right.
 POINT DefaultPlace(const MonitorList& monitors, SIZE panel96) {
@@ -116,19 +118,24 @@ RECT InsideWorkArea(const MonitorList& monitors, const RECT& panel) {
                           KeepInside(panel.top, size.cy, m->work.top, m->work.bottom)}, size);
 }
 
-bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, int top, int bottom) {
-    const int edge = monitor.monitor.right;
+bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, const RECT& parked) {
     return std::none_of(monitors.begin(), monitors.end(), [&](const MonitorArea& other) {
-        const bool beside = other.monitor.left <= edge && other.monitor.right > edge;
-        return beside && other.monitor.top < bottom && other.monitor.bottom > top;
+        return !::EqualRect(&other.monitor, &monitor.monitor) && OverlapArea(other.monitor, parked) > 0;
     });
 }
 
-std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, int top, int bottom) {
+RECT ParkedRect(const DockEdge& edge, int top, SIZE size, int edgeStrip96) {
+    return AtCorner(POINT{ParkedLeft(edge, edgeStrip96), top}, size);
+}
+
+std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, const RECT& panel,
+                                           int edgeStrip96) {
     const MonitorArea* m = MonitorOfPoint(monitors, cursor);
     if (!m || cursor.x < m->monitor.right - fw::Scale(kDockDistance96, m->dpi)) return std::nullopt;
-    if (!IsOuterRightEdge(monitors, *m, top, bottom)) return std::nullopt;
-    return EdgeOf(*m);
+    const DockEdge edge = EdgeOf(*m);
+    if (!IsOuterRightEdge(monitors, *m, ParkedRect(edge, panel.top, SIZE{Width(panel), Height(panel)}, edgeStrip96)))
+        return std::nullopt;
+    return edge;
 }
 
 bool TouchesDockEdge(const DockEdge& edge, POINT pt) {
@@ -142,11 +149,11 @@ namespace {
 // A docked panel on the monitor it belongs to now: kept at its height as far as the work area
 // allows, on the right edge when that is still an outer one, else just inside it and free.
 PanelPlace RedockedOn(const MonitorList& monitors, const MonitorArea& m, const RECT& panel, bool parked,
-                      int edgeStrip96) {
-    const SIZE size{Width(panel), Height(panel)};
+                      int edgeStrip96, SIZE panel96) {
+    const SIZE size = ScaledTo(panel96, m);
     const int top = KeepInside(panel.top, size.cy, m.work.top, m.work.bottom);
-    if (IsOuterRightEdge(monitors, m, top, top + size.cy)) {
-        const DockEdge edge = EdgeOf(m);
+    const DockEdge edge = EdgeOf(m);
+    if (IsOuterRightEdge(monitors, m, ParkedRect(edge, top, size, edgeStrip96))) {
         const int left = parked ? ParkedLeft(edge, edgeStrip96) : edge.x - size.cx;
         return PanelPlace{AtCorner(POINT{left, top}, size), edge};
     }
@@ -161,7 +168,7 @@ PanelPlace PlaceAfterChange(const MonitorList& monitors, const RECT& panel, cons
     // A parked panel lies mostly beyond its edge, so the edge names its monitor, not the overlap.
     if (dock) {
         if (const MonitorArea* m = MonitorOfPoint(monitors, POINT{dock->x - 1, (panel.top + panel.bottom) / 2}))
-            return RedockedOn(monitors, *m, panel, parked, edgeStrip96);
+            return RedockedOn(monitors, *m, panel, parked, edgeStrip96, panel96);
     }
     if (TouchesMonitors(monitors, panel)) return PanelPlace{panel, std::nullopt};
     const MonitorArea* primary = PrimaryMonitor(monitors);

@@ -52,6 +52,9 @@ bool TouchesMonitors(const MonitorList& monitors, const RECT& rc);
 
 // The panel's sizes here are its 96-DPI ones (the dimension): each monitor scales them by its own
 // DPI, so a panel going onto a monitor of other scaling is fitted at the size it will have there.
+// A 96-DPI size in pixels at a DPI: the one answer for the panel's size at a scaling, which its
+// layout, its placement and its answer to Windows' question before a DPI change all take.
+SIZE ScaledTo(SIZE size96, UINT dpi);
 // A 96-DPI size at that monitor's DPI.
 SIZE ScaledTo(SIZE size96, const MonitorArea& m);
 // Top-left corner of the panel at the bottom right of the primary monitor's work area.
@@ -64,12 +67,17 @@ POINT AtCursorPlace(const MonitorList& monitors, POINT cursor, SIZE panel96);
 // The rectangle, in pixels, moved inside the work area of the monitor it overlaps most.
 RECT InsideWorkArea(const MonitorList& monitors, const RECT& panel);
 
-// Whether the right edge of that monitor is an outer one between top and bottom: no other monitor
-// beside it there. A panel parked at an inner edge would sit in view on the neighbour.
-bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, int top, int bottom);
-// The edge a panel dragged with the cursor there docks at: the cursor's monitor's right edge,
-// when the cursor is within the docking distance of it and it is outer at the panel's height.
-std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, int top, int bottom);
+// Whether the right edge of that monitor is an outer one for the panel parked there (`parked`, in
+// pixels): the rectangle touches no other monitor. A panel parked at an inner edge, or beyond an
+// edge where a staggered neighbour starts a little further right, would sit in view there.
+bool IsOuterRightEdge(const MonitorList& monitors, const MonitorArea& monitor, const RECT& parked);
+// The rectangle of a panel of that size parked at the edge, at its top.
+RECT ParkedRect(const DockEdge& edge, int top, SIZE size, int edgeStrip96);
+// The edge a panel (its rectangle in pixels) dragged with the cursor there docks at: the cursor's
+// monitor's right edge, when the cursor is within the docking distance of it and the panel parked
+// there would be out of sight.
+std::optional<DockEdge> DockEdgeNearCursor(const MonitorList& monitors, POINT cursor, const RECT& panel,
+                                           int edgeStrip96);
 // Whether a hit-test point touches the docked edge: near it in x and within its monitor's height.
 bool TouchesDockEdge(const DockEdge& edge, POINT pt);
 // The left edge of a panel parked at the edge, edgeStrip96 pixels of it left showing.

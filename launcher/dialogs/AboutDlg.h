@@ -14,15 +14,18 @@ enum : UINT {
     IDC_ABOUT_MAIL = 1023,
 };
 
+class LanguageTable;
+
 class CAboutDlg : public fw::CDialog {
 public:
-    explicit CAboutDlg(fw::CWnd* parent = nullptr);
+    explicit CAboutDlg(LanguageTable* language = nullptr, fw::CWnd* parent = nullptr);
     // The manual page the link opens and the words it shows; the English manual by default.
     void SetManual(std::wstring path, std::wstring title);
     BOOL OnInitDialog() override;
     CHyperLink& ManualLink() { return m_manual; }
 
 private:
+    LanguageTable* m_pLanguage;
     CHyperLink m_manual;
     std::wstring m_manualPath;
     std::wstring m_manualTitle;

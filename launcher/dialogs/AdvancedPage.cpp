@@ -2,6 +2,7 @@
 // language list write into the live settings at once; the hot key and the animate flag wait for
 // OK. Moving the transparency slider previews it on the panel.
 #include "Dpi.h"
+#include "LanguageKeys.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
 #include "OptionsSheet.h"
@@ -14,7 +15,9 @@ namespace {
 
 constexpr int kMinUnits = 3;
 constexpr int kMaxUnits = 16;
-constexpr UINT kLanguageIds[] = {IDC_OPT_SHOW_HIDE_GROUP, IDC_OPT_USE_HOTKEY, IDC_OPT_CTRL_TWICE, IDC_OPT_ANIMATE};
+constexpr UINT kLanguageIds[] = {IDC_OPT_SHOW_HIDE_GROUP, IDC_OPT_USE_HOTKEY,      IDC_OPT_CTRL_TWICE,
+                                 IDC_OPT_ANIMATE,         IDC_OPT_APPEARANCE_GROUP, IDC_OPT_UNITS_CAPTION,
+                                 IDC_OPT_DIMENSION_CAPTION, IDC_OPT_LANGUAGE_CAPTION};
 constexpr uint32_t kKeyAskSmallerGrid = 1045;
 constexpr uint32_t kKeyWarning = 16;
 
@@ -70,7 +73,9 @@ BOOL CAdvancedPageOpt::OnInitDialog() {
     m_alpha.SetPos(alpha);
     SetLabel(IDC_OPT_ALPHA_LABEL, L"%d%%", TransparencyPercent(alpha));
 
-    for (const wchar_t* name : {L"Default", L"\u7B80\u4F53\u4E2D\u6587", L"English"}) m_language.AddString(name);
+    // Each language by its own name; the first follows the system.
+    const std::wstring system = lhl::TextOf(c.GetLanguageTable(), texts::kLanguageDefault);
+    for (const wchar_t* name : {system.c_str(), L"\u7B80\u4F53\u4E2D\u6587", L"English"}) m_language.AddString(name);
     m_language.SetCurSel(s.languageIndex);
 
     ::CheckDlgButton(m_hWnd, IDC_OPT_ANIMATE, m_pSnapshot->animate ? BST_CHECKED : BST_UNCHECKED);

@@ -1,6 +1,7 @@
 // The General page: check boxes over the sheet's copy of the settings, and the background
 // picture, which turns the tab-switch background off while it is chosen.
 #include "DialogLanguage.h"
+#include "LanguageKeys.h"
 #include "ItemDialogs.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
@@ -60,12 +61,17 @@ void CBasicExPage::ChooseBackground() {
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     open.hwndOwner = m_hWnd;
-    open.lpstrFilter = L"Pictures (*.bmp;*.jpg;*.jpeg;*.png;*.gif)\0*.bmp;*.jpg;*.jpeg;*.png;*.gif\0"
-                       L"All Files (*.*)\0*.*\0";
+    LanguageTable* table = m_pConfig->GetLanguageTable();
+    // Pairs of nul-ended strings, one more nul after the last pair.
+    const std::wstring filter = TextOf(table, texts::kPicturesFilter) +
+                                std::wstring(L"\0*.bmp;*.jpg;*.jpeg;*.png;*.gif\0", 32) +
+                                TextOf(table, texts::kAllFilesFilter) + std::wstring(L"\0*.*\0", 6);
+    const std::wstring title = TextOf(table, texts::kOpenImage);
+    open.lpstrFilter = filter.c_str();
     open.lpstrFile = file.data();
     open.nMaxFile = static_cast<DWORD>(file.size());
     open.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    open.lpstrTitle = L"Open Image";
+    open.lpstrTitle = title.c_str();
     open.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
     if (::GetOpenFileNameW(&open)) ::SetDlgItemTextW(m_hWnd, IDC_OPT_BACKGROUND_PATH, file.data());
     m_pSnapshot->backgroundPath = ControlText(m_hWnd, IDC_OPT_BACKGROUND_PATH);

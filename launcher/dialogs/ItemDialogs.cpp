@@ -1,4 +1,5 @@
 #include "ItemDialogs.h"
+#include "LanguageKeys.h"
 #include "DialogLanguage.h"
 #include "LanguageTable.h"
 #include "LauncherConfig.h"
@@ -41,7 +42,10 @@ void CTextClipboardDlg::OnAccept() {
         return;
     }
     // Yes gives up; No goes back to the dialog with what was typed.
-    if (::MessageBoxW(m_hWnd, L"Text is empty, set fail!", L"Warning", MB_YESNO) == IDYES) EndDialog(IDCANCEL);
+    LanguageTable* table = TableOf(m_pConfig);
+    if (::MessageBoxW(m_hWnd, TextOf(table, texts::kTextEmpty).c_str(), TextOf(table, texts::kWarning).c_str(), MB_YESNO) ==
+        IDYES)
+        EndDialog(IDCANCEL);
 }
 
 bool CTextClipboardDlg::OnCommand(WORD id, WORD code, HWND control) {

@@ -255,7 +255,7 @@ void CFindView::End() {
         m_pStore->RefreshButtons(0);
         MarkShownTab(true);
     }
-    ::SetDlgItemTextW(m_hPanel, IDC_STRIP, fw::LoadResString(IDS_STRIP_TEXT).c_str());
+    ::SetDlgItemTextW(m_hPanel, IDC_STRIP, TextOf(m_pLanguage, texts::kStrip).c_str());
 }
 
 bool CFindView::HoldsButtonId(WORD id) const {

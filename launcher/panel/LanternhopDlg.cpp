@@ -1,4 +1,6 @@
 #include "LanternhopDlg.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "AboutDlg.h"
 #include "Dpi.h"
 #include "Module.h"
@@ -25,7 +27,6 @@ CLanternhopDlg::CLanternhopDlg() : fw::CDialog(IDD_LANTERNHOP_DIALOG) {}
 BOOL CLanternhopDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     ::SetPropW(m_hWnd, kPanelProperty, m_hWnd);
-    AddAboutToSystemMenu();
     TakeDpi(fw::WindowDpi(m_hWnd));
     fw::KeepOwnLayoutOnDpiChange(m_hWnd);
     // Registered before the icon is added, so a taskbar restarting from here on brings it back.
@@ -39,6 +40,8 @@ BOOL CLanternhopDlg::OnInitDialog() {
     m_config.LoadConfig(kConfigFileName);
     ApplyLayout();
     ChooseLanguage();
+    AddAboutToSystemMenu();
+    ::SetDlgItemTextW(m_hWnd, IDC_STRIP, TextOf(&m_language, texts::kStrip).c_str());
     SetUpKeysAtStartup();
     PlaceAtStartup();
     StartGestures();
@@ -49,7 +52,7 @@ BOOL CLanternhopDlg::OnInitDialog() {
 
 void CLanternhopDlg::AddAboutToSystemMenu() {
     HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
-    const std::wstring about = fw::LoadResString(IDS_ABOUTBOX);
+    const std::wstring about = TextOf(&m_language, texts::kAboutMenu);
     if (!system) return;
     if (!about.empty()) {
         ::AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
@@ -64,8 +67,13 @@ void CLanternhopDlg::AddAboutToSystemMenu() {
 void CLanternhopDlg::PlaceAtStartup() {
     const ConfigSettings& s = m_config.Settings();
     const RECT saved = s.rememberLocation ? s.windowRect : RECT{};
-    const POINT corner = StartupPlace(CurrentMonitors(), saved, PanelSize96());
-    ::SetWindowPos(m_hWnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const MonitorList monitors = CurrentMonitors();
+    const POINT corner = StartupPlace(monitors, saved, PanelSize96());
+    const MonitorArea* there = MonitorOfPoint(monitors, corner);
+    const UINT dpi = there ? there->dpi : m_nDpi;
+    const SIZE size = PanelPixels(dpi);
+    PlaceWhole(RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy}, dpi, nullptr,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLanternhopDlg::HidePanel() {
@@ -103,7 +111,7 @@ void CLanternhopDlg::OnFirstShow() {
     OpenHelpOnFirstRun();
     m_nEdgeStrip = ::GetSystemMetricsForDpi(SM_CXFRAME, fw::kBaseDpi);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
-        ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
+        ReportPageFull();
     MakeTranslucent();
     ResumeHandOver();
 }
@@ -159,7 +167,7 @@ LRESULT CLanternhopDlg::OnSwitchPage(WPARAM number, LPARAM moving) {
 
 void CLanternhopDlg::ReportMoveRefused(int result, uint32_t target) {
     if (result == PageStore::kMoveTargetFull)
-        ::MessageBoxW(m_hWnd, L"Target page is full, operate failed.", kProductTitle, MB_OK);
+        ::MessageBoxW(m_hWnd, TextOf(&m_language, texts::kTargetPageFull).c_str(), kProductTitle, MB_OK);
     if (result != PageStore::kMoveNotSaved) return;
     const std::wstring format = m_language.TextOr(kSectionMain, IDS_MOVE_NOT_SAVED, fw::LoadResString(IDS_MOVE_NOT_SAVED).c_str());
     const std::wstring text = FormatNumbers(format, {static_cast<int>(target) + 1});
@@ -323,6 +331,8 @@ LRESULT CLanternhopDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(static_cast<UINT>(wParam), reinterpret_cast<SIZE*>(lParam));
     case WM_QUERYDRAGICON:
         return reinterpret_cast<LRESULT>(m_hIcon.get());
     case WM_SETTINGCHANGE:

@@ -71,6 +71,8 @@ public:
     // Whether Ctrl pressed twice shows the panel now: the hook library is watching for it.
     bool CtrlTwiceWorks() const { return m_bCtrlTwiceOn; }
     void SetTrayTip(const std::wstring& tip) { m_strTrayTip = tip; }
+    // The icon the tray shows now, made at the taskbar's scaling.
+    HICON TrayIcon() const { return m_nid.hIcon; }
     void ModifyTrayIcon();
     // The options sheet closed with OK: its settings reach the keys, the tray, the files and the look.
     void ApplyOptions(COptPropertySht& sheet);
@@ -179,9 +181,14 @@ private:
     void OpenHelpOnFirstRun();
     // PanelLayout.cpp: sizes, fonts and icons at the panel's DPI.
     void ApplyLayout();
-    void TakeDpi(UINT dpi);
+    fw::UniqueHFont TakeDpi(UINT dpi);
     // The panel's size at 96 DPI: the dimension square and the strip below it.
     SIZE PanelSize96() const;
+    // Its size in pixels at a DPI, for the layout, every placement and Windows' question alike.
+    SIZE PanelPixels(UINT dpi) const;
+    void PlaceWhole(const RECT& target, UINT dpi, HWND insertAfter, UINT flags);
+    LRESULT OnGetDpiScaledSize(UINT dpi, SIZE* size) const;
+    RECT RectAtNewDpi(UINT dpi, const RECT* suggested);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     int Px(int size96) const;
     // Where the panel is, with its size at 96 DPI as the settings keep it.
@@ -200,6 +207,7 @@ private:
     fw::UniqueHIcon m_hSmallIcon;
     UINT m_nDpi = 96;             // of the monitor the panel is on
     fw::UniqueHFont m_hFont;      // the template's font at that DPI, for the tabs and the strip
+    const RECT* m_pPlacing = nullptr; // where PlaceWhole is putting the panel, during its move
     std::wstring m_strPendingPath;
     std::wstring m_strHandedOverPath;
     std::deque<std::wstring> m_handedOverPaths; // taken from the hand-off file, not yet added
@@ -217,6 +225,8 @@ private:
     int m_nEdgeStrip = 0;         // 96-DPI pixels of a parked panel left on screen
     fw::UniqueHBitmap m_hBackground;
     NOTIFYICONDATAW m_nid{};
+    fw::UniqueHIcon m_hTrayIcon;
+    fw::UniqueHIcon m_hOldTrayIcon; // until the shell was given the new one
     std::wstring m_strTrayTip;
     UINT m_uTaskbarCreated = 0;
     HMENU m_trayMenu = nullptr;   // only while the tray menu is open

@@ -1,5 +1,6 @@
 // What the user asks of the panel through its page menu, keys, wheel and double click.
 #include "AboutDlg.h"
+#include "LanguageKeys.h"
 #include "ButtonEx.h"
 #include "ItemDialogs.h"
 #include "ItemText.h"
@@ -194,8 +195,8 @@ void CLanternhopDlg::ApplyOptions(COptPropertySht& sheet) {
 
 // Said when the user has just chosen the picture; start-up and page switches stay quiet.
 void CLanternhopDlg::ReportUnreadableBackground() {
-    const std::wstring text = L"The background picture cannot be read:\n\n" + BackgroundPath() +
-                              L"\n\nThe panel keeps its plain background.";
+    const std::wstring text = TextOf(&m_language, texts::kBackgroundUnreadable) + L"\n\n" + BackgroundPath() +
+                              L"\n\n" + TextOf(&m_language, texts::kPlainBackgroundKept);
     ::MessageBoxW(m_hWnd, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
 }
 
@@ -228,7 +229,7 @@ void CLanternhopDlg::AddLinkFromDialog() {
 
 // What the user typed did not find a cell; said, so it is not thought kept.
 void CLanternhopDlg::ReportPageFull() {
-    ::MessageBoxW(m_hWnd, L"Current Page is full, add fail.", kProductTitle, MB_OK);
+    ::MessageBoxW(m_hWnd, TextOf(&m_language, texts::kPageFullAddFail).c_str(), kProductTitle, MB_OK);
 }
 
 void CLanternhopDlg::ClearAll() {
@@ -287,7 +288,7 @@ bool CLanternhopDlg::BringOpenDialogForward() {
 }
 
 void CLanternhopDlg::ShowAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(&m_language, this);
     about.SetManual(ManualPath(), ManualTitle());
     about.DoModal();
 }
@@ -386,7 +387,9 @@ void CLanternhopDlg::OnDoubleClick(POINT point) {
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     open.hwndOwner = m_hWnd;
-    open.lpstrFilter = L"All files (*.*)\0*.*\0";
+    // Two strings, each ended by its nul, and one more nul after the pair.
+    const std::wstring filter = TextOf(&m_language, texts::kAllFilesFilter) + std::wstring(L"\0*.*\0", 6);
+    open.lpstrFilter = filter.c_str();
     open.lpstrFile = file.data();
     open.nMaxFile = MAX_PATH;
     open.Flags = OFN_EXPLORER;

@@ -1,5 +1,7 @@
 // Paths that a second start of the program hands over to the running panel.
 #include "HandOff.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "LanternhopDlg.h"
 #include "PanelMessages.h"
 
@@ -33,7 +35,7 @@ void CLanternhopDlg::AddHandedOverPaths() {
         m_handedOverPaths.pop_front();
         if (!m_bVisible) ToggleVisible(false);
         if (m_pPageStore->AddFileItem(path) == 1)
-            ::MessageBoxW(m_hWnd, L"Current Page is full, register fial.Sorry!", kProductTitle, MB_OK);
+            ::MessageBoxW(m_hWnd, TextOf(&m_language, texts::kPageFullRegisterFail).c_str(), kProductTitle, MB_OK);
     }
 }
 

@@ -39,8 +39,11 @@ SIZE CLanternhopDlg::PanelSize96() const {
     return SIZE{side, side + kStripHeight + kFrame};
 }
 
-// The font and icons the panel's controls and frame show at this DPI.
-void CLanternhopDlg::TakeDpi(UINT dpi) {
+SIZE CLanternhopDlg::PanelPixels(UINT dpi) const { return ScaledTo(PanelSize96(), dpi); }
+
+// The font and icons the panel's controls and frame show at this DPI. The font the controls had
+// goes back to the caller, who frees it once every control was given the new one.
+fw::UniqueHFont CLanternhopDlg::TakeDpi(UINT dpi) {
     m_nDpi = dpi ? dpi : fw::kBaseDpi;
     LOGFONTW font{};
     font.lfHeight = fw::FontHeight(kFontPoints, m_nDpi);
@@ -52,7 +55,7 @@ void CLanternhopDlg::TakeDpi(UINT dpi) {
         for (UINT id : {IDC_INDEX_FIRST, IDC_STRIP})
             ::SendMessageW(GetDlgItem(id), WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), FALSE);
         if (m_pPageStore) m_pPageStore->SetDpi(m_nDpi, made.get());
-        m_hFont = std::move(made);
+        std::swap(m_hFont, made);
     }
     // The window shows the new icons before the old ones are freed.
     fw::UniqueHIcon big(fw::LoadIconAtSize(IDR_MAINFRAME, Px(kBigIcon)));
@@ -61,16 +64,17 @@ void CLanternhopDlg::TakeDpi(UINT dpi) {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     m_hIcon = std::move(big);
     m_hSmallIcon = std::move(small);
+    return made;
 }
 
 // The panel is `dimension` wide and square above the strip; the strip runs along the bottom and
 // the hidden End button marks the page area's bottom right corner above it. Every size is the
 // 96-DPI one scaled to the panel's DPI.
 void CLanternhopDlg::ApplyLayout() {
-    const int size = Px(m_config.Settings().dimension);
+    const SIZE size = PanelPixels(m_nDpi);
     const int stripHeight = Px(kStripHeight), frame = Px(kFrame);
     const RECT now = GetWindowRect();
-    ::MoveWindow(m_hWnd, now.left, now.top, size, size + stripHeight + frame, TRUE);
+    ::MoveWindow(m_hWnd, now.left, now.top, size.cx, size.cy, TRUE);
 
     const RECT w = GetWindowRect();
     MoveChild(m_hWnd, GetDlgItem(IDC_STRIP), RECT{w.left + frame, w.bottom - stripHeight, w.right - frame, w.bottom - frame});
@@ -81,19 +85,57 @@ void CLanternhopDlg::ApplyLayout() {
     MoveChild(m_hWnd, GetDlgItem(IDC_INDEX_FIRST), RECT{w.left, w.top, w.left + tabWidth, w.top + tabHeight});
 }
 
-// Moved onto a screen of another scaling (or that screen's scaling changed): the suggested
-// rectangle keeps the panel where the user sees it, and everything drawn is made again at the
-// new size. The pages, the shown page and every item stay as they are.
+// A move the program makes (at start-up, at the cursor, after the monitors changed): the target
+// is sized for the monitor it is on and set in one call, so the panel never stands across two
+// monitors at the other one's scaling. Windows sends WM_DPICHANGED during the move when that
+// monitor's scaling differs; the target, not the rectangle it suggests, is where the panel goes.
+void CLanternhopDlg::PlaceWhole(const RECT& target, UINT dpi, HWND insertAfter, UINT flags) {
+    m_pPlacing = &target;
+    ::SetWindowPos(m_hWnd, insertAfter, target.left, target.top, target.right - target.left,
+                   target.bottom - target.top, flags);
+    m_pPlacing = nullptr;
+    // No word from Windows (the move stayed on the panel's monitor as far as it can tell): the
+    // layout follows the scaling of the monitor it was put on all the same.
+    if (dpi && dpi != m_nDpi) OnDpiChanged(dpi, &target);
+}
+
+// Windows asks before a DPI change how large the panel will be at the new DPI: the same size the
+// layout and the placement give it there.
+LRESULT CLanternhopDlg::OnGetDpiScaledSize(UINT dpi, SIZE* size) const {
+    if (!dpi || !size) return FALSE;
+    *size = PanelPixels(dpi);
+    return TRUE;
+}
+
+// Where the panel goes at a new DPI: a parked panel stays parked at its edge (it never comes into
+// view for a moment), one the program is placing goes where it is put, any other where Windows
+// suggests.
+RECT CLanternhopDlg::RectAtNewDpi(UINT dpi, const RECT* suggested) {
+    const SIZE size = PanelPixels(dpi);
+    const RECT now = GetWindowRect();
+    if (m_bSlidOut && m_nDockSide) {
+        m_dockEdge.dpi = dpi;
+        return ParkedRect(m_dockEdge, now.top, size, m_nEdgeStrip);
+    }
+    if (m_pPlacing) return *m_pPlacing;
+    const POINT corner = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    return RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
+}
+
+// Moved onto a screen of another scaling (or that screen's scaling changed): the panel keeps its
+// place and everything drawn is made again at the new size. The pages, the shown page and every
+// item stay as they are.
 void CLanternhopDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
     if (!dpi) return;
-    TakeDpi(dpi);
-    if (suggested)
-        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT target = RectAtNewDpi(dpi, suggested);
+    const fw::UniqueHFont oldFont = TakeDpi(dpi);
+    ::SetWindowPos(m_hWnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
     // Moved by the program onto another monitor, Windows suggests a rectangle grown from where it
-    // was put; only a user's drag may leave the panel across the work area's edge.
-    if (!m_bUserMoving) {
+    // was put; only a user's drag may leave the panel across the work area's edge, and a parked
+    // panel lies beyond it on purpose.
+    if (!m_bUserMoving && !m_pPlacing && !(m_bSlidOut && m_nDockSide)) {
         const RECT now = GetWindowRect();
         const RECT inside = InsideWorkArea(CurrentMonitors(), now);
         if (!::EqualRect(&now, &inside))

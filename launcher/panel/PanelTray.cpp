@@ -1,5 +1,8 @@
 // The ways of showing the panel without seeing it: the tray icon and its menu, the system-wide
 // hot key, and the hook library that reports Ctrl pressed twice and the right-button stroke.
+#include "Dpi.h"
+#include "LanguageTable.h"
+#include "LanguageKeys.h"
 #include "LanternhopDlg.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -33,6 +36,17 @@ Fn LibraryEntry(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
+// The notification area draws the icon at the scaling of the monitor the taskbar is on, which is
+// not the panel's when the panel stands on another monitor.
+UINT TaskbarDpi() {
+    const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    const HMONITOR monitor = taskbar ? ::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                                     : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    return fw::MonitorDpi(monitor);
+}
+
+constexpr int kTrayIconSide96 = 16;
+
 } // namespace
 
 void CLanternhopDlg::FillTrayIconData() {
@@ -42,7 +56,10 @@ void CLanternhopDlg::FillTrayIconData() {
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_nid.uCallbackMessage = UM_TRAY_NOTIFY;
-    m_nid.hIcon = m_hSmallIcon ? m_hSmallIcon.get() : m_hIcon.get();
+    // The old icon is freed only after the shell was given the new one.
+    m_hOldTrayIcon = std::move(m_hTrayIcon);
+    m_hTrayIcon.reset(fw::LoadIconAtSize(IDR_MAINFRAME, fw::Scale(kTrayIconSide96, TaskbarDpi())));
+    m_nid.hIcon = m_hTrayIcon ? m_hTrayIcon.get() : m_hSmallIcon.get();
     // A longer tip is cut to what the structure holds.
     ::lstrcpynW(m_nid.szTip, m_strTrayTip.c_str(), ARRAYSIZE(m_nid.szTip));
 }
@@ -51,11 +68,13 @@ void CLanternhopDlg::FillTrayIconData() {
 void CLanternhopDlg::AddTrayIcon() {
     FillTrayIconData();
     ::Shell_NotifyIconW(NIM_ADD, &m_nid);
+    m_hOldTrayIcon.reset();
 }
 
 void CLanternhopDlg::ModifyTrayIcon() {
     FillTrayIconData();
     ::Shell_NotifyIconW(NIM_MODIFY, &m_nid);
+    m_hOldTrayIcon.reset();
 }
 
 LRESULT CLanternhopDlg::OnTrayNotify(LPARAM mouseMessage) {
@@ -137,8 +156,8 @@ bool CLanternhopDlg::RegisterPanelHotKey(WORD modifiers, WORD virtualKey) {
 }
 
 void CLanternhopDlg::ReportHotKeyFailure(DWORD error) {
-    const wchar_t* text = error == ERROR_HOTKEY_ALREADY_REGISTERED ? L"Hot key is used, changle fail!" : L"Set HotKey fail!";
-    ::MessageBoxW(m_hWnd, text, kProductTitle, MB_OK);
+    const InterfaceText& text = error == ERROR_HOTKEY_ALREADY_REGISTERED ? texts::kHotKeyUsed : texts::kHotKeyFail;
+    ::MessageBoxW(m_hWnd, TextOf(&m_language, text).c_str(), kProductTitle, MB_OK);
 }
 
 bool CLanternhopDlg::LoadToolsLibrary() {
@@ -155,7 +174,7 @@ bool CLanternhopDlg::BindCtrlTwice() {
         if (!m_pfnSetUseOtherHotKey) return false;
         if (m_pfnSetUseOtherHotKey(m_hWnd) != 0) return true;
     }
-    ::MessageBoxW(m_hWnd, L"Set [Ctrl] twice hotkey fail!", kProductTitle, MB_OK);
+    ::MessageBoxW(m_hWnd, TextOf(&m_language, texts::kCtrlTwiceFail).c_str(), kProductTitle, MB_OK);
     return false;
 }
 

@@ -44,10 +44,15 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
     if (atCursor) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
-        const POINT corner = AtCursorPlace(CurrentMonitors(), cursor, PanelSize96());
+        const MonitorList monitors = CurrentMonitors();
+        const POINT corner = AtCursorPlace(monitors, cursor, PanelSize96());
+        const MonitorArea* there = MonitorOfPoint(monitors, cursor);
+        const UINT dpi = there ? there->dpi : m_nDpi;
+        const SIZE size = PanelPixels(dpi);
         // Shown away from its edge, it is free: an old dock would slide it back there.
-        if (m_nDockSide && corner.x + width != m_dockEdge.x) LeaveEdge();
-        ::SetWindowPos(m_hWnd, HWND_TOPMOST, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_DEFERERASE);
+        if (m_nDockSide && corner.x + size.cx != m_dockEdge.x) LeaveEdge();
+        PlaceWhole(RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy}, dpi, HWND_TOPMOST,
+                   SWP_NOREDRAW | SWP_DEFERERASE);
     } else {
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_DEFERERASE);
     }
@@ -73,7 +78,7 @@ void CLanternhopDlg::OnMoving(RECT* rect) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     const int width = rect->right - rect->left;
-    if (const auto edge = DockEdgeNearCursor(CurrentMonitors(), cursor, rect->top, rect->bottom)) {
+    if (const auto edge = DockEdgeNearCursor(CurrentMonitors(), cursor, *rect, m_nEdgeStrip)) {
         rect->left = edge->x - width;
         rect->right = edge->x;
         m_dockEdge = *edge;
@@ -106,15 +111,18 @@ void CLanternhopDlg::LeaveEdge() {
 void CLanternhopDlg::OnMonitorsChanged() {
     const RECT rc = GetWindowRect();
     const std::optional<DockEdge> dock = m_nDockSide ? std::optional<DockEdge>(m_dockEdge) : std::nullopt;
-    const PanelPlace place = PlaceAfterChange(CurrentMonitors(), rc, dock, m_bSlidOut, m_nEdgeStrip, PanelSize96());
+    const MonitorList monitors = CurrentMonitors();
+    const PanelPlace place = PlaceAfterChange(monitors, rc, dock, m_bSlidOut, m_nEdgeStrip, PanelSize96());
     if (place.dock) {
         m_dockEdge = *place.dock;
     } else if (m_nDockSide) {
         // Its edge became an inner one: it stands free and whole on its monitor.
         LeaveEdge();
     }
-    if (!::EqualRect(&place.rect, &rc))
-        ::SetWindowPos(m_hWnd, nullptr, place.rect.left, place.rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (::EqualRect(&place.rect, &rc)) return;
+    const MonitorArea* there = MonitorOfRect(monitors, place.rect);
+    const UINT dpi = place.dock ? place.dock->dpi : there ? there->dpi : m_nDpi;
+    PlaceWhole(place.rect, dpi, nullptr, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLanternhopDlg::OnNcHitTest(POINT screen) {

@@ -3,10 +3,22 @@
 #include "FindView.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include <vector>
 
 using namespace lhl;
 
 namespace {
+
+// Every place a window of this thread was put, as its window procedure is told.
+std::vector<std::pair<HWND, RECT>> g_placed;
+LRESULT CALLBACK RecordPlaces(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_WINDOWPOSCHANGED) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(sent->lParam);
+        if (!(pos->flags & SWP_NOMOVE)) g_placed.emplace_back(sent->hwnd, RECT{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy});
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 class PanelAsWindow : public lhltest::PanelTest {
 protected:
@@ -118,6 +130,24 @@ TEST_F(PanelAsWindow, ADockedPanelIsDockedAgainAtTheEdgeAfterAChange) {
     ::SetCursorPos(ScreenWidth() - 3, docked.top + 5);
     m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ScreenWidth() - 3, docked.top + 5));
     EXPECT_TRUE(WaitParked(false)) << "the re-docked panel no longer slides in at the edge";
+}
+
+// Its monitor's scaling changed while the panel is parked: Windows suggests a rectangle grown from
+// where the panel is, which the panel would stand in for a moment; it stays parked throughout.
+TEST_F(PanelAsWindow, AParkedPanelStaysOutOfSightThroughAChangeOfScaling) {
+    DockAndPark();
+    const RECT parked = Rect();
+    g_placed.clear();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, RecordPlaces, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    ChangeDpi(144, ScreenWidth() - 600, parked.top);
+    ::UnhookWindowsHookEx(hook);
+    for (const auto& [window, rc] : g_placed) {
+        if (window != PanelWindow()) continue;
+        EXPECT_GE(rc.left, ScreenWidth() - 2 * ::GetSystemMetrics(SM_CXFRAME)) << "the parked panel came into view at x = " << rc.left;
+    }
+    EXPECT_TRUE(m_panel->IsParked());
+    EXPECT_EQ(m_panel->DockSide(), 4);
 }
 
 TEST_F(PanelAsWindow, DraggingNearTheRightEdgeDocksAndAwayFreesIt) {

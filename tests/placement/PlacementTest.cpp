@@ -24,6 +24,14 @@ const SIZE kPanel{300, 330};
 
 RECT At(int left, int top, SIZE size = kPanel) { return RECT{left, top, left + size.cx, top + size.cy}; }
 
+constexpr int kStrip = 4;
+// A 300-pixel-wide panel between top and bottom, somewhere left of the edge it is dragged to.
+RECT Panel(int top, int bottom) { return RECT{100, top, 400, bottom}; }
+// That panel parked at the monitor's right edge.
+RECT ParkedAt(const MonitorArea& m, int top, int bottom) {
+    return ParkedRect(DockEdge{static_cast<int>(m.monitor.right), m.dpi}, top, SIZE{300, bottom - top}, kStrip);
+}
+
 std::string Text(const RECT& rc) {
     std::ostringstream text;
     text << '{' << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << '}';
@@ -80,33 +88,49 @@ TEST(Placement, ASavedPlaceIsKeptOnlyWhereTheWholePanelIsOnMonitors) {
 TEST(Placement, OnlyAnOuterRightEdgeDocksAndTheDistanceScalesWithItsMonitor) {
     const MonitorList three{kLeft, kPrimary, kTallRight};
     // The taller monitor's right edge at 150 %: 20 pixels are 30 there.
-    auto edge = DockEdgeNearCursor(three, POINT{4480 - 30, 500}, 400, 730);
+    auto edge = DockEdgeNearCursor(three, POINT{4480 - 30, 500}, Panel(400, 730), kStrip);
     ASSERT_TRUE(edge.has_value()) << "30 px from an outer edge at 150 % must dock";
     EXPECT_EQ(edge->x, 4480);
     EXPECT_EQ(edge->dpi, 144u);
-    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{4480 - 31, 500}, 400, 730)) << "31 px at 150 % is too far";
+    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{4480 - 31, 500}, Panel(400, 730), kStrip)) << "31 px at 150 % is too far";
 
     // The primary's right edge has the taller monitor beside it at every height of the primary,
     // and the left monitor's right edge has the primary beside it.
-    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{1919, 500}, 400, 730)) << "a panel parked there would be in view";
-    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{-1, 500}, 400, 730));
+    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{1919, 500}, Panel(400, 730), kStrip)) << "a panel parked there would be in view";
+    EXPECT_FALSE(DockEdgeNearCursor(three, POINT{-1, 500}, Panel(400, 730), kStrip));
     // With the right monitor unplugged the primary's edge is outer again, at 20 px for 100 %.
-    edge = DockEdgeNearCursor({kLeft, kPrimary}, POINT{1900, 500}, 400, 730);
+    edge = DockEdgeNearCursor({kLeft, kPrimary}, POINT{1900, 500}, Panel(400, 730), kStrip);
     ASSERT_TRUE(edge.has_value());
     EXPECT_EQ(edge->x, 1920);
-    EXPECT_FALSE(DockEdgeNearCursor({kLeft, kPrimary}, POINT{1899, 500}, 400, 730));
+    EXPECT_FALSE(DockEdgeNearCursor({kLeft, kPrimary}, POINT{1899, 500}, Panel(400, 730), kStrip));
 }
 
 TEST(Placement, AnEdgeIsInnerOnlyWhereTheNeighbourIsBesideThePanel) {
     // The taller monitor on the left this time: its right edge meets the primary from 0 to 1080.
     const MonitorArea tallLeft = Monitor({-2560, -180, 0, 1260}, {-2560, -180, 0, 1260}, 144);
     const MonitorList pair{tallLeft, kPrimary};
-    EXPECT_FALSE(IsOuterRightEdge(pair, tallLeft, 400, 730));
-    EXPECT_FALSE(IsOuterRightEdge(pair, tallLeft, 1000, 1200)) << "partly beside the primary is beside it";
-    EXPECT_TRUE(IsOuterRightEdge(pair, tallLeft, 1080, 1260)) << "below the primary nothing is beside it";
-    EXPECT_TRUE(IsOuterRightEdge(pair, tallLeft, -180, 0));
-    EXPECT_TRUE(DockEdgeNearCursor(pair, POINT{-10, 1200}, 1100, 1250).has_value());
-    EXPECT_TRUE(IsOuterRightEdge(pair, kPrimary, 0, 330));
+    EXPECT_FALSE(IsOuterRightEdge(pair, tallLeft, ParkedAt(tallLeft, 400, 730)));
+    EXPECT_FALSE(IsOuterRightEdge(pair, tallLeft, ParkedAt(tallLeft, 1000, 1200))) << "partly beside the primary is beside it";
+    EXPECT_TRUE(IsOuterRightEdge(pair, tallLeft, ParkedAt(tallLeft, 1080, 1260))) << "below the primary nothing is beside it";
+    EXPECT_TRUE(IsOuterRightEdge(pair, tallLeft, ParkedAt(tallLeft, -180, 0)));
+    EXPECT_TRUE(DockEdgeNearCursor(pair, POINT{-10, 1200}, Panel(1100, 1250), kStrip).has_value());
+    EXPECT_TRUE(IsOuterRightEdge(pair, kPrimary, ParkedAt(kPrimary, 0, 330)));
+}
+
+// Staggered monitors need not meet edge to edge: this one starts a little right of the primary's
+// edge and lower down. Nothing of it is beside the edge, yet a panel parked there at its height
+// would reach onto it and stand in view; above it the parked panel touches nothing.
+TEST(Placement, APanelDocksOnlyWhereItsParkedRectangleTouchesNoOtherMonitor) {
+    const MonitorArea staggered = Monitor({1925, 300, 3205, 1324}, {1925, 300, 3205, 1324}, 120);
+    const MonitorList pair{kPrimary, staggered};
+    EXPECT_FALSE(DockEdgeNearCursor(pair, POINT{1915, 500}, Panel(400, 730), kStrip))
+        << "parked there the panel would be in view on the staggered monitor";
+    EXPECT_TRUE(DockEdgeNearCursor(pair, POINT{1915, 100}, Panel(0, 290), kStrip).has_value());
+    EXPECT_FALSE(DockEdgeNearCursor(pair, POINT{1915, 100}, Panel(0, 301), kStrip)) << "one row onto it is onto it";
+    // A docked panel moved there by a change of the monitors stands free instead.
+    const PanelPlace place = PlaceAfterChange(pair, At(1916, 400), DockEdge{1920, 96}, true, kStrip, kPanel);
+    EXPECT_FALSE(place.dock.has_value());
+    ExpectRect(place.rect, At(1920 - 300, 400), "whole on its own monitor");
 }
 
 TEST(Placement, TheEdgeTouchAndTheParkedStripScaleWithTheDockedMonitor) {
@@ -126,7 +150,7 @@ TEST(Placement, AnEdgeIsTouchedOnlyWithinItsMonitorsHeight) {
     // The primary's edge with the taller monitor unplugged, then a point there at a height the
     // primary does not have: the cursor is on the other monitor, not at this edge.
     const MonitorList pair{kLeft, kPrimary};
-    const auto edge = DockEdgeNearCursor(pair, POINT{1915, 500}, 400, 730);
+    const auto edge = DockEdgeNearCursor(pair, POINT{1915, 500}, Panel(400, 730), kStrip);
     ASSERT_TRUE(edge.has_value());
     EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 0}));
     EXPECT_TRUE(TouchesDockEdge(*edge, POINT{1915, 1079}));
