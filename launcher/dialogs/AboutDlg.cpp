@@ -9,14 +9,19 @@ namespace lhl {
 constexpr size_t kMaxProductName = 512;
 constexpr uint32_t kKeyAboutOk = 2;
 
+// The link says what the tray menu's entry for the manual says, without its "&&".
+std::wstring ManualTitle(LanguageTable* language) {
+    constexpr const wchar_t* kEnglish = L"Manual && FAQ";
+    std::wstring title = language ? language->TextOr(kSectionMain, ID_TRAY_MANUAL, kEnglish) : kEnglish;
+    for (size_t at = title.find(L"&&"); at != std::wstring::npos; at = title.find(L"&&", at + 1)) title.erase(at, 1);
+    return title;
+}
+
 CAboutDlg::CAboutDlg(LanguageTable* language, fw::CWnd* parent)
     : fw::CDialog(IDD_ABOUTBOX, parent), m_pLanguage(language),
-      m_manualPath(fw::ModuleFolder() + fw::LoadResString(IDS_HELP_FILE)), m_manualTitle(L"Manual & FAQ") {}
+      m_manualPath(fw::ModuleFolder() + fw::LoadResString(IDS_HELP_FILE)), m_manualTitle(ManualTitle(language)) {}
 
-void CAboutDlg::SetManual(std::wstring path, std::wstring title) {
-    m_manualPath = std::move(path);
-    m_manualTitle = std::move(title);
-}
+void CAboutDlg::SetManual(std::wstring path) { m_manualPath = std::move(path); }
 
 // The product has no web site a user could reach, so the box leads to the manual that ships
 // with the program; the contact address is shown for reading, not as a link that goes nowhere.

@@ -16,11 +16,14 @@ enum : UINT {
 
 class LanguageTable;
 
+// The manual's name as the interface calls it.
+std::wstring ManualTitle(LanguageTable* language);
+
 class CAboutDlg : public fw::CDialog {
 public:
     explicit CAboutDlg(LanguageTable* language = nullptr, fw::CWnd* parent = nullptr);
-    // The manual page the link opens and the words it shows; the English manual by default.
-    void SetManual(std::wstring path, std::wstring title);
+    // The manual page the link opens; the English one beside the program by default.
+    void SetManual(std::wstring path);
     BOOL OnInitDialog() override;
     CHyperLink& ManualLink() { return m_manual; }
 

@@ -158,7 +158,6 @@ private:
     void Exit();
     void OpenManual();
     std::wstring ManualPath() const;
-    std::wstring ManualTitle();
     bool RunPageProperties();
     void NewPage();
     void EditPageProperties();

@@ -268,12 +268,6 @@ std::wstring CLanternhopDlg::ManualPath() const {
 }
 
 // The manual's title as the tray menu shows it, without the menu's doubled ampersand.
-std::wstring CLanternhopDlg::ManualTitle() {
-    std::wstring title = m_language.TextOr(kSectionMain, ID_TRAY_MANUAL, L"Manual & FAQ");
-    for (size_t at = title.find(L"&&"); at != std::wstring::npos; at = title.find(L"&&", at + 1)) title.erase(at, 1);
-    return title;
-}
-
 // Opened with whatever the user has for web pages; when the shell cannot, the ".htm" command.
 void CLanternhopDlg::OpenManual() {
     OpenAddress(m_hWnd, ManualPath(), SW_SHOW);
@@ -289,7 +283,7 @@ bool CLanternhopDlg::BringOpenDialogForward() {
 
 void CLanternhopDlg::ShowAbout() {
     CAboutDlg about(&m_language, this);
-    about.SetManual(ManualPath(), ManualTitle());
+    about.SetManual(ManualPath());
     about.DoModal();
 }
 

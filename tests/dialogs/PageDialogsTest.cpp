@@ -241,7 +241,7 @@ TEST(HyperLinkError, EachCodeHasItsReason) {
 // the program and shows the contact address as text only.
 TEST(AboutBox, TheLinkLeadsToTheManualAndALineFeedMakesTwoLines) {
     CAboutDlg about;
-    about.SetManual(L"C:\\Program\\helpstart_chs.htm", L"Manual & FAQ");
+    about.SetManual(L"C:\\Program\\helpstart_chs.htm");
     Open(about);
     CHyperLink& manual = about.ManualLink();
     EXPECT_EQ(manual.GetURL(), L"C:\\Program\\helpstart_chs.htm");
