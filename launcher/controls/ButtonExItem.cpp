@@ -5,6 +5,7 @@
 #include "ItemText.h"
 #include "OpenAddress.h"
 #include "ShellCache.h"
+#include "ShellFolder.h"
 #include "LauncherConfig.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -32,7 +33,8 @@ std::wstring ShellDisplayName(const std::wstring& path) {
     return name.empty() ? FileNameOf(path) : name;
 }
 
-bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
+bool ShellOpen(const std::wstring& path, const wchar_t* verb) {
+    const std::wstring file = fw::ShellPath(path);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI;
