@@ -7,6 +7,7 @@
 #include "ItemText.h"
 #include "OpenAddress.h"
 #include "ShellCache.h"
+#include "ShellFolder.h"
 #include "LauncherConfig.h"
 #include "Module.h"
 #include "PanelMessages.h"
@@ -31,7 +32,7 @@ std::wstring ShellDisplayName(const std::wstring& path) {
     return name.empty() ? FileNameOf(path) : name;
 }
 
-bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
+bool ShellOpenAs(const std::wstring& file, const wchar_t* verb) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI;
@@ -41,6 +42,13 @@ bool ShellOpen(const std::wstring& file, const wchar_t* verb) {
     if (::ShellExecuteExW(&info)) return true;
     const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result >= 33;
+}
+
+// Windows' shell refuses a path of MAX_PATH characters or more; its short form names the same file.
+bool ShellOpen(const std::wstring& path, const wchar_t* verb) {
+    if (ShellOpenAs(path, verb)) return true;
+    const std::wstring shorter = fw::ShellPath(path);
+    return shorter != path && ShellOpenAs(shorter, verb);
 }
 
 } // namespace

@@ -85,6 +85,8 @@ public:
     int AddFileItem(const std::wstring& path); // 0 added, 1 page full
     // True when a cell took the item.
     bool AddFileItemAt(int x, int y, const std::wstring& path);
+    // True when the point lies in a cell of the grid, where a dropped file may go.
+    bool HasCellAt(int x, int y) const { return CellAt(x, y) >= 0; }
     // A text or address off the grid goes to the first free cell. 0 added, 1 no free cell,
     // 2 the user kept the item that was there.
     int AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);
@@ -131,6 +133,10 @@ public:
     uint32_t ReadCurrentIndex();
     void WriteCurrentIndex();
     void LoadAll();
+    // Once after the start: removes the shortcut copies that a session ended by a crash kept for
+    // its undo, those of the launcher's folder that no item nor `alsoKept` names. Only when every
+    // page file was read whole: a page read from its backup, or not at all, may have named one.
+    void RemoveLeftOverCopies(const std::vector<std::wstring>& alsoKept);
 
     // What the store holds, for the panel and for checks.
     const std::vector<PageItems>& ItemLists() const { return m_pageItems; }
@@ -239,7 +245,7 @@ private:
     std::wstring DataPath(const std::wstring& name) const;
     void RebuildShownRecords(uint32_t page);
     int WriteGroupFile(size_t group, uint32_t first);
-    bool ReadIndexFile(struct IndexFile& index);
+    bool ReadIndexFile(struct IndexFile& index, bool& whole);
     void ReadPageFiles();
     std::vector<size_t> GroupsNotOwningTheirFile(const std::vector<uint32_t>& firsts,
                                                  const std::vector<ReadGroupFile>& files) const;
@@ -264,6 +270,7 @@ private:
     uint32_t m_nLooks = 0;
     std::vector<PageGroup> m_groups;
     std::vector<size_t> m_groupsToRename; // from loading until the buttons are built
+    bool m_bReadWhole = false; // the last load read the index and every page file, none from a backup
     // Last, so it goes first: dropping its steps looks at the items still held.
     UndoHistory m_undo{[this](const std::wstring& copy) { RemoveUnusedCopy(copy); }};
 };

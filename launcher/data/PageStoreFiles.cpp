@@ -11,6 +11,8 @@
 #include "PageCodec.h"
 #include "PageStore.h"
 #include "RegKey.h"
+#include "ShellFolder.h"
+#include "ShortcutFiles.h"
 #include "resource.h"
 #include <algorithm>
 
@@ -92,10 +94,13 @@ int PageStore::WriteGroupFile(size_t group, uint32_t first) {
 }
 
 // The index file, or with the user's consent its backup; false when neither can be used.
-bool PageStore::ReadIndexFile(IndexFile& index) {
+// `whole` tells whether the index file itself was read.
+bool PageStore::ReadIndexFile(IndexFile& index, bool& whole) {
     std::vector<uint8_t> bytes;
     const std::wstring path = DataPath(kIndexFileName);
-    if (ReadDataFile(path, bytes, kDataFileLimit) && DecodeIndex(bytes, index)) return true;
+    whole = ReadDataFile(path, bytes, kDataFileLimit) && DecodeIndex(bytes, index);
+    if (whole) return true;
+    index = IndexFile{};
     if (!ReadDataFile(path + kBackupSuffix, bytes, kDataFileLimit) || !DecodeIndex(bytes, index)) return false;
     LanguageTable* table = m_pConfig->GetLanguageTable();
     return ::MessageBoxW(m_hParent, TextOf(table, texts::kLastCorrectSetting).c_str(),
@@ -104,7 +109,9 @@ bool PageStore::ReadIndexFile(IndexFile& index) {
 
 int PageStore::LoadPages() {
     IndexFile index;
-    if (!ReadIndexFile(index) || index.pageCount == 0) return kNothingUsable;
+    m_bReadWhole = false;
+    bool indexWhole = false;
+    if (!ReadIndexFile(index, indexWhole) || index.pageCount == 0) return kNothingUsable;
     m_nCurrentPage = ReadCurrentIndex();
     // An index the pages do not reach (65534 when the key is missing) shows the first page.
     if (m_nCurrentPage >= index.pageCount) m_nCurrentPage = 0;
@@ -113,6 +120,7 @@ int PageStore::LoadPages() {
     m_tabs.resize(1);
     RebuildTitleList();
     ReadPageFiles();
+    m_bReadWhole = m_bReadWhole && indexWhole;
     return 0;
 }
 
@@ -123,12 +131,18 @@ void PageStore::ReadPageFiles() {
     std::vector<uint32_t> firsts;
     uint32_t pages = 0;
     std::vector<size_t> aliases;
+    bool whole = true;
     for (size_t g = 0; g < m_groups.size(); ++g) {
         const std::wstring path = DataPath(m_groups[g].fileName);
         // A short alias of another file (the settings, the index, another group's file) is
         // neither read nor ever written: the group gets a file of its own, its pages empty.
-        if (!IsLongNameOfItsFile(path)) aliases.push_back(g);
-        else if (!ReadPageFile(path, files[g])) ReadPageFile(path + kBackupSuffix, files[g]);
+        if (!IsLongNameOfItsFile(path)) {
+            aliases.push_back(g);
+        } else if (!ReadPageFile(path, files[g])) {
+            whole = false;
+            ReadPageFile(path + kBackupSuffix, files[g]);
+        }
+        whole = whole && files[g].read;
         firsts.push_back(pages);
         pages += static_cast<uint32_t>(m_groups[g].pages.size());
     }
@@ -137,6 +151,7 @@ void PageStore::ReadPageFiles() {
         if (std::find(m_groupsToRename.begin(), m_groupsToRename.end(), g) == m_groupsToRename.end())
             m_groupsToRename.push_back(g);
     std::sort(m_groupsToRename.begin(), m_groupsToRename.end());
+    m_bReadWhole = whole && m_groupsToRename.empty();
     std::vector<PageItems> lists(pages);
     bool anyRead = false;
     for (size_t g = 0; g < m_groups.size(); ++g) {
@@ -212,6 +227,21 @@ void PageStore::LoadAll() {
     }
     BuildTabs();
     GiveSharedGroupsFilesOfTheirOwn(); // after the buttons: saving the shown page reads them
+}
+
+void PageStore::RemoveLeftOverCopies(const std::vector<std::wstring>& alsoKept) {
+    if (!m_bReadWhole) return;
+    m_bReadWhole = false; // once: later loads are no start
+    std::vector<std::wstring> targets = alsoKept;
+    // Every record of every page, items beyond a grid made smaller too, whatever their kind.
+    for (const PageItems& items : m_pageItems)
+        for (const LauncherItem& item : items) targets.push_back(item.target);
+    for (const PlacedButton& placed : m_buttons)
+        if (placed.button) targets.push_back(placed.button->GetTarget());
+    targets.push_back(m_pConfig->m_movingTarget);
+    const std::wstring folder = fw::WithTrailingBackslash(m_pConfig->ShortcutFolder());
+    for (const std::wstring& name : FilesNoTargetNames(ShortcutsIn(folder), targets))
+        ::DeleteFileW(fw::FileSystemPath(folder + name).c_str());
 }
 
 void PageStore::CreateFirstRunItems() {

@@ -7,6 +7,7 @@
 #include "PageStore.h"
 #include "PanelMessages.h"
 #include "ShellFolder.h"
+#include "ShortcutFiles.h"
 #include "UndoTexts.h"
 #include "resource.h"
 #include <algorithm>
@@ -48,10 +49,7 @@ LauncherItem PageStore::ItemOfButton(const CButtonEx& button, uint32_t cell) {
 }
 
 bool PageStore::IsShortcutCopy(const std::wstring& path) const {
-    const size_t slash = path.find_last_of(L'\\');
-    const std::wstring& folder = m_pConfig->ShortcutFolder();
-    return slash != std::wstring::npos && !folder.empty() &&
-           SameFileName(path.substr(0, slash + 1), fw::WithTrailingBackslash(folder));
+    return IsInFolder(path, m_pConfig->ShortcutFolder());
 }
 
 // The copies of the items a change took away: an item it only moved (it is among what the
@@ -92,7 +90,7 @@ bool PageStore::CopyInUse(const std::wstring& copy) const {
 }
 
 void PageStore::RemoveUnusedCopy(const std::wstring& copy) {
-    if (!CopyInUse(copy)) ::DeleteFileW(copy.c_str());
+    if (!CopyInUse(copy)) ::DeleteFileW(fw::FileSystemPath(copy).c_str());
 }
 
 void PageStore::NoteShortcutMovedIn(const std::wstring& copy, const std::wstring& origin) {
@@ -104,12 +102,11 @@ void PageStore::NoteShortcutMovedIn(const std::wstring& copy, const std::wstring
     if (placedIt) last->movedIn.push_back(MovedShortcut{copy, origin});
 }
 
-// The user's shortcuts that undone drops had moved in go back where they were. One that
-// something still opens, or whose place is taken, stays in the folder: it is never deleted.
+// The user's shortcuts that undone drops had moved in go back where they were, or beside it
+// under a free name when that place is taken. One that something still opens stays.
 void PageStore::ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts) {
     for (const MovedShortcut& moved : shortcuts)
-        if (!CopyInUse(moved.copy) && !m_undo.NamedByAStep(moved.copy) && !fw::PathExists(moved.origin))
-            ::MoveFileW(moved.copy.c_str(), moved.origin.c_str());
+        if (!CopyInUse(moved.copy) && !m_undo.NamedByAStep(moved.copy)) ReturnShortcut(moved.copy, moved.origin);
 }
 
 void PageStore::NoteItemCleared(const CButtonEx* button) {

@@ -112,6 +112,10 @@ void CLanternhopDlg::OnFirstShow() {
     m_nEdgeStrip = ::GetSystemMetricsForDpi(SM_CXFRAME, fw::kBaseDpi);
     if (!m_strPendingPath.empty() && m_pPageStore->AddFileItem(m_strPendingPath) == 1)
         ReportPageFull();
+    // Paths still to be added may name a file of the shortcut folder too.
+    std::vector<std::wstring> waiting(m_handedOverPaths.begin(), m_handedOverPaths.end());
+    waiting.push_back(m_strPendingPath);
+    m_pPageStore->RemoveLeftOverCopies(waiting);
     MakeTranslucent();
     ResumeHandOver();
 }

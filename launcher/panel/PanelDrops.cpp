@@ -3,8 +3,10 @@
 #include "ItemDialogs.h"
 #include "ItemText.h"
 #include "LanternhopDlg.h"
+#include "Module.h"
 #include "PathLimit.h"
 #include "ShellFolder.h"
+#include "ShortcutFiles.h"
 #include <shellapi.h>
 
 namespace lhl {
@@ -16,14 +18,6 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
     if (length == 0 || length > kMaxPathChars) return {};
     std::wstring path(length, L'\0');
     if (::DragQueryFileW(drop, index, path.data(), length + 1) != length) return {};
-    return path;
-}
-
-// The shortcut's own name in the folder, else the first "Name (2).lnk" that no file holds: a
-// name may still belong to a copy kept so that an undo can open its item again.
-std::wstring FreeShortcutPath(const std::wstring& folder, const std::wstring& name) {
-    std::wstring path = folder + name + L".lnk";
-    for (int n = 2; fw::PathExists(path); ++n) path = folder + name + L" (" + std::to_wstring(n) + L").lnk";
     return path;
 }
 
@@ -79,19 +73,29 @@ void CLanternhopDlg::OnDropFiles(HDROP drop) {
     ::DragFinish(drop);
 }
 
-// A dropped shortcut moves into the shortcut folder when the user asked for that.
+// A dropped shortcut moves into the shortcut folder when the user asked for that. It moves
+// before the item is added, so the item names the file where it is: a shortcut that cannot move
+// (a Public Desktop shortcut of a standard user, a file held open) stays an item where it was.
+// The name in the folder is the first free one: a name may still belong to a copy kept so that
+// an undo can open its item again. A shortcut already in the folder is the launcher's own.
 void CLanternhopDlg::AddDroppedFile(const std::wstring& path, POINT point) {
     const size_t dot = path.find_last_of(L'.');
     const bool shortcut = dot != std::wstring::npos && path.substr(dot + 1) == L"lnk";
-    if (!m_config.Settings().removeShortcutFiles || !shortcut) {
+    const std::wstring& folder = m_config.ShortcutFolder();
+    if (!m_config.Settings().removeShortcutFiles || !shortcut || IsInFolder(path, folder) ||
+        !m_pPageStore->HasCellAt(point.x, point.y)) {
         m_pPageStore->AddFileItemAt(point.x, point.y, path);
         return;
     }
     const size_t slash = path.find_last_of(L'\\');
     const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
-    const std::wstring target = FreeShortcutPath(m_config.ShortcutFolder(), path.substr(start, dot - start));
-    if (m_pPageStore->AddFileItemAt(point.x, point.y, target) && ::MoveFileW(path.c_str(), target.c_str()))
-        m_pPageStore->NoteShortcutMovedIn(target, path);
+    const std::wstring target = FreePathIn(fw::WithTrailingBackslash(folder), path.substr(start, dot - start), L".lnk");
+    if (!MoveWithoutOverwrite(path, target)) {
+        m_pPageStore->AddFileItemAt(point.x, point.y, path);
+        return;
+    }
+    if (m_pPageStore->AddFileItemAt(point.x, point.y, target)) m_pPageStore->NoteShortcutMovedIn(target, path);
+    else ReturnShortcut(target, path); // the user kept the item that was in the cell
 }
 
 } // namespace lhl

@@ -1,6 +1,7 @@
 // The binary file wrapper: the data readers rely on zeros past the end of a short file.
 #include "File.h"
 #include "RegKey.h"
+#include "ShellFolder.h"
 #include "TestSupport.h"
 
 namespace {
@@ -55,4 +56,24 @@ TEST_F(FileTest, RegistryValuesRoundTripAndWrongTypesAreRefused) {
     EXPECT_EQ(number, 3u);
     EXPECT_NE(reader.QueryDWORDValue(L"Path", number), ERROR_SUCCESS) << "a string was read as a number";
     EXPECT_NE(reader.QueryStringValue(L"absent", text), ERROR_SUCCESS);
+}
+
+// Windows refuses a plain path of MAX_PATH characters or more in its file calls unless the
+// program is long-path aware and LongPathsEnabled is set, and in its shell calls always; Wine
+// takes such paths anyway, so the forms the launcher hands over are checked here.
+TEST_F(FileTest, LongPathsTakeTheFormsWindowsAccepts) {
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\file.txt";
+    EXPECT_EQ(fw::FileSystemPath(deep), L"\\\\?\\" + deep);
+    EXPECT_EQ(fw::FileSystemPath(L"\\\\server\\share\\" + std::wstring(300, L'u')),
+              L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'u'));
+    EXPECT_EQ(fw::FileSystemPath(L"\\\\?\\" + deep), L"\\\\?\\" + deep) << "a prefixed path was prefixed again";
+    EXPECT_EQ(fw::FileSystemPath(L"C:\\short.txt"), L"C:\\short.txt");
+
+    const lhltest::LongPathFile file(lhltest::DataFolder(), 300);
+    const std::wstring shell = fw::ShellPath(file.Path());
+    EXPECT_LT(shell.size(), static_cast<size_t>(MAX_PATH)) << "the shell is handed a path it refuses";
+    EXPECT_EQ(shell.rfind(L"\\\\?\\", 0), std::wstring::npos) << "the shell does not take the \\\\?\\ form";
+    wchar_t full[MAX_PATH * 4] = {};
+    ASSERT_GT(::GetLongPathNameW(shell.c_str(), full, MAX_PATH * 4), 0u) << "the short form names no file";
+    EXPECT_EQ(std::wstring(full), file.Path());
 }

@@ -118,27 +118,7 @@ protected:
     }
 };
 
-// A real shortcut to the harmless helper that records its start.
-std::wstring MakeShortcutToRecorder(const std::wstring& path, const wchar_t* arguments = L"from-shortcut") {
-    EXPECT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    IShellLinkW* link = nullptr;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&link));
-    if (SUCCEEDED(hr)) {
-        link->SetPath((lhltest::BinFolder() + L"lhl_record_run.exe").c_str());
-        link->SetArguments(arguments);
-        IPersistFile* file = nullptr;
-        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        if (SUCCEEDED(hr)) {
-            hr = file->Save(path.c_str(), TRUE);
-            file->Release();
-        }
-        link->Release();
-    }
-    ::CoUninitialize();
-    EXPECT_TRUE(SUCCEEDED(hr)) << "the test could not make its shortcut";
-    return path;
-}
+using lhltest::MakeShortcutToRecorder;
 
 } // namespace
 
@@ -417,15 +397,71 @@ TEST_F(PanelUndo, UndoingADropThatReplacedPutsTheUsersShortcutBackWhereItWas) {
     EXPECT_EQ(lhltest::ReadBytes(mine), moved) << "the user's shortcut did not come back where it was";
     EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{});
 
-    // Its place taken since: the shortcut stays in the launcher's folder rather than go.
+    // Its place taken since: the shortcut goes back beside it under a free name, never left
+    // hidden in the launcher's folder, where nothing would show it.
     DropFileAt(1, mine);
     ASSERT_EQ(TargetAt(1), copy);
     const std::wstring since = MakeFile(L"Mine.lnk");
     const std::vector<uint8_t> sinceBytes = lhltest::ReadBytes(since);
     PressCtrlZ();
     EXPECT_EQ(TargetAt(1), L"text of note");
-    EXPECT_EQ(lhltest::ReadBytes(copy), moved) << "a shortcut that could not go back was lost";
+    EXPECT_EQ(lhltest::ReadBytes(lhltest::DataFolder() + L"items\\Mine (2).lnk"), moved)
+        << "a shortcut whose place was taken did not come back beside it";
+    EXPECT_EQ(CopiesOnDisk(), std::vector<std::wstring>{});
     EXPECT_EQ(lhltest::ReadBytes(since), sinceBytes) << "the file put in the shortcut's place since was overwritten";
+}
+
+// A crash or a forced end leaves the copies that the session's undo kept. The next start
+// removes those no item names, and only after reading every page file whole: a page read from
+// its backup, or not at all, may have held an item that names one.
+TEST_F(PanelUndo, CopiesACrashLeftGoAtTheNextStartOnlyWhenEveryPageFileWasReadWhole) {
+    UseShortcutFolder();
+    const std::wstring folder = Config().ShortcutFolder();
+    const std::wstring items = lhltest::DataFolder() + L"items\\";
+    RestartWith([](auto& s) { s.unitsPerRow = 5; });
+    DropFileAt(25, MakeShortcutToRecorder(items + L"Far.lnk")); // kept beyond the grid made smaller
+    ASSERT_EQ(TargetAt(25), folder + L"Far.lnk");
+    RestartWith([](auto& s) { s.unitsPerRow = 4; });
+    DropFileAt(1, MakeShortcutToRecorder(items + L"Kept.lnk"));
+    // Items that spell a copy's path another way: by its short name, in capitals.
+    const std::wstring aliased = MakeShortcutToRecorder(folder + L"Named by its short name.lnk");
+    wchar_t alias[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(aliased.c_str(), alias, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(alias).substr(std::wstring(alias).find_last_of(L'\\')), L"\\Named by its short name.lnk");
+    MakeShortcutToRecorder(folder + L"Cased.lnk");
+    std::wstring cased = folder + L"CASED.LNK";
+    ::CharUpperBuffW(cased.data(), static_cast<DWORD>(cased.size()));
+    for (const auto& [cell, target] : {std::pair<uint32_t, std::wstring>{2, alias}, {3, cased}}) {
+        const POINT p = CellCentre(cell);
+        ASSERT_TRUE(Store().AddFileItemAt(p.x, p.y, target));
+    }
+    const std::vector<std::wstring> named{L"Cased.lnk", L"Far.lnk", L"Kept.lnk", L"Named by its short name.lnk"};
+    // What the crash left: copies no item names, beside a file that is no shortcut.
+    MakeShortcutToRecorder(folder + L"Left.lnk");
+    MakeShortcutToRecorder(folder + L"Left (2).lnk");
+    lhltest::WriteBytes(folder + L"notes.txt", {1});
+
+    // The index file or a page file read from its backup: nothing goes.
+    const std::wstring pageFile = lhltest::DataFolder() + Store().Groups().at(0).fileName;
+    for (const std::wstring& damaged : {lhltest::DataFolder() + L"pages_info.dat", pageFile}) {
+        ClosePanel();
+        const std::vector<uint8_t> good = lhltest::ReadBytes(damaged);
+        lhltest::WriteBytes(damaged, {1, 2, 3});
+        {
+            MessageBoxAnswerer user(IDYES); // "Start with last correct setting?"
+            OpenPanel();
+        }
+        EXPECT_TRUE(lhltest::FileExists(folder + L"Left.lnk")) << "copies went after a start that read a backup";
+        ClosePanel();
+        lhltest::WriteBytes(damaged, good);
+    }
+    OpenPanel();
+    EXPECT_EQ(CopiesOnDisk(), named) << "a start that read every file whole left copies or took named ones";
+    EXPECT_TRUE(lhltest::FileExists(folder + L"notes.txt")) << "a file that is no shortcut was taken";
+    EXPECT_EQ(Store().CountItemsBeyond(4), 1u) << "the item beyond the grid was not kept";
+    DropFileAt(4, MakeShortcutToRecorder(items + L"Left.lnk"));
+    EXPECT_EQ(TargetAt(4), folder + L"Left.lnk") << "a later drop was pushed to another name";
+    EXPECT_NE(RunAndRecord(2), L"") << "the item naming its copy by the short name no longer opens";
 }
 
 TEST_F(PanelUndo, ADeletedPageThatCannotComeBackMayBeLetGoSoThatEarlierStepsCan) {

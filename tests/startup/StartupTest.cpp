@@ -10,6 +10,7 @@
 #include "PanelMessages.h"
 #include "Program.h"
 #include "TestSupport.h"
+#include "ShellFolder.h"
 #include "resource.h"
 #include <commctrl.h>
 #include <algorithm>
@@ -147,12 +148,38 @@ TEST_F(RunningPanel, APathInQuotesArrivesWithoutThemAndAnyOtherTailWhole) {
     EXPECT_EQ(m_panel.HandedOverPath(), L"\"D:\\a b\" \"D:\\c\"") << "two quoted strings are not one path to unwrap";
 }
 
-TEST_F(RunningPanel, ALongPathArrivesWhole) {
+// A path deeper than MAX_PATH arrives whole and its item opens. Wine takes such a path in the
+// shell as well; Windows' shell does not, so the item opens by the path's short form, which only
+// Windows shows to be needed.
+TEST_F(RunningPanel, ALongPathArrivesWholeAndItsItemOpens) {
     const lhltest::LongPathFile file(DataFolder(), 320);
-    ASSERT_GE(file.Path().size(), 320u);
-    StartSecondInstance(file.Path());
-    EXPECT_EQ(m_panel.HandedOverPath(), file.Path()) << "the path was cut on its way";
-    EXPECT_EQ(TargetAt(1), file.Path());
+    const std::wstring link = lhltest::MakeShortcutToRecorder(file.Path() + L" to start.lnk", L"deep start");
+    ASSERT_GE(link.size(), 320u);
+    StartSecondInstance(link);
+    EXPECT_EQ(m_panel.HandedOverPath(), link) << "the path was cut on its way";
+    ASSERT_EQ(TargetAt(1), link);
+    const std::wstring run = lhltest::RecordedRunOf([&] { m_panel.Store()->ButtonAtCell(1)->LaunchItem(); });
+    EXPECT_NE(run.find(L"deep start"), std::wstring::npos) << "the item of a path deeper than MAX_PATH does not open";
+    ::DeleteFileW(fw::FileSystemPath(link).c_str()); // the deep folders go with `file`
+}
+
+// Windows reads longPathAware from the program's own manifest; Wine ignores it. What Windows then
+// allows (plain paths beyond MAX_PATH once LongPathsEnabled is set) only Windows can show.
+TEST(ProgramManifest, TheProgramDeclaresItselfLongPathAware) {
+    HMODULE program = ::LoadLibraryExW((BinFolder() + lhltest::kLauncherExe).c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr) << "the program has no manifest";
+    const char* text = static_cast<const char*>(::LockResource(::LoadResource(program, found)));
+    const std::string manifest(text, ::SizeofResource(program, found));
+    ::FreeLibrary(program);
+    const size_t settings = manifest.find("<windowsSettings>");
+    const size_t aware = manifest.find(
+        "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>");
+    EXPECT_NE(aware, std::string::npos);
+    EXPECT_LT(settings, aware) << "longPathAware is read only inside windowsSettings";
+    EXPECT_LT(aware, manifest.find("</windowsSettings>"));
 }
 
 // The panel tells of a hot key held elsewhere in a box titled like itself. Two more starts

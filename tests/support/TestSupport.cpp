@@ -167,3 +167,42 @@ int IconWidth(HICON icon) {
 }
 
 } // namespace lhltest
+
+namespace lhltest {
+
+// Saved beside its place first, then moved there through the "\\?\" form: saving a shortcut
+// takes no path of MAX_PATH characters or more.
+std::wstring MakeShortcutToRecorder(const std::wstring& path, const wchar_t* arguments) {
+    const std::wstring made = DataFolder() + L"made for the test.lnk";
+    EXPECT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    IShellLinkW* link = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link));
+    if (SUCCEEDED(hr)) {
+        link->SetPath((BinFolder() + L"lhl_record_run.exe").c_str());
+        link->SetArguments(arguments);
+        IPersistFile* file = nullptr;
+        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(hr)) {
+            hr = file->Save(made.c_str(), TRUE);
+            file->Release();
+        }
+        link->Release();
+    }
+    ::CoUninitialize();
+    EXPECT_TRUE(SUCCEEDED(hr)) << "the test could not make its shortcut";
+    EXPECT_TRUE(::MoveFileExW(made.c_str(), Extended(path).c_str(), MOVEFILE_REPLACE_EXISTING)) << "the shortcut could not go to its place";
+    return path;
+}
+
+std::wstring RecordedRunOf(const std::function<void()>& open, DWORD timeoutMs) {
+    const std::wstring marker = BinFolder() + L"ran.txt";
+    ::DeleteFileW(marker.c_str());
+    open();
+    std::vector<uint8_t> bytes;
+    PumpUntil([&] { return FileExists(marker) && !(bytes = ReadBytes(marker)).empty(); }, timeoutMs);
+    ::DeleteFileW(marker.c_str());
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+} // namespace lhltest

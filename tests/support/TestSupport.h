@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,13 @@ void WriteGradientBitmap(const std::wstring& path, int width, int height);
 
 // The width in pixels an icon was made at; 0 for no icon.
 int IconWidth(HICON icon);
+
+// A real shortcut at `path` (any length) to the harmless helper lhl_record_run.exe, which
+// records its start; the arguments tell which shortcut it was.
+std::wstring MakeShortcutToRecorder(const std::wstring& path, const wchar_t* arguments = L"from-shortcut");
+// Runs `open` and returns the command line the helper was started with, "" when it did not run
+// within the time.
+std::wstring RecordedRunOf(const std::function<void()>& open, DWORD timeoutMs = 10000);
 
 void DeleteLauncherRegistryKey();
 bool LauncherRegistryKeyExists();
