@@ -321,6 +321,7 @@ uint32_t CLanternhopDlg::NeighbourPage(bool forward) const {
 }
 
 bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
+    if (IsKeyOutOfSight(*msg)) return true;
     if (m_pPageStore && IsUndoKey(*msg)) {
         // What comes back lands on a real page, never in the find view.
         if (IsFinding()) m_pFind->End();
