@@ -321,13 +321,13 @@ uint32_t CLanternhopDlg::NeighbourPage(bool forward) const {
 }
 
 bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
-    if (IsKeyOutOfSight(*msg)) return true;
     if (m_pPageStore && IsUndoKey(*msg)) {
         // What comes back lands on a real page, never in the find view.
         if (IsFinding()) m_pFind->End();
         UndoLastChange();
         return true;
     }
+    if (IsKeyOutOfSight(*msg)) return true;
     if (FindTakesKey(msg)) return true;
     if (msg->message != WM_KEYUP || !m_pPageStore) return false;
     const WPARAM key = msg->wParam;

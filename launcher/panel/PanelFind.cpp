@@ -7,8 +7,12 @@ namespace lhl {
 
 namespace {
 
-bool IsKeyMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || message == WM_IME_CHAR;
+// The keys that start a query (any character) or open an item (Enter, and Space on a focused
+// button).
+bool StartsOrOpens(const MSG& msg) {
+    if (msg.message == WM_CHAR || msg.message == WM_IME_CHAR) return true;
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+    return key && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE);
 }
 
 // A top-level window that can take the keys: shown, enabled, and not one of this panel's own.
@@ -32,7 +36,7 @@ bool CLanternhopDlg::IsInSight() const {
 }
 
 bool CLanternhopDlg::IsKeyOutOfSight(const MSG& msg) const {
-    if (!IsKeyMessage(msg.message) || IsInSight()) return false;
+    if (!StartsOrOpens(msg) || IsInSight()) return false;
     return msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd);
 }
 
