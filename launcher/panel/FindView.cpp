@@ -19,6 +19,13 @@ constexpr size_t kTextStart = 128;
 
 bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
+// The releases the panel acts on itself (Tab, Delete and the digits switch or delete pages). Any
+// other release goes on to TranslateMessage: an input method finishes its work on releases, and
+// one that switches its mode on a lone Shift sees only the release.
+bool IsPanelReleaseKey(WPARAM key) {
+    return key == VK_TAB || key == VK_DELETE || (key >= '0' && key <= '9') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9);
+}
+
 // Control characters (Ctrl+letters, Backspace, Enter, Esc) never become part of a query.
 bool IsPrintable(wchar_t ch) { return ch >= L' ' && ch != 0x7F; }
 
@@ -60,17 +67,26 @@ CFindView::~CFindView() = default;
 
 bool CFindView::TakeKey(const MSG& msg) {
     switch (msg.message) {
-    case WM_CHAR: {
+    case WM_CHAR:
+    case WM_IME_CHAR: {
+        // An input method's result comes as WM_IME_CHAR, which the default handling would
+        // post again as WM_CHAR: taken here, it counts once.
         const auto ch = static_cast<wchar_t>(msg.wParam);
         if (!IsPrintable(ch) || (!IsActive() && (IsDigit(ch) || ch == L' '))) return false;
         Type(ch);
         return true;
     }
     case WM_KEYDOWN:
-        return IsActive() && TakeKeyDown(msg.wParam, msg.lParam);
+        if (!IsActive()) return false;
+        if (msg.wParam == VK_SPACE) {
+            // The focused button must not press, but the layout still makes the character: after
+            // a dead key that is the accent itself, not a space.
+            ::TranslateMessage(&msg);
+            return true;
+        }
+        return TakeKeyDown(msg.wParam, msg.lParam);
     case WM_KEYUP:
-        // Released keys of the query (its digits, Tab, Delete) must not switch or delete pages.
-        return IsActive();
+        return IsActive() && IsPanelReleaseKey(msg.wParam);
     default:
         return false;
     }
@@ -89,7 +105,6 @@ bool CFindView::TakeKeyDown(WPARAM key, LPARAM flags) {
     case VK_RETURN:
         if ((flags & kRepeat) == 0) OpenLit();
         return true;
-    case VK_SPACE: Type(L' '); return true;
     case VK_LEFT: MoveLit(-1); return true;
     case VK_RIGHT: MoveLit(1); return true;
     case VK_UP: MoveLit(-row); return true;

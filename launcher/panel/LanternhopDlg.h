@@ -93,6 +93,10 @@ private:
     bool FindTakesKey(MSG* msg);
     void EndFindBefore(UINT msg, WPARAM wParam);
     bool IsFinding() const { return m_pFind && m_pFind->IsActive(); }
+    bool IsInSight() const;
+    bool IsKeyOutOfSight(const MSG& msg) const;
+    void NoteKeysBefore();
+    void GiveKeyboardBack();
     // PanelHandOver.cpp
     LRESULT OnFileHandedOver(WPARAM origin);
     void AddHandedOverPaths();
@@ -110,7 +114,7 @@ private:
     void OnMonitorsChanged();
     void OnNcHitTest(POINT screen);
     void OnTimer(UINT_PTR id);
-    void MoveLeftEdgeTo(int left);
+    void MoveLeftEdgeTo(int left, bool activate);
     void SlideInStep();
     void SlideOutStep();
     void MakeTranslucent();
@@ -222,6 +226,7 @@ private:
     bool m_bSlideDone = true;
     bool m_bSlidOut = false;      // parked beyond the right edge
     int m_nEdgeStrip = 0;         // 96-DPI pixels of a parked panel left on screen
+    HWND m_hKeysBefore = nullptr; // had the keys before the panel took them
     fw::UniqueHBitmap m_hBackground;
     NOTIFYICONDATAW m_nid{};
     fw::UniqueHIcon m_hTrayIcon;

@@ -343,6 +343,7 @@ bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
         UndoLastChange();
         return true;
     }
+    if (IsKeyOutOfSight(*msg)) return true;
     if (FindTakesKey(msg)) return true;
     if (msg->message != WM_KEYUP || !m_pPageStore) return false;
     const WPARAM key = msg->wParam;

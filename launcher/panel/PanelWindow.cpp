@@ -67,6 +67,7 @@ void CLanternhopDlg::ToggleVisible(bool atCursor) {
 // so typing finds without a click first. The hot key and the tray come with the right to take
 // the foreground; the keyboard hook hands it over from the program that had it.
 void CLanternhopDlg::TakeKeyboard() {
+    NoteKeysBefore();
     ::SetForegroundWindow(m_hWnd);
     HWND focus = ::GetFocus();
     if (focus != m_hWnd && !::IsChild(m_hWnd, focus)) ::SetFocus(m_hWnd);
@@ -127,6 +128,7 @@ void CLanternhopDlg::OnMonitorsChanged() {
 
 void CLanternhopDlg::OnNcHitTest(POINT screen) {
     if (m_nDockSide == 0 || m_bHoverTimer || !TouchesDockEdge(m_dockEdge, screen)) return;
+    NoteKeysBefore(); // sliding in activates the panel
     ::SetTimer(m_hWnd, kLeaveTimer, 200, nullptr);
     m_bHoverTimer = true;
     m_bEdgeShown = true;
@@ -149,6 +151,7 @@ void CLanternhopDlg::OnTimer(UINT_PTR id) {
         m_bSlidingOut = true;
         // Out of sight it must not go on taking letters and Enter meant for another window.
         if (m_pFind) m_pFind->End();
+        GiveKeyboardBack();
         ::SetTimer(m_hWnd, kSlideTimer, 5, nullptr);
     } else if (id == kSlideTimer) {
         if (m_bSlideDone) ::KillTimer(m_hWnd, kSlideTimer);
@@ -157,9 +160,12 @@ void CLanternhopDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-void CLanternhopDlg::MoveLeftEdgeTo(int left) {
+// Sliding in brings the panel forward to be used; sliding out must not take back the keys it
+// just gave away, so it moves without activating.
+void CLanternhopDlg::MoveLeftEdgeTo(int left, bool activate) {
     const RECT rc = GetWindowRect();
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_SHOWWINDOW | (activate ? 0 : SWP_NOACTIVATE));
 }
 
 void CLanternhopDlg::SlideInStep() {
@@ -172,7 +178,7 @@ void CLanternhopDlg::SlideInStep() {
         m_bSlideDone = true;
     }
     m_bSlidOut = false;
-    MoveLeftEdgeTo(left);
+    MoveLeftEdgeTo(left, true);
 }
 
 void CLanternhopDlg::SlideOutStep() {
@@ -187,7 +193,7 @@ void CLanternhopDlg::SlideOutStep() {
         m_bSlideDone = true;
     }
     m_bSlidOut = true;
-    MoveLeftEdgeTo(left);
+    MoveLeftEdgeTo(left, false);
 }
 
 void CLanternhopDlg::MakeTranslucent() {

@@ -52,40 +52,6 @@ int LayeredAlpha(HWND window) {
     return ::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) ? alpha : -1;
 }
 
-// A picture file of one colour (or wholly transparent) in the given container, written
-// through the imaging component.
-bool WritePicture(const std::wstring& path, const GUID& container, COLORREF colour, bool transparent = false) {
-    constexpr UINT kSide = 8;
-    const UINT bytesPerPixel = transparent ? 4 : 3;
-    std::vector<BYTE> pixels(kSide * kSide * bytesPerPixel, 0);
-    for (size_t i = 0; !transparent && i < pixels.size(); i += 3) {
-        pixels[i] = GetBValue(colour);
-        pixels[i + 1] = GetGValue(colour);
-        pixels[i + 2] = GetRValue(colour);
-    }
-    const WICPixelFormatGUID wanted = transparent ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-    WICPixelFormatGUID format = wanted;
-    fw::ComScope com;
-    fw::ComPtr<IWICImagingFactory> factory;
-    fw::ComPtr<IWICStream> stream;
-    fw::ComPtr<IWICBitmapEncoder> encoder;
-    fw::ComPtr<IWICBitmapFrameEncode> frame;
-    return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                        factory.PutVoid())) &&
-           SUCCEEDED(factory->CreateStream(stream.Put())) &&
-           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.Put())) &&
-           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
-           SUCCEEDED(encoder->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-           SUCCEEDED(frame->SetSize(kSide, kSide)) && SUCCEEDED(frame->SetPixelFormat(&format)) && format == wanted &&
-           SUCCEEDED(frame->WritePixels(kSide, kSide * bytesPerPixel, static_cast<UINT>(pixels.size()), pixels.data())) &&
-           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-}
-
-// A 1 x 1 red GIF, byte by byte: header, screen, a two-colour table, one image, LZW data.
-const std::vector<uint8_t> kRedGif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
-                                      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
-
 BOOL CALLBACK FindListView(HWND child, LPARAM lParam) {
     wchar_t cls[32] = {};
     ::GetClassNameW(child, cls, 32);
@@ -354,11 +320,11 @@ TEST_F(PanelDialogs, PicturesOfEveryKindBecomeTheBackground) {
     const Picture pictures[] = {{L"calm.png", RGB(200, 30, 30)}, {L"calm.jpg", RGB(30, 160, 40)},
                                 {L"calm.gif", RGB(255, 0, 0)},   {L"calm.bmp", RGB(20, 40, 200)},
                                 {L"clear.png", ::GetSysColor(COLOR_BTNFACE)}};
-    ASSERT_TRUE(WritePicture(folder + L"calm.png", GUID_ContainerFormatPng, RGB(200, 30, 30)));
-    ASSERT_TRUE(WritePicture(folder + L"calm.jpg", GUID_ContainerFormatJpeg, RGB(30, 160, 40)));
-    ASSERT_TRUE(WritePicture(folder + L"calm.bmp", GUID_ContainerFormatBmp, RGB(20, 40, 200)));
-    ASSERT_TRUE(WritePicture(folder + L"clear.png", GUID_ContainerFormatPng, 0, true));
-    lhltest::WriteBytes(folder + L"calm.gif", kRedGif);
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"calm.png", GUID_ContainerFormatPng, RGB(200, 30, 30)));
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"calm.jpg", GUID_ContainerFormatJpeg, RGB(30, 160, 40)));
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"calm.bmp", GUID_ContainerFormatBmp, RGB(20, 40, 200)));
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"clear.png", GUID_ContainerFormatPng, 0, true));
+    lhltest::WriteBytes(folder + L"calm.gif", lhltest::kRedGif);
     for (const Picture& picture : pictures) {
         ReopenWith([&](ConfigSettings& s) {
             s.useBackgroundImage = 1;
@@ -375,10 +341,10 @@ TEST_F(PanelDialogs, APickedPictureIsShownAndAnUnreadableOneIsReported) {
     const std::wstring folder = lhltest::DataFolder() + L"pictures\\";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     // Stems of their own, so the check holds where the picker hides known extensions.
-    ASSERT_TRUE(WritePicture(folder + L"sea_png.png", GUID_ContainerFormatPng, RGB(10, 90, 180)));
-    ASSERT_TRUE(WritePicture(folder + L"sea_jpg.jpg", GUID_ContainerFormatJpeg, RGB(10, 90, 180)));
-    ASSERT_TRUE(WritePicture(folder + L"sea_bmp.bmp", GUID_ContainerFormatBmp, RGB(10, 90, 180)));
-    lhltest::WriteBytes(folder + L"sea_gif.gif", kRedGif);
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"sea_png.png", GUID_ContainerFormatPng, RGB(10, 90, 180)));
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"sea_jpg.jpg", GUID_ContainerFormatJpeg, RGB(10, 90, 180)));
+    ASSERT_TRUE(lhltest::WritePicture(folder + L"sea_bmp.bmp", GUID_ContainerFormatBmp, RGB(10, 90, 180)));
+    lhltest::WriteBytes(folder + L"sea_gif.gif", lhltest::kRedGif);
     lhltest::WriteBytes(folder + L"notes.txt", {'x'});
     ReopenWith([&](ConfigSettings& s) {
         s.useBackgroundImage = 1;

@@ -8,6 +8,7 @@
 #include "PanelHarness.h"
 #include "PanelMessages.h"
 #include "resource.h"
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -24,7 +25,10 @@ struct Item {
     std::wstring target;
     bool operator==(const Item&) const = default;
 };
-using Page = std::map<uint32_t, Item>; // by cell
+struct Page {
+    std::wstring title;
+    std::map<uint32_t, Item> items; // by cell
+};
 
 // What one undo puts back: a page at its place, or an item on its page.
 struct Step {
@@ -48,13 +52,12 @@ std::wstring ClipboardText() {
 class FindUndoSeeded : public lhltest::PanelTest {
 protected:
     static constexpr uint32_t kCells = 16;      // the test settings' 4 x 4 grid
-    static constexpr uint32_t kMostItems = 10;  // pages never fill: no undo is refused
-    static constexpr uint32_t kMostPages = 5;
+    static constexpr uint32_t kMostPages = 5;   // added by the user; an undo may add more
 
     void SetUp() override {
         PanelTest::SetUp();
         RestartWith([](ConfigSettings& s) { s.autoHide = false; }); // the panel stays for the next key
-        m_pages.assign(1, Page{});
+        m_pages.assign(1, Page{L"1", {}});
     }
 
     uint32_t Pick(uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(m_rng); }
@@ -62,7 +65,7 @@ protected:
     CFindView& Finder() { return *m_panel->Find(); }
     static uint32_t FirstFree(const Page& page) {
         for (uint32_t c = 1; c <= kCells; ++c)
-            if (!page.count(c)) return c;
+            if (!page.items.count(c)) return c;
         return 0;
     }
     void Remember(Step step) {
@@ -82,7 +85,7 @@ protected:
         EndQuery();
         Page& page = m_pages[Current()];
         const uint32_t cell = FirstFree(page);
-        if (page.size() >= kMostItems || !cell) return;
+        if (!cell) return;
         const std::wstring serial = std::to_wstring(m_serial++);
         const POINT p = CellCentre(cell);
         Item item;
@@ -96,14 +99,15 @@ protected:
             ASSERT_EQ(Store().AddTextItemAt(p.x, p.y, item.word, item.target), 0);
         }
         Settle();
-        page[cell] = item;
+        page.items[cell] = item;
+        m_done.filled += FirstFree(page) == 0;
     }
     void AddPage() {
         EndQuery();
         if (m_pages.size() >= kMostPages) return;
         m_panel->SendMessage(WM_COMMAND, ID_PAGE_NEW);
         Settle();
-        m_pages.emplace_back();
+        m_pages.push_back(Page{std::to_wstring(m_pages.size() + 1), {}});
     }
     void Switch() {
         EndQuery();
@@ -113,12 +117,12 @@ protected:
     void ClearItem() {
         EndQuery();
         Page& page = m_pages[Current()];
-        if (page.empty()) return;
-        auto chosen = std::next(page.begin(), Pick(static_cast<uint32_t>(page.size())));
+        if (page.items.empty()) return;
+        auto chosen = std::next(page.items.begin(), Pick(static_cast<uint32_t>(page.items.size())));
         ::PostMessageW(Store().ButtonAtCell(chosen->first)->m_hWnd, WM_COMMAND, ID_ITEM_DELETE, 0);
         SettleThroughPanelLoop();
         Remember(Step{{}, Current(), chosen->first, chosen->second});
-        page.erase(chosen);
+        page.items.erase(chosen);
     }
     // The Delete key; during a query it belongs to the query and deletes nothing.
     void DeletePage() {
@@ -129,34 +133,65 @@ protected:
         Remember(Step{std::make_pair(current, m_pages[current]), 0, 0, {}});
         m_pages.erase(m_pages.begin() + current);
     }
-    // Ctrl+Z, now and then in the middle of a query.
+    // Ctrl+Z, now and then in the middle of a query. What a full page has no room for goes, on the
+    // user's Yes, to the first page with room, else to a new page; on No the step stays.
     void Undo() {
-        // A full page refuses with a message; this run keeps pages from filling.
-        if (!m_undo.empty() && !m_undo.back().page && !FirstFree(m_pages[m_undo.back().itemPage])) return;
         const bool finding = Finder().IsActive();
-        PressKey('Z', true);
+        const bool yes = Pick(2) == 0;
+        size_t asked = 0;
+        {
+            lhltest::MessageBoxAnswerer user(yes ? IDYES : IDNO);
+            PressKey('Z', true);
+            asked = user.Count();
+        }
         EXPECT_FALSE(Finder().IsActive()) << "the undo left the query running";
         if (m_undo.empty()) return;
-        const Step step = m_undo.back();
+        size_t questions = 0;
+        const bool done = UndoInModel(m_undo.back(), yes, questions);
+        EXPECT_EQ(asked, questions) << "the undo asked " << asked << " times, not " << questions;
+        if (!done) return;
         m_undo.pop_back();
         ++(finding ? m_done.undoneInQuery : m_done.undone);
+    }
+    bool UndoInModel(const Step& step, bool yes, size_t& questions) {
+        constexpr size_t kMaxPages = 17;
         if (step.page) {
-            const uint32_t at = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
-            m_pages.insert(m_pages.begin() + at, step.page->second);
-            return;
+            if (m_pages.size() < kMaxPages) {
+                const auto at = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
+                m_pages.insert(m_pages.begin() + at, step.page->second);
+                return true;
+            }
+            questions = 1; // let the step go?
+            return yes;
         }
-        Page& page = m_pages[step.itemPage];
-        page[page.count(step.cell) ? FirstFree(page) : step.cell] = step.item;
+        Page& page = m_pages[step.itemPage < m_pages.size() ? step.itemPage : Current()];
+        const uint32_t cell = page.items.count(step.cell) ? FirstFree(page) : step.cell;
+        if (cell) {
+            page.items[cell] = step.item;
+            return true;
+        }
+        questions = 1;
+        auto room = std::find_if(m_pages.begin(), m_pages.end(), [](const Page& p) { return FirstFree(p) != 0; });
+        if (room == m_pages.end()) {
+            if (m_pages.size() >= kMaxPages || !yes) return false;
+            m_pages.push_back(Page{std::to_wstring(m_pages.size() + 1), {}});
+            room = std::prev(m_pages.end());
+        } else if (!yes) {
+            return false;
+        }
+        room->items[FirstFree(*room)] = step.item;
+        ++m_done.undoneElsewhere;
+        return true;
     }
     // A query for one item anywhere, opened with Enter or left as it is.
     void FindAndOpen() {
         EndQuery();
         std::vector<std::pair<uint32_t, uint32_t>> all; // page, cell
         for (uint32_t p = 0; p < m_pages.size(); ++p)
-            for (const auto& [cell, item] : m_pages[p]) all.emplace_back(p, cell);
+            for (const auto& [cell, item] : m_pages[p].items) all.emplace_back(p, cell);
         if (all.empty()) return;
         const auto [page, cell] = all[Pick(static_cast<uint32_t>(all.size()))];
-        const Item item = m_pages[page][cell];
+        const Item item = m_pages[page].items.at(cell);
         const uint32_t shown = Current();
         TypeChars(item.word);
         ASSERT_EQ(Finder().ShownCount(), 1u) << "the query " << std::string(item.word.begin(), item.word.end());
@@ -178,7 +213,7 @@ protected:
             return;
         }
         Remember(Step{{}, page, cell, item});
-        m_pages[page].erase(cell);
+        m_pages[page].items.erase(cell);
         ++m_done.clearedByFind;
     }
 
@@ -191,10 +226,13 @@ protected:
         m_undo.clear();
         ASSERT_EQ(Store().GetPageCount(), m_pages.size()) << "after step " << step;
         for (uint32_t p = 0; p < m_pages.size(); ++p) {
+            const LauncherPage* props = Store().PageRecord(p);
+            ASSERT_NE(props, nullptr);
+            EXPECT_EQ(props->title, m_pages[p].title) << "page " << p + 1 << "'s title after step " << step;
             std::map<uint32_t, std::pair<uint32_t, std::wstring>> stored, expected;
             for (const LauncherItem& record : Store().ItemLists().at(p))
                 if (record.HoldsItem()) stored[record.cell] = {record.kind, record.target};
-            for (const auto& [cell, item] : m_pages[p]) expected[cell] = {item.kind, item.target};
+            for (const auto& [cell, item] : m_pages[p].items) expected[cell] = {item.kind, item.target};
             EXPECT_EQ(stored, expected) << "page " << p + 1 << " after step " << step;
         }
     }
@@ -205,6 +243,7 @@ protected:
     int m_serial = 0;
     struct {
         int opened = 0, clearedByFind = 0, undone = 0, undoneInQuery = 0, restarts = 0, restartsInQuery = 0;
+        int filled = 0, undoneElsewhere = 0; // pages filled to the last cell; undos a full page sent on
     } m_done;
 };
 
@@ -235,7 +274,10 @@ TEST_F(FindUndoSeeded, FindsOpensClearsAndUndosWithRestartsLoseNothing) {
     EXPECT_GE(m_done.undoneInQuery, 3);
     EXPECT_GE(m_done.restarts, 10);
     EXPECT_GE(m_done.restartsInQuery, 1);
-    std::printf("opened %d, cleared by a find %d, undone %d (%d during a query), restarts %d (%d during a query)\n",
-                m_done.opened, m_done.clearedByFind, m_done.undone, m_done.undoneInQuery, m_done.restarts,
-                m_done.restartsInQuery);
+    EXPECT_GE(m_done.filled, 3);
+    EXPECT_GE(m_done.undoneElsewhere, 1);
+    std::printf("opened %d, cleared by a find %d, undone %d (%d during a query, %d onto another page), restarts %d "
+                "(%d during a query), pages filled %d\n",
+                m_done.opened, m_done.clearedByFind, m_done.undone, m_done.undoneInQuery, m_done.undoneElsewhere,
+                m_done.restarts, m_done.restartsInQuery, m_done.filled);
 }

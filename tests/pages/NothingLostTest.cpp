@@ -7,6 +7,7 @@
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include <wincodec.h>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -209,14 +210,33 @@ protected:
         Config().Settings().unitsPerRow = static_cast<int>(m_units);
         RestartSession();
     }
+    // Every kind of picture the options accept, the one shipped with the program, or none.
     void ChangePicture() {
-        const std::wstring picture = lhltest::DataFolder() + L"picture.bmp";
-        if (!lhltest::FileExists(picture)) lhltest::WriteGradientBitmap(picture, 64, 64);
-        const uint32_t choice = Pick(3);
-        Config().Settings().useBackgroundImage = choice == 0 ? 0 : 1;
-        Config().Settings().backgroundImage = choice == 1 ? L"default.bmp" : picture;
+        struct Kind {
+            const wchar_t* name;
+            const GUID* container; // null: written byte by byte
+        };
+        static const Kind kinds[] = {{L"picture.bmp", &GUID_ContainerFormatBmp},
+                                     {L"picture.jpg", &GUID_ContainerFormatJpeg},
+                                     {L"picture.png", &GUID_ContainerFormatPng},
+                                     {L"picture.gif", nullptr}};
+        const uint32_t choice = Pick(6);
+        std::wstring picture = L"default.bmp";
+        if (choice < 4) {
+            const Kind& kind = kinds[choice];
+            picture = lhltest::DataFolder() + kind.name;
+            if (!lhltest::FileExists(picture)) {
+                if (kind.container) {
+                    ASSERT_TRUE(lhltest::WritePicture(picture, *kind.container, RGB(40, 90, 160)));
+                } else {
+                    lhltest::WriteBytes(picture, lhltest::kRedGif);
+                }
+            }
+        }
+        Config().Settings().useBackgroundImage = choice == 5 ? 0 : 1;
+        Config().Settings().backgroundImage = picture;
         Config().Settings().changeBackgroundOnSwitch = Pick(2);
-        m_panel->LoadBackground();
+        EXPECT_TRUE(m_panel->LoadBackground() || choice == 5) << "the panel cannot read " << std::string(picture.begin(), picture.end());
         Store().RefreshButtons(1);
         if (Pick(2) == 0) Switch(); // before the rebuild message is handled
     }
@@ -224,7 +244,8 @@ protected:
     void DropShortcut() {
         const uint32_t cell = 1 + Pick(Cells());
         const std::wstring name = L"link" + std::to_wstring(m_serial++) + L".lnk";
-        const std::wstring dropped = MakeFile(name);
+        const std::wstring dropped = lhltest::DataFolder() + L"items\\" + name;
+        ASSERT_TRUE(lhltest::MakeShortcut(dropped, MakeFile(L"linked" + std::to_wstring(m_serial) + L".txt")));
         POINT p = CellCentre(cell);
         ::ClientToScreen(PanelWindow(), &p);
         ::SetCursorPos(p.x, p.y);
@@ -327,6 +348,15 @@ protected:
         }
     }
 
+    // After a restart: the pages as the model has them, the picture the options chose, and the
+    // shortcut copies the items point to.
+    void ExpectRestartKeptEverything(int step) {
+        ExpectStoreMatchesModel(step);
+        ExpectShortcutCopiesOfItemsExist(step);
+        const bool pictureBack = !Config().Settings().useBackgroundImage || m_panel->Background();
+        EXPECT_TRUE(pictureBack) << "the chosen picture did not come back, step " << step;
+    }
+
     void ExpectStoreMatchesModel(int step) {
         ASSERT_EQ(Store().GetPageCount(), m_pages.size()) << "step " << step;
         ASSERT_EQ(Store().GetCurrentPage(), m_current) << "step " << step;
@@ -416,7 +446,12 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
         case 14: EditItem(); break;
         case 15: DeleteItem(); break;
         case 16: ChangePicture(); break;
-        case 17: if (Pick(3) == 0) { ChangeGrid(); ++gridChanges; } break;
+        case 17:
+            if (Pick(3) != 0) break;
+            ChangeGrid();
+            ++gridChanges;
+            ExpectRestartKeptEverything(step);
+            break;
         case 18: case 19: UndoLast(); break;
         default: EditPage(); break;
         }
@@ -425,15 +460,13 @@ TEST_F(NothingLost, ThousandsOfOperationsUnderChangingOptionsKeepEveryItem) {
         if (Pick(60) == 0) {
             RestartSession();
             ++restarts;
-            ExpectStoreMatchesModel(step);
-            ExpectShortcutCopiesOfItemsExist(step);
+            ExpectRestartKeptEverything(step);
             if (HasFailure()) return;
         }
     }
     Settle();
     RestartSession();
-    ExpectStoreMatchesModel(3000);
-    ExpectShortcutCopiesOfItemsExist(3000);
+    ExpectRestartKeptEverything(3000);
     EXPECT_GT(restarts, 20);
     EXPECT_GT(gridChanges, 20);
     EXPECT_GT(m_pagesBack, 10) << "the run hardly undid a page deletion";

@@ -8,7 +8,9 @@
 #include "MessageBoxAnswerer.h"
 #include "PanelHarness.h"
 #include "PanelMessages.h"
+#include "Snapshot.h"
 #include "resource.h"
+#include <commctrl.h>
 #include <algorithm>
 #include <map>
 
@@ -41,6 +43,12 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
             if (::GetSubMenu(menu, i)) g_menu.moveToGreyed = greyed(static_cast<UINT>(i), MF_BYPOSITION);
     }
     ::EndMenu();
+}
+
+// Counts the key releases that reach a window, past the panel's own key handling.
+LRESULT CALLBACK CountReleases(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
+    if (msg == WM_KEYUP) ++*reinterpret_cast<int*>(count);
+    return ::DefSubclassProc(window, msg, wParam, lParam);
 }
 
 void ReadFolder(const std::wstring& folder, FolderBytes& bytes) {
@@ -159,6 +167,24 @@ protected:
         FolderBytes bytes;
         ReadFolder(lhltest::DataFolder(), bytes);
         return bytes;
+    }
+    // The width the strip's text is painted over.
+    int StripInkWidth() {
+        const lhltest::Snapshot strip(::GetDlgItem(PanelWindow(), IDC_STRIP), WM_PRINTCLIENT);
+        return strip.ColumnsUnlikeCorner(0, strip.Rect().bottom);
+    }
+    // Docked at the right edge by a drag, then slid out beyond it once the cursor is at `away`.
+    bool DockAndPark(POINT away) {
+        const int screen = ::GetSystemMetrics(SM_CXSCREEN);
+        ::SetCursorPos(screen - 5, 300);
+        RECT moving = m_panel->GetWindowRect();
+        ::OffsetRect(&moving, -moving.left + 100, 0);
+        m_panel->SendMessage(WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&moving));
+        ::MoveWindow(PanelWindow(), moving.left, moving.top, moving.right - moving.left, moving.bottom - moving.top, TRUE);
+        ::SetCursorPos(away.x, away.y);
+        m_panel->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(screen - 5, moving.top + 5));
+        const int parkedLeft = screen - ::GetSystemMetrics(SM_CXFRAME);
+        return lhltest::PumpUntil([&] { return m_panel->IsParked() && m_panel->GetWindowRect().left == parkedLeft; }, 5000);
     }
 };
 
@@ -552,4 +578,85 @@ TEST_F(PanelFind, MatchesStandOnTheCellsAfterAScalingChangeDuringAndAfterAQuery)
     Type(L"no");
     onTheirCells("in a later query, back at 96 DPI");
     Press(VK_ESCAPE);
+}
+
+// What the user cannot see must not start anything: on a hidden or parked panel a letter starts
+// no query and Enter opens no match, and sliding out gives the keys to where the cursor went.
+TEST_F(PanelFind, APanelOutOfSightStartsNothingByKeyAndSlidingOutGivesTheKeysBack) {
+    AddFile(1, 4, MakeFile(L"kept.nosuchtype"));
+    MessageBoxAnswerer user(IDNO); // any try to open the item asks about the missing file
+    auto typeAndEnter = [&](const char* where) {
+        Type(L"kept");
+        EXPECT_FALSE(Finder().IsActive()) << where << ": a letter started a query";
+        Press(VK_RETURN);
+        EXPECT_EQ(user.Count(), 0u) << where << ": Enter opened an item";
+        if (Finder().IsActive()) Press(VK_ESCAPE);
+    };
+    m_panel->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    typeAndEnter("hidden");
+
+    m_panel->SendMessage(WM_HOTKEY, 1, 0);
+    ASSERT_TRUE(m_panel->IsShown());
+    // SS_NOTIFY: a plain static is transparent to the cursor, and the window under it is another.
+    HWND elsewhere = ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 0, 0, 80, 80,
+                                       nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(PanelWindow());
+    ASSERT_TRUE(DockAndPark(POINT{10, 10})) << "the panel did not slide out";
+    // Checked at once: without a window manager X may take the focus back a moment later.
+    EXPECT_EQ(::GetForegroundWindow(), elsewhere) << "the parked panel kept the keys";
+    typeAndEnter("parked");
+    ::DestroyWindow(elsewhere);
+}
+
+// What a keyboard layout and an input method send during a query, as Windows sends it. Wine has
+// no input method here and its X keyboard no dead keys, so the messages are posted as Windows'
+// TranslateMessage and IME make them: a key the IME takes comes as VK_PROCESSKEY, its result as
+// WM_IME_CHAR (what the default handling of WM_IME_COMPOSITION with GCS_RESULTSTR sends); a
+// dead key as WM_DEADCHAR, the letter after it as one composed WM_CHAR. That an IME really needs
+// the releases it is given (a lone Shift switching its mode, keys it finishes on release) and
+// that a real layout composes the letter, only Windows shows.
+TEST_F(PanelFind, InputMethodsDeadKeysAndAmpersandsReachTheQueryAsTyped) {
+    Pages(2);
+    AddLink(1, 1, L"\u4E2D\u6587 notes", L"http://zh.example");
+    AddLink(1, 2, L"Caf\u00E9 & bar", L"http://cafe.example");
+    SwitchTo(1);
+    HWND keys = KeyWindow();
+    int released = 0;
+    ASSERT_TRUE(::SetWindowSubclass(keys, CountReleases, 0x4B4559, reinterpret_cast<DWORD_PTR>(&released)));
+    auto post = [&](UINT msg, WPARAM wParam) {
+        ::PostMessageW(keys, msg, wParam, msg == WM_KEYUP ? static_cast<LPARAM>(0xC0000001) : 1);
+        Pump();
+    };
+    post(WM_KEYDOWN, VK_PROCESSKEY);
+    post(WM_KEYUP, VK_PROCESSKEY);
+    post(WM_IME_CHAR, 0x4E2D);
+    released = 0;
+    post(WM_KEYDOWN, VK_PROCESSKEY);
+    post(WM_KEYUP, VK_PROCESSKEY);
+    post(WM_KEYUP, VK_SHIFT);
+    EXPECT_EQ(released, 2) << "releases during a query were kept from the input method";
+    post(WM_IME_CHAR, 0x6587);
+    EXPECT_EQ(Finder().Query(), L"\u4E2D\u6587") << "the input method's text did not reach the query once";
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"\u4E2D\u6587 notes"});
+    Press(VK_ESCAPE);
+
+    Type(L"caf");
+    released = 0;
+    post(WM_DEADCHAR, 0x00B4);
+    post(WM_KEYUP, VK_OEM_6);
+    post(WM_CHAR, 0x00E9);
+    post(WM_KEYUP, 'E');
+    post(WM_KEYUP, VK_NUMPAD2);
+    EXPECT_EQ(Finder().Query(), L"caf\u00E9") << "a dead key and its letter did not give the composed letter";
+    EXPECT_EQ(released, 2) << "the dead key's and the letter's releases were kept from the layout";
+    EXPECT_EQ(Current(), 0u) << "a keypad digit's release in a query switched pages";
+    ::RemoveWindowSubclass(keys, CountReleases, 0x4B4559);
+    Press(VK_SPACE); // translated once, and the focused control does not press
+    Type(L"& b");
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Caf\u00E9 & bar"});
+    const int withAmpersand = StripInkWidth();
+    Press(VK_ESCAPE);
+    Type(L"caf\u00E9  b");
+    EXPECT_GT(StripInkWidth(), 0);
+    EXPECT_GT(withAmpersand, StripInkWidth() + 2) << "the strip shows no \"&\"";
 }

@@ -1,9 +1,11 @@
 #include "TestSupport.h"
+#include "ComInit.h"
 #include "File.h"
 #include "LanternhopApp.h"
 #include "Module.h"
 #include "ShellFolder.h"
 #include <shlobj.h>
+#include <wincodec.h>
 #include <cstring>
 
 namespace lhltest {
@@ -155,6 +157,46 @@ LongPathFile::~LongPathFile() {
 } // namespace lhltest
 
 namespace lhltest {
+
+bool WritePicture(const std::wstring& path, const GUID& container, COLORREF colour, bool transparent) {
+    constexpr UINT kSide = 8;
+    const UINT bytesPerPixel = transparent ? 4 : 3;
+    std::vector<BYTE> pixels(kSide * kSide * bytesPerPixel, 0);
+    for (size_t i = 0; !transparent && i < pixels.size(); i += 3) {
+        pixels[i] = GetBValue(colour);
+        pixels[i + 1] = GetGValue(colour);
+        pixels[i + 2] = GetRValue(colour);
+    }
+    const WICPixelFormatGUID wanted = transparent ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+    WICPixelFormatGUID format = wanted;
+    fw::ComScope com;
+    fw::ComPtr<IWICImagingFactory> factory;
+    fw::ComPtr<IWICStream> stream;
+    fw::ComPtr<IWICBitmapEncoder> encoder;
+    fw::ComPtr<IWICBitmapFrameEncode> frame;
+    return SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                        factory.PutVoid())) &&
+           SUCCEEDED(factory->CreateStream(stream.Put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.Put())) &&
+           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(kSide, kSide)) && SUCCEEDED(frame->SetPixelFormat(&format)) && format == wanted &&
+           SUCCEEDED(frame->WritePixels(kSide, kSide * bytesPerPixel, static_cast<UINT>(pixels.size()), pixels.data())) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+const std::vector<uint8_t> kRedGif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
+                                      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+
+bool MakeShortcut(const std::wstring& path, const std::wstring& target) {
+    fw::ComScope com;
+    fw::ComPtr<IShellLinkW> link;
+    fw::ComPtr<IPersistFile> file;
+    return SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) &&
+           SUCCEEDED(link->SetPath(target.c_str())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) && SUCCEEDED(file->Save(path.c_str(), TRUE));
+}
 
 int IconWidth(HICON icon) {
     ICONINFO info{};

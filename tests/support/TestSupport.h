@@ -25,6 +25,13 @@ void EmptyFolder(const std::wstring& folder);
 void RemoveFolder(const std::wstring& folder);
 // A 24-bit picture whose colour changes along both axes, so a piece of it shows where it came from.
 void WriteGradientBitmap(const std::wstring& path, int width, int height);
+// A picture file of one colour (or wholly transparent) in the given container (a WIC
+// GUID_ContainerFormat...), written through the imaging component.
+bool WritePicture(const std::wstring& path, const GUID& container, COLORREF colour, bool transparent = false);
+// A 1 x 1 red GIF, byte by byte: header, screen, a two-colour table, one image, LZW data.
+extern const std::vector<uint8_t> kRedGif;
+// A real shell shortcut to `target`, saved at `path`; false when the shell could not make it.
+bool MakeShortcut(const std::wstring& path, const std::wstring& target);
 
 // The width in pixels an icon was made at; 0 for no icon.
 int IconWidth(HICON icon);
