@@ -86,8 +86,8 @@ CLanternhopApp::HandOver CLanternhopApp::SendToRunningPanel() {
     for (;;) {
         if (HWND running = FindLauncherPanel()) {
             if (::SendMessageW(running, UM_HANDOVER, 0, 0) == kHandOverTaken) return HandOver::Done;
-            // The panel went while the message was on its way: look again.
-            if (!::IsWindow(running)) continue;
+            // The panel went, or began to end, while the message was on its way: look again.
+            if (!::IsWindow(running) || !::GetPropW(running, kPanelProperty)) continue;
             return HandOver::Failed;
         }
         const DWORD waited = ::WaitForSingleObject(m_hMutex, kPanelLookInterval);

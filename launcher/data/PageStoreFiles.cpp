@@ -142,7 +142,10 @@ void PageStore::ReadPageFiles() {
             whole = false;
             ReadPageFile(path + kBackupSuffix, files[g]);
         }
-        whole = whole && files[g].read;
+        // A file that holds more or fewer pages than the index gives its group (an index written
+        // without its group file, as a deleted page can leave) is not read whole either: the
+        // pages it holds beyond the index may still name shortcut copies.
+        whole = whole && files[g].read && files[g].pages.size() == m_groups[g].pages.size();
         firsts.push_back(pages);
         pages += static_cast<uint32_t>(m_groups[g].pages.size());
     }

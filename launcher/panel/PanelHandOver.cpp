@@ -16,6 +16,9 @@ LRESULT CLanternhopDlg::OnFileHandedOver(WPARAM origin) {
         AddHandedOverPaths();
         return 0;
     }
+    // An ending panel (its mark is gone) takes nothing: what it took now could be added nowhere.
+    // The second start then finds no panel and becomes the running instance itself.
+    if (!m_pPageStore || !::GetPropW(m_hWnd, kPanelProperty)) return 0;
     std::wstring path = HandOffFile(m_config.ProgramFolder(), m_config.DataFolder()).Take();
     if (path.empty()) return 0;
     m_strHandedOverPath = path;
