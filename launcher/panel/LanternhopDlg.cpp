@@ -125,7 +125,7 @@ void CLanternhopDlg::OnFirstShow() {
 void CLanternhopDlg::OpenHelpOnFirstRun() {
     const std::wstring settings = m_config.ConfigPath(kConfigFileName);
     if (::GetFileAttributesW(settings.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    const std::wstring help = m_config.ProgramFolder() + fw::LoadResString(IDS_HELP_FILE);
+    const std::wstring help = ManualPath(); // in the interface's language
     if (::GetFileAttributesW(help.c_str()) != INVALID_FILE_ATTRIBUTES)
         ::ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
     HANDLE file = ::CreateFileW(settings.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

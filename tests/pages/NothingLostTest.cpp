@@ -296,6 +296,7 @@ protected:
             m_undo.pop_back();
             if (m_pages.size() >= 17) {
                 ++m_pagesLetGo;
+                ForgetPageInModel(step.page->first);
                 return;
             }
             m_current = std::min(step.page->first, static_cast<uint32_t>(m_pages.size()));
@@ -304,18 +305,33 @@ protected:
             return;
         }
         std::vector<ModelPage> pages = m_pages;
-        for (const auto& [page, item] : step.takeAway) TakeAway(pages[page], item);
+        // What went with a page let go is taken from nowhere; what came from it returns to the
+        // shown page.
+        const auto pageOf = [&](uint32_t page) { return page < pages.size() ? page : m_current; };
+        for (const auto& [page, item] : step.takeAway)
+            if (page < pages.size()) TakeAway(pages[page], item);
         std::vector<LauncherItem> homeless;
         for (const auto& [page, item] : step.restore) {
-            const uint32_t cell = CellToRestore(pages[page], item.cell);
+            const uint32_t cell = CellToRestore(pages[pageOf(page)], item.cell);
             if (cell == 0) homeless.push_back(item);
-            else Put(pages[page], cell, item);
+            else Put(pages[pageOf(page)], cell, item);
         }
-        m_current = step.restore.front().first;
+        m_current = pageOf(step.restore.front().first);
         if (!homeless.empty() && !PlaceHomeless(pages, homeless)) return;
         m_pages = std::move(pages);
         m_undo.pop_back();
         ++m_itemStepsBack;
+    }
+    // A deleted page let go: the older steps' pages after it move down one, its own are no page.
+    void ForgetPageInModel(uint32_t position) {
+        constexpr uint32_t kNoPage = 0xFFFFFFFF;
+        for (ModelStep& older : m_undo) {
+            for (auto* placed : {&older.restore, &older.takeAway})
+                for (auto& entry : *placed)
+                    if (entry.first != kNoPage && entry.first >= position)
+                        entry.first = entry.first == position ? kNoPage : entry.first - 1;
+            if (older.page && older.page->first > position) --older.page->first;
+        }
     }
     size_t FreeCells(const ModelPage& page) {
         size_t free = 0;
