@@ -44,11 +44,13 @@ bool ShellOpenAs(const std::wstring& file, const wchar_t* verb) {
     return result >= 33;
 }
 
-// Windows' shell refuses a path of MAX_PATH characters or more; its short form names the same file.
+// The shell refuses a path of MAX_PATH characters or more, and may not fail cleanly on one; its
+// short form names the same file, so it goes first. Without a short form (8.3 names switched off
+// on the volume) the own path is still tried.
 bool ShellOpen(const std::wstring& path, const wchar_t* verb) {
-    if (ShellOpenAs(path, verb)) return true;
     const std::wstring shorter = fw::ShellPath(path);
-    return shorter != path && ShellOpenAs(shorter, verb);
+    if (shorter != path && ShellOpenAs(shorter, verb)) return true;
+    return ShellOpenAs(path, verb);
 }
 
 } // namespace

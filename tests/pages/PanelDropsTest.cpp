@@ -136,9 +136,7 @@ TEST_F(PanelDrops, AShortcutThatCannotMoveAndOneAlreadyInTheFolderStayWhereTheyA
 // "\\?\" form, or plain once the manifest's longPathAware meets the LongPathsEnabled policy,
 // and its shell not at all, so the item opens by the short form of its path. Only Windows shows
 // those refusals; here the shortcut's move and opening are seen end to end.
-// Off until its wait under Wine is understood: it passed on the code before the drop change
-// and now waits without end; where has not been found yet.
-TEST_F(PanelDrops, DISABLED_AShortcutDeeperThanMaxPathBecomesAnItemThatOpens) {
+TEST_F(PanelDrops, AShortcutDeeperThanMaxPathBecomesAnItemThatOpens) {
     const lhltest::LongPathFile deep(lhltest::DataFolder(), 300);
     const std::wstring folder = deep.Path().substr(0, deep.Path().find_last_of(L'\\') + 1);
     const auto opened = [this](uint32_t cell) {
