@@ -1,5 +1,5 @@
 ; Lanternhop Launcher setup: a per-user installation that needs no administrator rights.
-; Built by scripts/build: makensis -DDIST=<program folder> -DOUTFILE=<setup file> Lanternhop.nsi
+; Built by the build (the "setup" target): makensis -DDIST=<program folder> -DOUTFILE=<setup file> Lanternhop.nsi
 ;
 ; The program goes into the user's own programs folder, so the folder stays writable for the
 ; hand-off file a second start leaves there. The Explorer extension is registered for this user

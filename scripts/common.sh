@@ -37,19 +37,11 @@ build_release() {
     build_installer
 }
 
-# build/LanternhopSetup.exe from build/dist, when NSIS is there to make it.
+# CMake makes the setup with the programs; this only says where it is.
 build_installer() {
-    command -v makensis >/dev/null 2>&1 || return 0
     local setup="$ROOT/build/LanternhopSetup.exe"
-    # Only when the program folder or the script changed since the last setup was made.
-    if [ -f "$setup" ] && [ -z "$(find "$DIST_DIR" "$ROOT/installer" -newer "$setup" -print -quit)" ]; then
-        return 0
-    fi
-    makensis -V2 -DDIST="$DIST_DIR" -DOUTFILE="$setup" "$ROOT/installer/Lanternhop.nsi"
-    # For the tests: the same setup as Windows runs it for a user without administrator rights.
-    makensis -V2 -DDIST="$DIST_DIR" -DAS_RESTRICTED_USER -DOUTFILE="$ROOT/build/LanternhopSetupRestricted.exe" \
-        "$ROOT/installer/Lanternhop.nsi"
-    echo "== Setup: $setup"
+    [ -f "$setup" ] && echo "== Setup: $setup"
+    return 0
 }
 
 # Starts a private X display; sets DISPLAY and XVFB_PID. Xvfb picks a free display number itself
