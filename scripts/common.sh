@@ -30,9 +30,8 @@ build_release() {
         export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
         export CCACHE_BASEDIR="$(dirname "$ROOT")" CCACHE_MAXSIZE=5G
     fi
-    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-        cmake --preset release
-    fi
+    # Configured every time (a few seconds): it finds tools installed since the last build.
+    cmake --preset release >/dev/null
     cmake --build --preset release
     build_installer
 }

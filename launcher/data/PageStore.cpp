@@ -292,9 +292,13 @@ uint32_t PageStore::DeletePage() {
     m_bLeavingDeletedPage = false;
     // A panel that did not switch (no panel, say) still must not point past the last page.
     if (m_nCurrentPage >= m_tabs.size()) SetCurrentPage(next);
+    // The group's file before the index, and the index only once the file is written: an index
+    // that gives the group one page fewer than its old file holds would read the deleted page in
+    // place of the next one and leave the group's last page unread. Unwritten, both files still
+    // agree, and the deleted page comes back at the next start.
+    if (groupRemains && WriteGroupFile(group, first) != 0) return next;
     SavePagesInfo();
     WriteCurrentIndex();
-    if (groupRemains) WriteGroupFile(group, first);
     return next;
 }
 

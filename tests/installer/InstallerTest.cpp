@@ -223,7 +223,7 @@ protected:
     void SetUp() override {
         CleanLauncherState::SetUp();
         m_setup = lhltest::BinFolder() + L"..\\..\\LanternhopSetup.exe";
-        ASSERT_TRUE(FileExists(m_setup)) << "scripts/build did not make the setup (is NSIS installed?)";
+        ASSERT_TRUE(FileExists(m_setup)) << "the build made no setup (is NSIS installed?)";
         m_restrictedSetup = lhltest::BinFolder() + L"..\\..\\LanternhopSetupRestricted.exe";
         ASSERT_TRUE(FileExists(m_restrictedSetup));
         m_folder = fw::ShellFolderPath(CSIDL_LOCAL_APPDATA) + L"Programs\\Lanternhop Launcher\\";

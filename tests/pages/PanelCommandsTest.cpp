@@ -77,6 +77,27 @@ TEST_F(PanelCommands, DeleteRefusesTheFirstPageAndItsMenuEntryIsGrey) {
     EXPECT_EQ(Store().GetPageCount(), 1u) << "Delete on page 2 deletes it without a question";
 }
 
+// Pages 1 to 5 share one file. A deleted page 3 whose file cannot be written must not leave an
+// index that gives the file four pages: the old file's page 3 would then be read as page 3 and
+// page 5 not at all.
+TEST_F(PanelCommands, ADeletedPageWhoseFileCannotBeWrittenTakesNoOtherPageWithIt) {
+    Pages(5);
+    ASSERT_EQ(Store().Groups().size(), 1u);
+    KeyUp('5');
+    const std::wstring last = MakeFile(L"last page.txt");
+    ASSERT_EQ(Store().AddFileItem(last), 0);
+    KeyUp('3');
+    const std::wstring file = lhltest::DataFolder() + Store().Groups()[0].fileName;
+    HANDLE holder = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    m_panel->SendMessage(WM_COMMAND, ID_PAGE_DELETE);
+    ::CloseHandle(holder);
+    EXPECT_EQ(Store().GetPageCount(), 4u);
+    Restart();
+    ASSERT_EQ(Store().GetPageCount(), 5u) << "the index and the page file disagree";
+    EXPECT_TRUE(PageHolds(4, last)) << "the last page's item is gone";
+}
+
 TEST_F(PanelCommands, ClearAllAsksOnlyWhenThereIsSomethingToClear) {
     {
         MessageBoxAnswerer user(IDYES);

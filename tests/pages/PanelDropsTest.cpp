@@ -147,7 +147,7 @@ TEST_F(PanelDrops, AShortcutDeeperThanMaxPathBecomesAnItemAndIsMovedWhole) {
     Config().Settings().removeShortcutFiles = 1;
     ::CreateDirectoryW(Config().ShortcutFolder().c_str(), nullptr);
     const std::wstring moved = lhltest::MakeShortcutToRecorder(folder + L"Moved.lnk", L"moved");
-    const std::vector<uint8_t> bytes = lhltest::ReadBytes(moved);
+    const std::vector<uint8_t> bytes = lhltest::ReadBytes(fw::FileSystemPath(moved));
     ASSERT_FALSE(bytes.empty());
     DropAt(2, {moved});
     EXPECT_EQ(TargetAt(2), Config().ShortcutFolder() + L"Moved.lnk");

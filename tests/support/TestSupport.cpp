@@ -6,6 +6,7 @@
 #include "ShellFolder.h"
 #include <shlobj.h>
 #include <wincodec.h>
+#include <cstdio>
 #include <cstring>
 
 namespace lhltest {
@@ -70,8 +71,23 @@ bool LauncherRegistryKeyExists() {
 
 namespace {
 
+int g_refused = 0;
+
+// Said once at the end, and only when nothing failed: CTest then shows the program as skipped
+// rather than passed. A failure of an unguarded test is never hidden behind it.
+class RefusalReport : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (g_refused > 0 && ::testing::UnitTest::GetInstance()->failed_test_count() == 0)
+            std::printf("\nTests refused to run outside a throwaway prefix: %d\n", g_refused);
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const kRefusalReport = ::testing::AddGlobalTestEnvironment(new RefusalReport);
+
 // A skip recorded while the fixture is constructed stops the whole test before its set-up.
 void Refuse() {
+    ++g_refused;
     GTEST_SKIP() << "Not run: this test changes the launcher's data, the desktop, the registry or the input of "
                     "whoever runs it. scripts/test runs it in a throwaway Wine prefix; on a disposable Windows "
                     "machine, C:\\lanternhop-disposable-machine naming the computer lets it run (see the README).";
