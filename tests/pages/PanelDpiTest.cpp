@@ -6,6 +6,7 @@
 #include "IndexButton.h"
 #include "PanelHarness.h"
 #include "Snapshot.h"
+#include "resource.h"
 #include <cstdlib>
 #include <vector>
 
@@ -123,10 +124,21 @@ TEST_F(DpiChange, AtTwiceTheScalingEverySizeDoublesAndThePageAndItemsStay) {
         << "the caption font did not follow the DPI (" << before.caption << " rows at 96 DPI)";
 }
 
-TEST_F(DpiChange, BackAtTheFirstScalingTheLayoutIsExactlyWhatItWas) {
+// Each change of scaling makes a font for the strip and the tabs (items make theirs as they
+// paint); the one before is freed once no control shows it, so moving between screens does not
+// pile up fonts.
+TEST_F(DpiChange, BackAtTheFirstScalingTheLayoutIsExactlyWhatItWasAndNoFontIsKept) {
     const Seen before = Look();
+    const auto fontOf = [](HWND control) { return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)); };
+    HWND strip = ::GetDlgItem(PanelWindow(), IDC_STRIP);
+    const HFONT first = fontOf(strip);
     ChangeDpi(144, before.panel.left, before.panel.top);
+    const HFONT scaled = fontOf(strip);
+    ASSERT_NE(scaled, first);
+    EXPECT_EQ(fontOf(Store().Tabs()[0].button->m_hWnd), scaled) << "a tab kept the font of the last scaling";
+    EXPECT_EQ(::GetObjectType(first), 0u) << "the font of the last scaling was kept";
     ChangeDpi(96, before.panel.left, before.panel.top);
+    EXPECT_EQ(::GetObjectType(scaled), 0u) << "the font of the last scaling was kept";
     const Seen after = Look();
     EXPECT_TRUE(::EqualRect(&after.panel, &before.panel)) << "the panel came back at another size";
     EXPECT_EQ(after.targets, before.targets);
