@@ -43,6 +43,15 @@ struct StartResult {
     SIZE_T workingSetBytes = 0;
 };
 StartResult MedianStartup(const std::wstring& exe, int runs);
+// The floor and the program started by turns, floor first, so both meet the same load: each
+// pair gives one ratio. The ratio's median with its lowest and highest, beside the medians.
+struct PairedResult {
+    double programMs = 0, floorMs = 0;
+    double ratio = 0, lowest = 0, highest = 0;
+    SIZE_T workingSetBytes = 0;
+    int pairs = 0;
+};
+PairedResult PairedStartup(const std::wstring& exe, const std::wstring& floorExe, int pairs);
 void EmptyDataFolder();
 // The folder of the benchmark and the programs it starts.
 std::wstring BinFolder();
