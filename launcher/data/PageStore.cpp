@@ -294,9 +294,12 @@ uint32_t PageStore::DeletePage() {
     if (m_nCurrentPage >= m_tabs.size()) SetCurrentPage(next);
     // The group's file before the index, and the index only once the file is written: an index
     // that gives the group one page fewer than its old file holds would read the deleted page in
-    // place of the next one and leave the group's last page unread. Unwritten, both files still
-    // agree, and the deleted page comes back at the next start.
-    if (groupRemains && WriteGroupFile(group, first) != 0) return next;
+    // place of the next one and leave the group's last page unread. Unwritten, the page comes
+    // back, so that the panel, the index and the file agree again for every later save.
+    if (groupRemains && WriteGroupFile(group, first) != 0) {
+        PutBackUnsavedDeletion();
+        return kDeleteNotSaved;
+    }
     SavePagesInfo();
     WriteCurrentIndex();
     return next;

@@ -73,7 +73,9 @@ public:
     bool AreButtonsEmpty() const;
 
     // Pages. AddPage: the new 1-based number, or the unchanged count when refused.
-    // DeletePage: the page that becomes current, or 2 when refused.
+    // DeletePage: the page that becomes current, 2 when refused, or kDeleteNotSaved when the
+    // page's file could not be written and the page was put back.
+    static constexpr uint32_t kDeleteNotSaved = 0xFFFFFFFF;
     uint32_t AddPage();
     uint32_t DeletePage();
     void SetPageProperties(const std::wstring& title, const std::wstring& tip, COLORREF focusBack,
@@ -216,6 +218,7 @@ private:
     void ReturnShortcuts(const std::vector<MovedShortcut>& shortcuts);
     void RecordClearedPage();
     void RecordDeletedPage(size_t group, uint32_t first);
+    void PutBackUnsavedDeletion();
     uint32_t CellToRestore(const PageItems& items, uint32_t cell) const;
     uint32_t UndoPageOf(const PlacedItem& placed) const;
     struct UndoPlan {

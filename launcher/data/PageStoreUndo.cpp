@@ -137,6 +137,13 @@ void PageStore::RecordDeletedPage(size_t group, uint32_t first) {
     m_undo.Push(std::move(step));
 }
 
+// The deletion just recorded is taken back as an undo would, its shortcut copies kept: the items
+// name them again.
+void PageStore::PutBackUnsavedDeletion() {
+    UndoStep step = m_undo.TakeLast();
+    if (step.page) UndoDeletedPage(*step.page);
+}
+
 int PageStore::Undo() {
     if (m_undo.IsEmpty()) return kNothingToUndo;
     // Out of the history while it is undone: a second request meanwhile finds the one before.

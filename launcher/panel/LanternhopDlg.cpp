@@ -178,6 +178,16 @@ void CLanternhopDlg::ReportMoveRefused(int result, uint32_t target) {
     ::MessageBoxW(m_hWnd, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
 }
 
+// A deletion that could not be written is put back at once; the user is told why it stayed.
+void CLanternhopDlg::DeleteShownPage() {
+    const uint32_t shown = m_pPageStore->GetCurrentPage();
+    if (m_pPageStore->DeletePage() != PageStore::kDeleteNotSaved) return;
+    const std::wstring format =
+        m_language.TextOr(kSectionMain, IDS_DELETE_NOT_SAVED, fw::LoadResString(IDS_DELETE_NOT_SAVED).c_str());
+    const std::wstring text = FormatNumbers(format, {static_cast<int>(shown) + 1});
+    ::MessageBoxW(m_hWnd, text.c_str(), kProductTitle, MB_OK | MB_ICONWARNING);
+}
+
 BOOL CLanternhopDlg::DestroyWindow() {
     ::RemovePropW(m_hWnd, kPanelProperty);
     AddWaitingPathsBeforeEnd();

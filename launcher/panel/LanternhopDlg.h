@@ -105,6 +105,7 @@ private:
     LRESULT OnSwitchPage(WPARAM number, LPARAM moving);
     bool MaySwitchPageNow(LPARAM moving) const;
     void ReportMoveRefused(int result, uint32_t target);
+    void DeleteShownPage();
     // PanelWindow.cpp
     void PlayShowSound() const;
     void TakeKeyboard();

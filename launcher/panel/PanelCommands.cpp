@@ -313,7 +313,7 @@ bool CLanternhopDlg::OnPageCommand(WORD id) {
     if (!m_pPageStore) return false;
     switch (id) {
     case ID_PAGE_NEW: NewPage(); return true;
-    case ID_PAGE_DELETE: m_pPageStore->DeletePage(); return true;
+    case ID_PAGE_DELETE: DeleteShownPage(); return true;
     case ID_PAGE_SET_CLIPBOARD: AddTextFromDialog(L""); return true;
     case ID_PAGE_PASTE: AddTextFromDialog(ClipboardText()); return true;
     case ID_PAGE_ADD_LINK: AddLinkFromDialog(); return true;
@@ -352,7 +352,7 @@ bool CLanternhopDlg::PreTranslateMessage(MSG* msg) {
         return true;
     }
     if (key == VK_DELETE) {
-        m_pPageStore->DeletePage();
+        DeleteShownPage();
         return false; // the key goes on as usual
     }
     if (key >= '1' && key <= '9') {

@@ -33,6 +33,7 @@
 #define IDS_UNDO_SPREAD 160
 // Said when "Move To" could not save the target page; its key in the language file too.
 #define IDS_MOVE_NOT_SAVED 161
+#define IDS_DELETE_NOT_SAVED 162
 #define IDS_FIND_STRIP 118
 
 #define IDM_ABOUTBOX 0x0010

@@ -77,10 +77,10 @@ TEST_F(PanelCommands, DeleteRefusesTheFirstPageAndItsMenuEntryIsGrey) {
     EXPECT_EQ(Store().GetPageCount(), 1u) << "Delete on page 2 deletes it without a question";
 }
 
-// Pages 1 to 5 share one file. A deleted page 3 whose file cannot be written must not leave an
-// index that gives the file four pages: the old file's page 3 would then be read as page 3 and
-// page 5 not at all.
-TEST_F(PanelCommands, ADeletedPageWhoseFileCannotBeWrittenTakesNoOtherPageWithIt) {
+// Pages 1 to 5 share one file. A deleted page 3 whose file cannot be written stays, and the
+// user is told: an index giving the file four pages, written then or by a later save, would read
+// the old page 3 as page 3 and page 5 not at all.
+TEST_F(PanelCommands, ADeletedPageWhoseFileCannotBeWrittenStaysAndTakesNoOtherPageWithIt) {
     Pages(5);
     ASSERT_EQ(Store().Groups().size(), 1u);
     KeyUp('5');
@@ -90,9 +90,16 @@ TEST_F(PanelCommands, ADeletedPageWhoseFileCannotBeWrittenTakesNoOtherPageWithIt
     const std::wstring file = lhltest::DataFolder() + Store().Groups()[0].fileName;
     HANDLE holder = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    m_panel->SendMessage(WM_COMMAND, ID_PAGE_DELETE);
+    {
+        MessageBoxAnswerer user(IDOK);
+        m_panel->SendMessage(WM_COMMAND, ID_PAGE_DELETE);
+        EXPECT_NE(user.OnlyText().find(L"Page 3 could not be deleted"), std::wstring::npos) << "the user was not told";
+    }
     ::CloseHandle(holder);
-    EXPECT_EQ(Store().GetPageCount(), 4u);
+    EXPECT_EQ(Store().GetPageCount(), 5u) << "the page went from the panel but not from its file";
+    EXPECT_TRUE(PageHolds(4, last));
+    KeyUp('1');
+    Store().SetPageProperties(L"renamed", L"", RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9), RGB(10, 11, 12));
     Restart();
     ASSERT_EQ(Store().GetPageCount(), 5u) << "the index and the page file disagree";
     EXPECT_TRUE(PageHolds(4, last)) << "the last page's item is gone";
