@@ -135,7 +135,8 @@ TEST_F(DpiChange, BackAtTheFirstScalingTheLayoutIsExactlyWhatItWasAndNoFontIsKep
     ChangeDpi(144, before.panel.left, before.panel.top);
     const HFONT scaled = fontOf(strip);
     ASSERT_NE(scaled, first);
-    EXPECT_EQ(fontOf(Store().Tabs()[0].button->m_hWnd), scaled) << "a tab kept the font of the last scaling";
+    for (const PageTab& tab : Store().Tabs())
+        EXPECT_EQ(fontOf(tab.button->m_hWnd), scaled) << "a tab kept the font of the last scaling";
     EXPECT_EQ(::GetObjectType(first), 0u) << "the font of the last scaling was kept";
     ChangeDpi(96, before.panel.left, before.panel.top);
     EXPECT_EQ(::GetObjectType(scaled), 0u) << "the font of the last scaling was kept";
