@@ -26,16 +26,21 @@ void UndoHistory::DropAll() {
     }
 }
 
+// Each step numbers the pages as they stand once every later step is undone. From the newest
+// step back, the page let go therefore stands one place further on behind every deleted page
+// that will come back in front of it.
 void UndoHistory::ForgetPage(uint32_t position) {
-    const auto renumber = [position](PlacedItem& placed) {
+    const auto renumber = [&position](PlacedItem& placed) {
         if (placed.page == PlacedItem::kNoPage || placed.page < position) return;
         placed.page = placed.page == position ? PlacedItem::kNoPage : placed.page - 1;
     };
-    for (UndoStep& step : m_steps) {
-        std::for_each(step.restore.begin(), step.restore.end(), renumber);
-        std::for_each(step.takeAway.begin(), step.takeAway.end(), renumber);
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
+        std::for_each(step->restore.begin(), step->restore.end(), renumber);
+        std::for_each(step->takeAway.begin(), step->takeAway.end(), renumber);
+        if (!step->page) continue;
         // An earlier deleted page still goes back in front of the page it stood before.
-        if (step.page && step.page->position > position) --step.page->position;
+        if (step->page->position > position) --step->page->position;
+        else ++position;
     }
 }
 

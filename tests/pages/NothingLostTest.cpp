@@ -323,14 +323,18 @@ protected:
         ++m_itemStepsBack;
     }
     // A deleted page let go: the older steps' pages after it move down one, its own are no page.
+    // Each step counts the pages as they stand once the later ones are undone: behind an older
+    // deleted page that comes back in front of it, the page let go stands one place further on.
     void ForgetPageInModel(uint32_t position) {
         constexpr uint32_t kNoPage = 0xFFFFFFFF;
-        for (ModelStep& older : m_undo) {
-            for (auto* placed : {&older.restore, &older.takeAway})
+        for (auto older = m_undo.rbegin(); older != m_undo.rend(); ++older) {
+            for (auto* placed : {&older->restore, &older->takeAway})
                 for (auto& entry : *placed)
                     if (entry.first != kNoPage && entry.first >= position)
                         entry.first = entry.first == position ? kNoPage : entry.first - 1;
-            if (older.page && older.page->first > position) --older.page->first;
+            if (!older->page) continue;
+            if (older->page->first > position) --older->page->first;
+            else ++position;
         }
     }
     size_t FreeCells(const ModelPage& page) {

@@ -582,6 +582,34 @@ TEST_F(PanelUndo, TheUndoEntrySpeaksTheInterfaceLanguage) {
     EXPECT_EQ(MenuEntry().text, L"\x64A4\x9500\x5220\x9664\x9875\x9762\tCtrl+Z"); // "Undo Delete Page"
 }
 
+// Page 2 was deleted, then the old page 4 (by then the third), and that deletion let go. The
+// steps older than page 2's deletion count page 2 still: for them the page let go is the fourth.
+TEST(UndoHistory, APageLetGoIsFoundInTheNumbersOfEveryOlderStep) {
+    UndoHistory history([](const std::wstring&) {});
+    const auto itemOn = [](uint32_t page) {
+        UndoStep s;
+        s.restore.push_back(PlacedItem{page, LauncherItem{}, false});
+        return s;
+    };
+    const auto deletion = [](uint32_t position) {
+        UndoStep s;
+        s.kind = UndoKind::DeletePage;
+        s.page = DeletedPage{};
+        s.page->position = position;
+        return s;
+    };
+    history.Push(itemOn(3)); // page 4
+    history.Push(itemOn(4)); // page 5
+    history.Push(deletion(1));
+    history.Push(itemOn(3)); // page 4 after page 2 went: the old page 5
+    history.Push(deletion(2));
+    history.ForgetPage(history.TakeLast().page->position);
+    EXPECT_EQ(history.TakeLast().restore.at(0).page, 2u) << "the old page 5 is the third page now";
+    EXPECT_EQ(history.TakeLast().page->position, 1u);
+    EXPECT_EQ(history.TakeLast().restore.at(0).page, 3u) << "before page 2 comes back, the old page 5 is the fourth";
+    EXPECT_EQ(history.TakeLast().restore.at(0).page, PlacedItem::kNoPage) << "the page let go was found elsewhere";
+}
+
 TEST(UndoHistory, KeepsTwentyStepsAndRemovesACopyOnlyWhenNoStepNamesIt) {
     std::vector<std::wstring> removed;
     {
