@@ -114,6 +114,10 @@ public:
     // Clears the item (and the launcher's own shortcut copy) and has the page saved.
     virtual void DeleteItem();
     void ClearForReplace();
+    // Asks now whether the item may be replaced; a yes is kept for the next assignment, which
+    // then does not ask again. False when the user keeps the item.
+    bool AgreeToReplace();
+    void KeepAsking() { m_bReplaceAgreed = false; }
     // Empties the button and hides it. About to show another item, it stays shown with its
     // caption until the item's own replaces it.
     void ResetButton(bool hide = true);
@@ -208,6 +212,7 @@ protected:
 
 private:
     mutable bool m_bShortcutPending = false;
+    bool m_bReplaceAgreed = false;
     std::wstring m_strTooltip;
     // The window text as the button last took it, drawn from here: asking the window for its
     // text is a message round trip on every paint.

@@ -75,7 +75,18 @@ void CButtonEx::EmptyItem(bool keepCaption) {
     if (!keepCaption) SetCaption(L"");
 }
 
+bool CButtonEx::AgreeToReplace() {
+    m_bReplaceAgreed = IsEmptyItem() || ::MessageBoxW(m_hWnd, TextOf(Language(), texts::kFileExists).c_str(),
+                                                      TextOf(Language(), texts::kWarning).c_str(), MB_YESNO) == IDYES;
+    return m_bReplaceAgreed;
+}
+
 bool CButtonEx::AskReplace() {
+    if (m_bReplaceAgreed) {
+        m_bReplaceAgreed = false;
+        ClearForReplace();
+        return true;
+    }
     const int answer = ::MessageBoxW(m_hWnd, TextOf(Language(), texts::kFileExists).c_str(), TextOf(Language(), texts::kWarning).c_str(), MB_YESNO);
     if (answer != IDYES) return false;
     ClearForReplace();

@@ -89,6 +89,11 @@ public:
     bool AddFileItemAt(int x, int y, const std::wstring& path);
     // True when the point lies in a cell of the grid, where a dropped file may go.
     bool HasCellAt(int x, int y) const { return CellAt(x, y) >= 0; }
+    // The button of the cell at the point; null when the point misses the grid or the cell is empty.
+    CButtonEx* ButtonAt(int x, int y) const {
+        const int cell = CellAt(x, y);
+        return cell < 0 ? nullptr : ButtonAtCell(static_cast<uint32_t>(cell) + 1);
+    }
     // A text or address off the grid goes to the first free cell. 0 added, 1 no free cell,
     // 2 the user kept the item that was there.
     int AddTextItemAt(int x, int y, const std::wstring& title, const std::wstring& text);

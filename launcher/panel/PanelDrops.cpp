@@ -87,15 +87,18 @@ void CLanternhopDlg::AddDroppedFile(const std::wstring& path, POINT point) {
         m_pPageStore->AddFileItemAt(point.x, point.y, path);
         return;
     }
+    // Asked before the shortcut moves: while the question is open the shortcut stays where the
+    // user had it, so nothing (a crash, a log-off) can leave it in the folder with no item.
+    CButtonEx* there = m_pPageStore->ButtonAt(point.x, point.y);
+    if (there && there->GetTarget() != path && !there->AgreeToReplace()) return;
     const size_t slash = path.find_last_of(L'\\');
     const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
     const std::wstring target = FreePathIn(fw::WithTrailingBackslash(folder), path.substr(start, dot - start), L".lnk");
-    if (!MoveWithoutOverwrite(path, target)) {
-        m_pPageStore->AddFileItemAt(point.x, point.y, path);
-        return;
-    }
-    if (m_pPageStore->AddFileItemAt(point.x, point.y, target)) m_pPageStore->NoteShortcutMovedIn(target, path);
-    else ReturnShortcut(target, path); // the user kept the item that was in the cell
+    const bool moved = MoveWithoutOverwrite(path, target);
+    const bool added = m_pPageStore->AddFileItemAt(point.x, point.y, moved ? target : path);
+    if (there) there->KeepAsking();
+    if (moved && added) m_pPageStore->NoteShortcutMovedIn(target, path);
+    else if (moved) ReturnShortcut(target, path); // no item names it
 }
 
 } // namespace lhl

@@ -132,6 +132,39 @@ TEST_F(PanelDrops, AShortcutThatCannotMoveAndOneAlreadyInTheFolderStayWhereTheyA
     EXPECT_FALSE(lhltest::FileExists(folder + L"Own (2).lnk")) << "a shortcut of the launcher's folder was renamed";
 }
 
+// Dropped on an item, a shortcut stays where the user had it until the user said the item may
+// go: while the question is open nothing (a crash, a log-off) can leave it in the launcher's
+// folder with no item naming it. "No" leaves both as they were.
+TEST_F(PanelDrops, AShortcutDroppedOnAnItemStaysInItsPlaceWhileTheUserIsAsked) {
+    Config().Settings().removeShortcutFiles = 1;
+    const std::wstring folder = Config().ShortcutFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring kept = MakeFile(L"kept.txt");
+    DropAt(4, {kept});
+    ASSERT_EQ(TargetAt(4), kept);
+    const std::wstring link = MakeFile(L"Asked.lnk");
+    std::atomic<int> inPlaceWhileAsked{-1};
+    std::thread user([&] {
+        for (int i = 0; i < 1000 && inPlaceWhileAsked < 0; ++i) {
+            HWND box = ::FindWindowW(L"#32770", L"Warning");
+            if (!box || !::IsWindowVisible(box)) {
+                ::Sleep(10);
+                continue;
+            }
+            const bool inPlace = lhltest::FileExists(link) && !lhltest::FileExists(folder + L"Asked.lnk");
+            inPlaceWhileAsked = inPlace ? 1 : 0;
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        }
+    });
+    DropAt(4, {link});
+    user.join();
+    ASSERT_NE(inPlaceWhileAsked.load(), -1) << "no question about the item in the cell";
+    EXPECT_EQ(inPlaceWhileAsked.load(), 1) << "the shortcut had left its place while the user was asked";
+    EXPECT_EQ(TargetAt(4), kept);
+    EXPECT_TRUE(lhltest::FileExists(link));
+    EXPECT_FALSE(lhltest::FileExists(folder + L"Asked.lnk"));
+}
+
 // Paths of MAX_PATH characters and more. Wine takes them in every file call; Windows only in the
 // "\\?\" form, or plain once the manifest's longPathAware meets the LongPathsEnabled policy,
 // and its shell not at all, so the item opens by the short form of its path. Only Windows shows
