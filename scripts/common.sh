@@ -108,15 +108,15 @@ own_desktop_folder() {
 
 # Test slots: each runs one test program at a time on a display and a Wine prefix of its own,
 # so two programs can run side by side without seeing each other's windows, files or registry.
-# Writes build/test-slots/<n>.env (read by cmake/wine-emulator.sh) and the resource file that
-# lets CTest hand each test one slot.
+# Writes build/test-slots/<n>.env, one per slot; cmake/wine-emulator.sh takes a free one for
+# each test program it starts.
 SLOT_XVFB_PIDS=()
 SLOT_PREFIXES=()
 start_test_slots() {
     local count=$1 dir="$ROOT/build/test-slots" n prefix
     rm -rf "$dir"
     mkdir -p "$dir"
-    local ids=() preparing=()
+    local preparing=()
     for n in $(seq 0 $((count - 1))); do
         prefix="$ROOT/build/wineprefix-test-$n"
         rm -rf "$prefix"
@@ -130,15 +130,11 @@ start_test_slots() {
         ( start_wine "$prefix" && : > "$prefix/drive_c/lanternhop-test-prefix" ) &
         preparing+=($!)
         printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$prefix" > "$dir/$n.env"
-        ids+=("{\"id\": \"$n\", \"slots\": 1}")
     done
     wait "${preparing[@]}" || true
     for prefix in "${SLOT_PREFIXES[@]}"; do
         [ -f "$prefix/drive_c/lanternhop-test-prefix" ] || { echo "Wine prefix $prefix failed" >&2; return 1; }
     done
-    local IFS=,
-    printf '{"version": {"major": 1, "minor": 0}, "local": [{"slots": [%s]}]}\n' "${ids[*]}" \
-        > "$dir/resources.json"
 }
 
 stop_started() {
